@@ -1,0 +1,248 @@
+#include "tform1.h"
+
+#include "app/appsetup.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/linklabel.h"
+#include "app/windowset.h"
+#include "calories/defaultfooddatabase.h"
+#include "help/tform3.h"
+#include "help/tform4.h"
+#include "store/codepage.h"
+#include "store/scramble.h"
+#include "weight/tform2.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+QFont comic(int points, bool bold) {
+    QFont f(QString::fromLatin1(ComicFont), points);
+    f.setBold(bold);
+    return f;
+}
+
+// The password box shows a star for every character, whatever the desktop style would use.
+class StarPasswordStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kalimo - Identification"));
+    setFixedSize(341, 128);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 340, 128);
+    Image1->setScaledContents(true);
+
+    Label1 = new QLabel(QStringLiteral("Bienvenue sur Kalimo"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(0, 0, 341, 30);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(comic(18, true));
+
+    Label5 = new QLabel(QStringLiteral("version 0.1"), this);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setGeometry(200, 100, 135, 24);
+    Label5->setFont(comic(14, true));
+    Label5->setStyleSheet(QStringLiteral("color: #B95C00;")); // 23737 as 0x00BBGGRR
+
+    Label2 = new QLabel(QStringLiteral("Compte :"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(10, 38, 110, 22);
+    Label2->setFont(comic(10, true));
+
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setGeometry(125, 36, 145, 24);
+    ComboBox1->setFont(comic(10, true));
+
+    Label3 = new QLabel(QStringLiteral("Mot de passe :"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(10, 68, 115, 22);
+    Label3->setFont(comic(10, true));
+
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setEchoMode(QLineEdit::Password);
+    auto* starStyle = new StarPasswordStyle;
+    starStyle->setParent(Edit2);
+    Edit2->setStyle(starStyle);
+    Edit2->setGeometry(125, 66, 145, 24);
+    Edit2->setFont(comic(10, true));
+
+    SpeedButton3 = new QToolButton(this);
+    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
+    SpeedButton3->setText(QStringLiteral("&OK"));
+    SpeedButton3->setAutoRaise(true);
+    SpeedButton3->setCursor(Qt::PointingHandCursor);
+    SpeedButton3->setGeometry(278, 50, 56, 28);
+    SpeedButton3->setFont(comic(10, true));
+
+    Label4 = new LinkLabel(QStringLiteral("nouveau compte"), this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setGeometry(10, 96, 70, 28);
+    Label4->setAlignment(Qt::AlignCenter);
+    Label4->setWordWrap(true);
+    Label4->setFont(comic(8, false));
+
+    Label6 = new LinkLabel(QStringLiteral("détruire compte"), this);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6->setGeometry(85, 96, 70, 28);
+    Label6->setAlignment(Qt::AlignCenter);
+    Label6->setWordWrap(true);
+    Label6->setFont(comic(8, false));
+    // A link label keeps the link look whatever font it is given.
+    for (LinkLabel* link : {Label4, Label6}) {
+        QFont f = link->font();
+        f.setUnderline(true);
+        link->setFont(f);
+    }
+
+    SpeedButton6 = new QToolButton(this);
+    SpeedButton6->setObjectName(QStringLiteral("SpeedButton6"));
+    SpeedButton6->setToolTip(QStringLiteral("Afficher l'aide"));
+    SpeedButton6->setAutoRaise(true);
+    SpeedButton6->setCursor(Qt::PointingHandCursor);
+    SpeedButton6->setGeometry(160, 98, 24, 24);
+
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setToolTip(QStringLiteral("A propos..."));
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setCursor(Qt::PointingHandCursor);
+    SpeedButton1->setGeometry(188, 98, 24, 24);
+
+    setTabOrder(ComboBox1, Edit2);
+
+    connect(Label4, &LinkLabel::clicked, this, Guard([this] { Label4Click(); }));
+    connect(SpeedButton3, &QToolButton::clicked, this, Guard([this] { SpeedButton3Click(); }));
+    connect(Edit2, &QLineEdit::returnPressed, this, Guard([this] { Edit2KeyPress(QChar(13)); }));
+    connect(Label6, &LinkLabel::clicked, this, Guard([this] { Label6Click(); }));
+    connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
+    connect(SpeedButton6, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    FormCreate();
+}
+
+void TForm1::FormCreate() {
+    // Each step on its own: a failure is reported and start-up goes on with the next one.
+    RunGuarded([] {
+        if (CreateDefaultFoodDatabase() == DefaultDatabaseOutcome::Created)
+            ShowPlainMessage(QStringLiteral("Création de la Base de Données d'aliments effectuée!"));
+    });
+    RunGuarded([] { UnscrambleAccountsFile(); });
+    Label5->setText(VersionText);
+    FillAccountList();
+}
+
+void TForm1::FillAccountList() {
+    ComboBox1->clear();
+    ComboBox1->addItems(Accounts.AccountNames());
+    ComboBox1->setCurrentIndex(-1);
+    ComboBox1->setEditText(QString());
+}
+
+void TForm1::Label4Click() {
+    const QString account = ComboBox1->currentText();
+    const QString password = Edit2->text();
+    if (account.isEmpty() || password.isEmpty()) {
+        ShowPlainMessage(QStringLiteral("Veuillez remplir les champs avant de créer un nouveau compte !!!"));
+        return;
+    }
+    if (AccountsStore::IsForbiddenName(account)) {
+        ShowErrorMessage(QStringLiteral("Ce nom de compte est INTERDIT"), QMessageBox::Yes);
+        return;
+    }
+    const QString stored = Accounts.Password(account, QString());
+    if (stored != password && Accounts.Exists(account)) {
+        ShowPlainMessage(QStringLiteral("Désolé, ce compte est déjà existant, vous ne pouvez en créer un nouveau !!!\n"
+                                        "Pour remettre à 0 ce compte, il vous faut le mot de passe!"));
+        return;
+    }
+    // A password the file cannot hold is refused before the account is announced as created.
+    EncodeWindows1252(password);
+    AskConfirmation(QStringLiteral("Le compte %1 a été créé, vous pouvez maintenant l'utiliser !").arg(account),
+                    QMessageBox::Yes);
+    Accounts.SetPassword(account, password);
+    OpenAccount(account);
+}
+
+void TForm1::OpenAccount(const QString& account) {
+    hide();
+    Form2->PrepareForAccount(account);
+    Form2->show();
+}
+
+void TForm1::SpeedButton3Click() {
+    const QString account = ComboBox1->currentText();
+    const QString password = Edit2->text();
+    if (account.isEmpty() || password.isEmpty())
+        return;
+    if (!Accounts.Exists(account)) {
+        ShowErrorMessage(QStringLiteral("Désolé, ce compte n'existe pas !"), QMessageBox::Yes);
+        return;
+    }
+    if (Accounts.Password(account, AccountsStore::MissingPassword) != password) {
+        ShowErrorMessage(QStringLiteral("Désolé, ce n'est pas le bon mot de passe pour accéder à ce compte !"),
+                         QMessageBox::Yes);
+        return;
+    }
+    OpenAccount(account);
+}
+
+void TForm1::Edit2KeyPress(QChar key) {
+    if (key == QChar(13))
+        SpeedButton3Click();
+}
+
+void TForm1::Label6Click() {
+    const QString account = ComboBox1->currentText();
+    const QString password = Edit2->text();
+    if (account.isEmpty() || password.isEmpty())
+        return;
+    if (Accounts.Password(account, AccountsStore::MissingPassword) != password)
+        return;
+    if (AskConfirmation(QStringLiteral("Supprimer le compte ?"), QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes)
+        return;
+    Accounts.Erase(account);
+    ComboBox1->clear();
+    ComboBox1->setEditText(QString());
+    Edit2->clear();
+    FillAccountList();
+}
+
+void TForm1::SpeedButton1Click() {
+    setEnabled(false);
+    Form3->show();
+}
+
+void TForm1::SpeedButton6Click() { Form4->show(); }
+
+void TForm1::FormClose() { ScrambleAccountsFile(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    RunGuarded([this] { FormClose(); });
+    event->accept();
+    Q_EMIT closed();
+}

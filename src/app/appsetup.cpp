@@ -1,0 +1,19 @@
+#include "appsetup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void SetUpApplication(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("Kalimo"));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+
+    QFont::insertSubstitution(QString::fromLatin1(ComicFont), QStringLiteral("Comic Neue"));
+}

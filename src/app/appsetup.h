@@ -1,0 +1,10 @@
+#pragma once
+
+class QApplication;
+
+// What every run needs before its first window: the title, Qt's own dialogs in French, and a
+// free stand-in for the Comic Sans MS font where it is not installed.
+void SetUpApplication(QApplication& app);
+
+// The font family the windows ask for.
+inline constexpr char ComicFont[] = "Comic Sans MS";

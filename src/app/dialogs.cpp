@@ -1,0 +1,84 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+const QString AppTitle = QStringLiteral("Kalimo");
+
+class RealDialogs final : public DialogSeam {
+public:
+    QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override {
+        QMessageBox box(icon, title, text, buttons, parent);
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    std::optional<QColor> Color(QWidget* parent, const QColor& initial) override {
+        const QColor chosen = QColorDialog::getColor(initial, parent);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return chosen;
+    }
+
+    QString SaveFileName(QWidget* parent, const QString& caption, const QString& fileName,
+                         const QStringList& filters, int& filterIndex) override {
+        QFileDialog dialog(parent, caption);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(filters);
+        if (filterIndex >= 0 && filterIndex < filters.size())
+            dialog.selectNameFilter(filters.at(filterIndex));
+        dialog.selectFile(fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        filterIndex = std::max(0, int(filters.indexOf(dialog.selectedNameFilter())));
+        return dialog.selectedFiles().constFirst();
+    }
+
+    bool Print(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
+RealDialogs realDialogs;
+DialogSeam* current = &realDialogs;
+
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+} // namespace
+
+DialogSeam& Dialogs() { return *current; }
+
+void SetDialogs(DialogSeam* seam) { current = seam ? seam : &realDialogs; }
+
+void ShowPlainMessage(const QString& text) {
+    Dialogs().Message(parentWindow(), QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton ShowErrorMessage(const QString& text, QMessageBox::StandardButtons buttons) {
+    return Dialogs().Message(parentWindow(), QMessageBox::Critical, QStringLiteral("Erreur"), text, buttons,
+                             QMessageBox::NoButton);
+}
+
+QMessageBox::StandardButton AskConfirmation(const QString& text, QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton) {
+    return Dialogs().Message(parentWindow(), QMessageBox::Question, QStringLiteral("Confirmation"), text, buttons,
+                             defaultButton);
+}
+
+QString WithFullStop(const QString& message) {
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void ReportError(const QString& message) {
+    Dialogs().Message(parentWindow(), QMessageBox::Critical, AppTitle, WithFullStop(message), QMessageBox::Ok,
+                      QMessageBox::Ok);
+}

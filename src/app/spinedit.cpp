@@ -1,0 +1,62 @@
+#include "spinedit.h"
+
+#include "store/numbers.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
+CSpinEdit::CSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
+    setKeyboardTracking(true);
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    lineEdit()->setText(QStringLiteral("0"));
+    connect(lineEdit(), &QLineEdit::textChanged, this, &CSpinEdit::changed);
+}
+
+void CSpinEdit::setRange(int minimum, int maximum) {
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+}
+
+int CSpinEdit::clamp(int value) const { return std::clamp(value, m_minimum, m_maximum); }
+
+int CSpinEdit::value() const { return ParseInteger(lineEdit()->text()).value_or(m_minimum); }
+
+void CSpinEdit::setValue(int value) {
+    const QString text = QString::number(clamp(value));
+    if (lineEdit()->text() != text)
+        lineEdit()->setText(text);
+}
+
+void CSpinEdit::stepBy(int steps) { setValue(clamp(value()) + steps); }
+
+QValidator::State CSpinEdit::validate(QString&, int&) const {
+    // The key filter decides what may be typed; reading the value copes with the rest.
+    return QValidator::Acceptable;
+}
+
+QAbstractSpinBox::StepEnabled CSpinEdit::stepEnabled() const {
+    StepEnabled enabled = StepNone;
+    const int v = value();
+    if (v < m_maximum)
+        enabled |= StepUpEnabled;
+    if (v > m_minimum)
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+void CSpinEdit::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool typed = text.size() == 1 && (text.front().isPrint() || text.front() == QLatin1Char('\b'));
+    if (typed && m_keyFilter && !m_keyFilter(text.front())) {
+        event->accept();
+        return;
+    }
+    QAbstractSpinBox::keyPressEvent(event);
+}
+
+void CSpinEdit::focusOutEvent(QFocusEvent* event) {
+    setValue(value());
+    QAbstractSpinBox::focusOutEvent(event);
+}

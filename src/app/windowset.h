@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+
+// The six windows of the program, each created once at start-up and alive until the end.
+extern TForm1* Form1; // login
+extern TForm2* Form2; // main window of the open account
+extern TForm3* Form3; // about
+extern TForm4* Form4; // help
+extern TForm5* Form5; // year chart
+extern TForm6* Form6; // food database editor
+
+extern const QString VersionText;
+
+// The account open now: the text of the login window's account box.
+QString CurrentAccountName();
+
+// Creates the windows in their order and destroys them in the reverse order.
+class WindowSet {
+public:
+    WindowSet();
+    ~WindowSet();
+    WindowSet(const WindowSet&) = delete;
+    WindowSet& operator=(const WindowSet&) = delete;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+// The help window.
+class TForm4 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm4(QWidget* parent = nullptr);
+};

@@ -1,0 +1,130 @@
+#include "numbers.h"
+
+#include "kalimoerror.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+QStringView trimBlanks(QStringView s) {
+    while (!s.isEmpty() && isBlank(s.front()))
+        s = s.mid(1);
+    while (!s.isEmpty() && isBlank(s.back()))
+        s.chop(1);
+    return s;
+}
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+int hexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+} // namespace
+
+std::optional<double> ParseDecimal(QStringView text) {
+    const QStringView t = trimBlanks(text);
+    // Rebuild the number in the C form that strtod reads, checking the shape as we go.
+    std::string c;
+    c.reserve(size_t(t.size()));
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        c += char(t[i++].unicode());
+    int digits = 0;
+    while (i < t.size() && isDigit(t[i])) {
+        c += char(t[i++].unicode());
+        ++digits;
+    }
+    if (i < t.size() && t[i] == QLatin1Char(',')) {
+        c += '.';
+        ++i;
+        while (i < t.size() && isDigit(t[i])) {
+            c += char(t[i++].unicode());
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < t.size() && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        c += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            c += char(t[i++].unicode());
+        int expDigits = 0;
+        while (i < t.size() && isDigit(t[i])) {
+            c += char(t[i++].unicode());
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    errno = 0;
+    const double value = std::strtod(c.c_str(), nullptr);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+double StrToFloat(const QString& text) {
+    if (const auto v = ParseDecimal(text))
+        return *v;
+    throw KalimoError(Messages::NotAFloat(text));
+}
+
+std::optional<int> ParseInteger(QStringView text) {
+    const QStringView t = trimBlanks(text);
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        negative = t[i++] == QLatin1Char('-');
+    if (i == t.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < t.size(); ++i) {
+        if (!isDigit(t[i]))
+            return std::nullopt;
+        value = value * 10 + (t[i].unicode() - '0');
+        if (value > 2147483648LL)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+int StrToInt(const QString& text) {
+    if (const auto v = ParseInteger(text))
+        return *v;
+    throw KalimoError(Messages::NotAnInteger(text));
+}
+
+std::optional<int> ParseProfileInteger(QStringView text) {
+    const QStringView t = trimBlanks(text);
+    if (t.size() > 2 && t[0] == QLatin1Char('0') && (t[1] == QLatin1Char('x') || t[1] == QLatin1Char('X'))) {
+        quint64 value = 0;
+        for (const QChar c : t.mid(2)) {
+            const int digit = hexDigit(c);
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + quint64(digit);
+            if (value > 0xFFFFFFFFULL)
+                return std::nullopt;
+        }
+        return int(quint32(value)); // eight hex digits cover the whole 32-bit range, as colours need
+    }
+    return ParseInteger(t);
+}

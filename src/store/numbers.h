@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Numbers as people type them and as the data files hold them: the comma is the decimal
+// separator whatever the system's locale, so that files stay portable.
+
+// A decimal number: optional blanks, an optional sign, digits with at most one comma, an
+// optional exponent ("1,5E3"). Nothing for any other text, a lone comma or the empty text.
+std::optional<double> ParseDecimal(QStringView text);
+
+// Like ParseDecimal, but raises "'<text>' n'est pas une valeur en virgule flottante correcte".
+double StrToFloat(const QString& text);
+
+// A signed 32-bit decimal integer, blanks allowed around it.
+std::optional<int> ParseInteger(QStringView text);
+
+// Like ParseInteger, but raises "'<text>' n'est pas une valeur entière correcte".
+int StrToInt(const QString& text);
+
+// An integer as data files hold it: decimal, or hexadecimal behind "0x" / "0X".
+std::optional<int> ParseProfileInteger(QStringView text);

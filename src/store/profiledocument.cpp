@@ -1,0 +1,245 @@
+#include "profiledocument.h"
+
+#include "codepage.h"
+
+namespace {
+QString fold(const QString& name) { return name.toCaseFolded(); }
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+QStringView trimmed(QStringView s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// A header line "[name]": returns the name, or nothing for any other line.
+std::optional<QString> headerName(QStringView line) {
+    const QStringView t = trimmed(line);
+    if (!t.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    QStringView inner = t.mid(1);
+    const qsizetype close = inner.indexOf(QLatin1Char(']'));
+    if (close >= 0)
+        inner = inner.left(close);
+    return trimmed(inner).toString();
+}
+
+QString unquote(QStringView value) {
+    const QStringView t = trimmed(value);
+    if (t.size() >= 2) {
+        const QChar first = t.front();
+        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && t.back() == first)
+            return t.mid(1, t.size() - 2).toString();
+    }
+    return t.toString();
+}
+} // namespace
+
+ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
+    ProfileDocument doc;
+    // One character per byte in this code page, so positions in the text are positions in the bytes.
+    const QString text = DecodeWindows1252(bytes);
+    const bool aligned = text.size() == bytes.size();
+
+    std::vector<Line>* target = &doc.m_preamble;
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        const QByteArray raw = bytes.mid(start, end - start);
+        const QString lineText = aligned ? text.mid(start, end - start) : DecodeWindows1252(raw);
+
+        if (auto name = headerName(lineText)) {
+            doc.m_sections.push_back(Section{raw, *name, fold(*name), {}});
+            target = &doc.m_sections.back().lines;
+        } else {
+            Line line{raw, {}, {}, -1};
+            const QStringView t = trimmed(lineText);
+            const qsizetype eq = lineText.indexOf(QLatin1Char('='));
+            if (eq > 0 && !t.startsWith(QLatin1Char(';'))) {
+                const QStringView key = trimmed(QStringView(lineText).left(eq));
+                if (!key.isEmpty()) {
+                    line.key = key.toString();
+                    line.folded = fold(line.key);
+                    line.eq = eq;
+                }
+            }
+            target->push_back(std::move(line));
+        }
+
+        // CR LF, LF and CR all end a line.
+        if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
+            end += 2;
+        else if (end < n)
+            end += 1;
+        start = end;
+    }
+    doc.reindex();
+    return doc;
+}
+
+QByteArray ProfileDocument::Serialize() const {
+    qsizetype size = 0;
+    for (const Line& l : m_preamble)
+        size += l.raw.size() + 2;
+    for (const Section& s : m_sections) {
+        size += s.header.size() + 2;
+        for (const Line& l : s.lines)
+            size += l.raw.size() + 2;
+    }
+    QByteArray out;
+    out.reserve(size);
+    auto put = [&out](const QByteArray& raw) {
+        out += raw;
+        out += "\r\n";
+    };
+    for (const Line& l : m_preamble)
+        put(l.raw);
+    for (const Section& s : m_sections) {
+        put(s.header);
+        for (const Line& l : s.lines)
+            put(l.raw);
+    }
+    return out;
+}
+
+void ProfileDocument::reindex() {
+    // insert() keeps the last value given: walk backwards so that the first section of a name wins.
+    m_index.clear();
+    for (qsizetype i = qsizetype(m_sections.size()) - 1; i >= 0; --i)
+        m_index.insert(m_sections[i].folded, i);
+}
+
+const ProfileDocument::Section* ProfileDocument::findSection(const QString& section) const {
+    const auto it = m_index.constFind(fold(section));
+    return it == m_index.constEnd() ? nullptr : &m_sections[*it];
+}
+
+ProfileDocument::Section* ProfileDocument::findSection(const QString& section) {
+    const auto it = m_index.constFind(fold(section));
+    return it == m_index.constEnd() ? nullptr : &m_sections[*it];
+}
+
+const ProfileDocument::Line* ProfileDocument::findKey(const Section& section, const QString& folded) {
+    for (const Line& l : section.lines)
+        if (l.eq >= 0 && l.folded == folded)
+            return &l;
+    return nullptr;
+}
+
+std::optional<QString> ProfileDocument::Value(const QString& section, const QString& key) const {
+    const Section* s = findSection(section);
+    if (!s)
+        return std::nullopt;
+    const Line* l = findKey(*s, fold(key));
+    if (!l)
+        return std::nullopt;
+    return unquote(DecodeWindows1252(QByteArrayView(l->raw).sliced(l->eq + 1)));
+}
+
+QString ProfileDocument::ReadString(const QString& section, const QString& key,
+                                    const QString& defaultValue) const {
+    return Value(section, key).value_or(defaultValue);
+}
+
+QStringList ProfileDocument::Sections() const {
+    QStringList names;
+    names.reserve(m_index.size());
+    for (qsizetype i = 0; i < qsizetype(m_sections.size()); ++i)
+        if (m_index.value(m_sections[i].folded) == i)
+            names << m_sections[i].name;
+    return names;
+}
+
+QStringList ProfileDocument::Keys(const QString& section) const {
+    QStringList keys;
+    if (const Section* s = findSection(section))
+        for (const Line& l : s->lines)
+            if (l.eq >= 0)
+                keys << l.key;
+    return keys;
+}
+
+bool ProfileDocument::SectionExists(const QString& section) const {
+    const Section* s = findSection(section);
+    if (!s)
+        return false;
+    for (const Line& l : s->lines)
+        if (l.eq >= 0)
+            return true;
+    return false;
+}
+
+bool ProfileDocument::ValueExists(const QString& section, const QString& key) const {
+    const Section* s = findSection(section);
+    return s && findKey(*s, fold(key));
+}
+
+bool ProfileDocument::WriteString(const QString& section, const QString& key, const QString& value) {
+    const QByteArray keyBytes = EncodeWindows1252(key);
+    const QByteArray raw = keyBytes + '=' + EncodeWindows1252(value);
+    Section* s = findSection(section);
+    if (!s) {
+        const QByteArray header = '[' + EncodeWindows1252(section) + ']';
+        m_sections.push_back(Section{header, section, fold(section), {}});
+        m_index.insert(m_sections.back().folded, qsizetype(m_sections.size()) - 1);
+        s = &m_sections.back();
+    }
+    const QString folded = fold(key);
+    qsizetype lastKey = -1;
+    for (qsizetype i = 0; i < qsizetype(s->lines.size()); ++i) {
+        Line& l = s->lines[i];
+        if (l.eq < 0)
+            continue;
+        if (l.folded == folded) {
+            // Keep the key as it is spelled in the file; only the value changes.
+            const QByteArray replaced = l.raw.left(l.eq + 1) + EncodeWindows1252(value);
+            if (replaced == l.raw)
+                return false;
+            l.raw = replaced;
+            return true;
+        }
+        lastKey = i;
+    }
+    // A new key goes after the last key of its section, ahead of any blank lines or comments
+    // that close it.
+    s->lines.insert(s->lines.begin() + (lastKey + 1), Line{raw, key, folded, keyBytes.size()});
+    return true;
+}
+
+bool ProfileDocument::EraseSection(const QString& section) {
+    const auto it = m_index.constFind(fold(section));
+    if (it == m_index.constEnd())
+        return false;
+    m_sections.erase(m_sections.begin() + *it);
+    reindex();
+    return true;
+}
+
+bool ProfileDocument::DeleteKey(const QString& section, const QString& key) {
+    Section* s = findSection(section);
+    if (!s)
+        return false;
+    const QString folded = fold(key);
+    for (auto it = s->lines.begin(); it != s->lines.end(); ++it) {
+        if (it->eq >= 0 && it->folded == folded) {
+            s->lines.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+qsizetype ProfileDocument::LineCount() const {
+    qsizetype n = qsizetype(m_preamble.size());
+    for (const Section& s : m_sections)
+        n += 1 + qsizetype(s.lines.size());
+    return n;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// The text of one INI-style data file held in memory. Lines the program does not touch keep
+// their bytes and their order; section and key names are matched without regard to letter case.
+class ProfileDocument {
+public:
+    static ProfileDocument Parse(const QByteArray& bytes);
+    // Windows-1252 text, every line ended by CR LF.
+    QByteArray Serialize() const;
+
+    std::optional<QString> Value(const QString& section, const QString& key) const;
+    QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+    QStringList Sections() const;
+    QStringList Keys(const QString& section) const;
+    bool SectionExists(const QString& section) const;
+    bool ValueExists(const QString& section, const QString& key) const;
+
+    // Each edit returns whether the text changed. Text that Windows-1252 cannot hold raises a
+    // KalimoError before anything changes.
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+    bool EraseSection(const QString& section);
+    bool DeleteKey(const QString& section, const QString& key);
+
+    qsizetype LineCount() const;
+
+private:
+    struct Line {
+        QByteArray raw;     // the line's bytes, without its line end
+        QString key;        // empty for lines that hold no key
+        QString folded;     // key, case-folded
+        qsizetype eq = -1;  // position of the first "=" in raw, -1 for lines that hold no key
+    };
+    struct Section {
+        QByteArray header;
+        QString name;
+        QString folded;
+        std::vector<Line> lines;
+    };
+
+    const Section* findSection(const QString& section) const;
+    Section* findSection(const QString& section);
+    static const Line* findKey(const Section& section, const QString& folded);
+    void reindex();
+
+    std::vector<Line> m_preamble; // lines before the first section
+    std::vector<Section> m_sections;
+    QHash<QString, qsizetype> m_index; // folded name -> first section of that name
+};

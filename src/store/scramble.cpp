@@ -1,0 +1,84 @@
+#include "scramble.h"
+
+#include "datafiles.h"
+#include "kalimoerror.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const QString CryExtension = QStringLiteral(".cry");
+
+QString plainNameOf(const QString& scrambledPath) { return scrambledPath.chopped(CryExtension.size()); }
+} // namespace
+
+void TransformBytes(QByteArray& bytes, QByteArrayView key, ScrambleDirection direction) {
+    const qsizetype keyLength = key.size();
+    if (keyLength == 0)
+        return;
+    char* p = bytes.data();
+    const qsizetype n = bytes.size();
+    const bool scramble = direction == ScrambleDirection::Scramble;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto k = static_cast<unsigned char>(key[i % keyLength]);
+        const auto b = static_cast<unsigned char>(p[i]);
+        p[i] = static_cast<char>(static_cast<unsigned char>(scramble ? b + k : b - k));
+    }
+}
+
+bool ConvertDataFile(const QString& source, const QString& target, QByteArrayView key,
+                     ScrambleDirection direction) {
+    QFile in(source);
+    if (!QFileInfo(source).isFile())
+        return false;
+    if (!in.open(QIODevice::ReadOnly))
+        throw KalimoError(QStringLiteral("Impossible de lire le fichier %1").arg(source));
+    QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw KalimoError(QStringLiteral("Impossible de lire le fichier %1").arg(source));
+    in.close();
+
+    TransformBytes(bytes, key, direction);
+    if (!WriteFileAtomically(target, bytes))
+        throw KalimoError(Messages::CannotCreate(target));
+    // Only now that the copy is safely in place may the source go.
+    if (!QFile::remove(source))
+        throw KalimoError(QStringLiteral("Impossible de supprimer le fichier %1").arg(source));
+    return true;
+}
+
+namespace {
+// Scrambling: the plain file (found without regard to case) goes to its name + ".cry", replacing
+// an old copy whatever the case of its name.
+bool scrambleFile(const QString& plainName, QByteArrayView key) {
+    const QString source = ResolveDataPath(plainName);
+    if (!QFileInfo(source).isFile())
+        return false;
+    return ConvertDataFile(source, ResolveDataPath(source + CryExtension), key, ScrambleDirection::Scramble);
+}
+
+bool unscrambleFile(const QString& plainName, QByteArrayView key) {
+    const QString source = ResolveDataPath(plainName + CryExtension);
+    if (!QFileInfo(source).isFile())
+        return false;
+    return ConvertDataFile(source, ResolveDataPath(plainNameOf(source)), key, ScrambleDirection::Unscramble);
+}
+
+QByteArrayView keyOf(const char* key) { return QByteArrayView(key, qstrlen(key)); }
+} // namespace
+
+void ScrambleAccountsFile() { scrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey)); }
+
+void UnscrambleAccountsFile() { unscrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey)); }
+
+void ScrambleAccountFiles(const QString& account) {
+    if (!scrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))
+        return;
+    scrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
+}
+
+void UnscrambleAccountFiles(const QString& account) {
+    if (!unscrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))
+        return;
+    unscrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
+}
