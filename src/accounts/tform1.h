@@ -39,6 +39,8 @@ public:
     void SpeedButton1Click();
     void SpeedButton6Click();
     void FormClose();
+    // Lists the accounts of the accounts file in the account box, in file order.
+    void FillAccountList();
 
 Q_SIGNALS:
     void closed();
@@ -48,5 +50,4 @@ protected:
 
 private:
     void OpenAccount(const QString& account);
-    void FillAccountList();
 };

@@ -1,0 +1,288 @@
+#include "accounts/tform1.h"
+#include "app/linklabel.h"
+#include "help/tform3.h"
+#include "help/tform4.h"
+#include "testsupport/filesizelimit.h"
+#include "testsupport/windowfixture.h"
+#include "weight/tform2.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+const QString Created = QStringLiteral("Le compte %1 a été créé, vous pouvez maintenant l'utiliser !");
+const QString NoSuchAccount = QStringLiteral("Désolé, ce compte n'existe pas !");
+const QString WrongPassword = QStringLiteral("Désolé, ce n'est pas le bon mot de passe pour accéder à ce compte !");
+const QString Forbidden = QStringLiteral("Ce nom de compte est INTERDIT");
+
+void type(const QString& account, const QString& password) {
+    Form1->ComboBox1->setEditText(account);
+    Form1->Edit2->setText(password);
+}
+
+void clickLink(QWidget* link) { QTest::mouseClick(link, Qt::LeftButton); }
+
+QStringList listed() {
+    QStringList items;
+    for (int i = 0; i < Form1->ComboBox1->count(); ++i)
+        items << Form1->ComboBox1->itemText(i);
+    return items;
+}
+} // namespace
+
+class TestLogin : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { SetUpTestApplication(); }
+    void firstStartWritesTheFoodDatabaseOnce();
+    void creationNeedsBothFields();
+    void forbiddenNames_data();
+    void forbiddenNames();
+    void creationWritesThePasswordAndOpensTheAccount();
+    void creationOverAnExistingAccount();
+    void loginChecks();
+    void loginIgnoresTheCaseOfTheName();
+    void sectionsWithoutPasswordOrKeys();
+    void enterInThePasswordBoxLogsIn();
+    void deletion();
+    void aboutDisablesTheLoginWindowAndHelpDoesNot();
+    void failedWriteDoesNotOpenTheAccount();
+};
+
+void TestLogin::firstStartWritesTheFoodDatabaseOnce() {
+    ProgramFixture p;
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Création de la Base de Données d'aliments effectuée!")});
+    QCOMPARE(p.dialogs.shown.first().title, QStringLiteral("Kalimo"));
+    QVERIFY(QFile::exists(p.dir.file(QStringLiteral("calories.ini"))));
+    QCOMPARE(Form1->ComboBox1->count(), 0);
+    QCOMPARE(Form1->Label5->text(), QStringLiteral("version 2.0"));
+    QCOMPARE(Form1->windowTitle(), QStringLiteral("Kalimo - Identification"));
+    p.Stop();
+    p.dialogs.clear();
+    p.Start();
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestLogin::creationNeedsBothFields() {
+    ProgramFixture p;
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QString());
+    clickLink(Form1->Label4);
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Veuillez remplir les champs avant de créer un nouveau compte !!!")});
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("compte.ini"))));
+}
+
+void TestLogin::forbiddenNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("compte") << QStringLiteral("compte");
+    QTest::newRow("Compte") << QStringLiteral("Compte");
+    QTest::newRow("CALORIES") << QStringLiteral("CALORIES");
+    QTest::newRow("calsuppr") << QStringLiteral("calsuppr");
+    QTest::newRow("slash") << QStringLiteral("../Paul");
+    QTest::newRow("backslash") << QStringLiteral("a\\b");
+    QTest::newRow("bracket") << QStringLiteral("a]b");
+    QTest::newRow("control") << QStringLiteral("a\tb");
+    QTest::newRow("leading blank") << QStringLiteral(" Paul");
+    QTest::newRow("trailing blank") << QStringLiteral("Paul ");
+    QTest::newRow("too long") << QString(248, QLatin1Char('p'));
+    QTest::newRow("outside the code page") << QStringLiteral("Łukasz");
+}
+
+void TestLogin::forbiddenNames() {
+    QFETCH(QString, name);
+    ProgramFixture p;
+    p.dialogs.clear();
+    type(name, QStringLiteral("pw"));
+    clickLink(Form1->Label4);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown[0].text, Forbidden);
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Erreur"));
+    QCOMPARE(p.dialogs.shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
+    QCOMPARE(FilesHere(), QStringList{QStringLiteral("calories.ini")});
+    QVERIFY(Form1->isVisible() || !Form2->isVisible());
+}
+
+void TestLogin::creationWritesThePasswordAndOpensTheAccount() {
+    ProgramFixture p;
+    Form1->show();
+    p.dialogs.clear();
+    type(QString(247, QLatin1Char('a')), QStringLiteral("pw")); // the longest name allowed
+    Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
+    clickLink(Form1->Label4);
+    QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Confirmation"));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\n"));
+    QVERIFY(!Form1->isVisible());
+    QVERIFY(Form2->isVisible());
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - Paul"));
+}
+
+void TestLogin::creationOverAnExistingAccount() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\ntrace=255\r\n");
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("autre"));
+    clickLink(Form1->Label4);
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Désolé, ce compte est déjà existant, vous ne pouvez en créer un nouveau !!!\n"
+                                        "Pour remettre à 0 ce compte, il vous faut le mot de passe!")});
+    QCOMPARE(Form1->Edit2->text(), QStringLiteral("autre"));
+
+    // With the right password the account is "created" again, its settings kept.
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("pw"));
+    clickLink(Form1->Label4);
+    QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\ntrace=255\r\n"));
+    QVERIFY(Form2->isVisible());
+}
+
+void TestLogin::loginChecks() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+    p.dialogs.clear();
+
+    type(QStringLiteral("Paul"), QString());
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QVERIFY(p.dialogs.shown.isEmpty());
+
+    type(QStringLiteral("Marie"), QStringLiteral("pw"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{NoSuchAccount});
+    QCOMPARE(p.dialogs.shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
+
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("PW"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{WrongPassword});
+    QVERIFY(!Form2->isVisible());
+
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("pw"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QVERIFY(Form2->isVisible());
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - Paul"));
+}
+
+void TestLogin::loginIgnoresTheCaseOfTheName() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+    WriteBytes(p.dir.file(QStringLiteral("Paul.ini.cry")), QByteArray());
+    type(QStringLiteral("paul"), QStringLiteral("pw"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - paul"));
+    QCOMPARE(CurrentAccountName(), QStringLiteral("paul"));
+    // The journal under its own name was restored for the account typed in lower case.
+    QVERIFY(QFile::exists(p.dir.file(QStringLiteral("Paul.ini"))));
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.ini.cry"))));
+}
+
+void TestLogin::sectionsWithoutPasswordOrKeys() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\ntrace=1\r\n[Vide]\r\n");
+    Form1->FillAccountList();
+    QCOMPARE(listed(), (QStringList{QStringLiteral("Paul"), QStringLiteral("Vide")}));
+    p.dialogs.clear();
+
+    type(QStringLiteral("Vide"), QStringLiteral("x"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{NoSuchAccount});
+
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("x"));
+    clickLink(Form1->Label4);
+    QVERIFY(p.dialogs.texts().constFirst().startsWith(QStringLiteral("Désolé, ce compte est déjà existant")));
+
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("40617395820473916"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QVERIFY(Form2->isVisible());
+}
+
+void TestLogin::enterInThePasswordBoxLogsIn() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+    p.dialogs.clear();
+    QTest::keyClick(Form1->Edit2, Qt::Key_Return);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    type(QStringLiteral("Paul"), QStringLiteral("faux"));
+    QTest::keyClick(Form1->Edit2, Qt::Key_Return);
+    QCOMPARE(p.dialogs.texts(), QStringList{WrongPassword});
+    type(QStringLiteral("Paul"), QStringLiteral("pw"));
+    QTest::keyClick(Form1->Edit2, Qt::Key_Enter);
+    QVERIFY(Form2->isVisible());
+}
+
+void TestLogin::deletion() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n[Marie]\r\npassword=m\r\n");
+    WriteBytes(p.dir.file(QStringLiteral("Paul.ini")), "[3/2005]\r\nv1=70\r\n");
+    Form1->FillAccountList();
+    p.dialogs.clear();
+
+    type(QStringLiteral("Paul"), QStringLiteral("faux"));
+    clickLink(Form1->Label6);
+    QVERIFY(p.dialogs.shown.isEmpty());
+
+    type(QStringLiteral("Paul"), QStringLiteral("pw"));
+    p.dialogs.answers = {QMessageBox::No};
+    clickLink(Form1->Label6);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Supprimer le compte ?")});
+    QCOMPARE(p.dialogs.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(listed().size(), 2);
+
+    p.dialogs.answers = {QMessageBox::Yes};
+    clickLink(Form1->Label6);
+    QCOMPARE(listed(), QStringList{QStringLiteral("Marie")});
+    QCOMPARE(Form1->ComboBox1->currentText(), QString());
+    QCOMPARE(Form1->Edit2->text(), QString());
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Marie]\r\npassword=m\r\n"));
+    QVERIFY(QFile::exists(p.dir.file(QStringLiteral("Paul.ini")))); // the journal stays
+
+    // Creating it again brings the journal back.
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("neuf"));
+    clickLink(Form1->Label4);
+    QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini"))), QByteArray("[3/2005]\r\nv1=70\r\n"));
+}
+
+void TestLogin::aboutDisablesTheLoginWindowAndHelpDoesNot() {
+    ProgramFixture p;
+    Form1->show();
+    QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+    QVERIFY(Form3->isVisible());
+    QVERIFY(!Form1->isEnabled());
+    Form3->close();
+    QVERIFY(Form1->isEnabled());
+    QTest::mouseClick(Form1->SpeedButton6, Qt::LeftButton);
+    QVERIFY(Form4->isVisible());
+    QVERIFY(Form1->isEnabled());
+}
+
+void TestLogin::failedWriteDoesNotOpenTheAccount() {
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Marie]\r\npassword=m\r\n");
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("pw"));
+    {
+        FileSizeLimit full(20);
+        clickLink(Form1->Label4);
+    }
+    QCOMPARE(p.dialogs.texts(), (QStringList{Created.arg(QStringLiteral("Paul")),
+                                             QStringLiteral("Impossible d'écrire dans .\\compte.ini.")}));
+    QCOMPARE(p.dialogs.shown[1].title, QStringLiteral("Kalimo"));
+    QCOMPARE(p.dialogs.shown[1].icon, QMessageBox::Critical);
+    QVERIFY(!Form2->isVisible());
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Marie]\r\npassword=m\r\n"));
+}
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"

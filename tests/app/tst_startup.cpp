@@ -1,0 +1,179 @@
+#include "accounts/tform1.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/instancelock.h"
+#include "app/spinedit.h"
+#include "store/kalimoerror.h"
+#include "store/scramble.h"
+#include "testsupport/windowfixture.h"
+#include "weight/tform2.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+QByteArray scrambled(QByteArray bytes, const char* key) {
+    TransformBytes(bytes, QByteArrayView(key, qstrlen(key)), ScrambleDirection::Scramble);
+    return bytes;
+}
+
+const QByteArray Accounts = "[Paul]\r\npassword=pw\r\n";
+const QByteArray Weights = "[3/2005]\r\nv1=70\r\n";
+const QByteArray FoodLog = "[1/3/2005]\r\nAbats=2\r\n";
+
+// The data folder as a previous run left it: only scrambled copies.
+void leaveScrambledFiles(const WorkingDir& dir) {
+    WriteBytes(dir.file(QStringLiteral("compte.ini.cry")), scrambled(Accounts, AccountsFileKey));
+    WriteBytes(dir.file(QStringLiteral("Paul.ini.cry")), scrambled(Weights, AccountFilesKey));
+    WriteBytes(dir.file(QStringLiteral("Paul.cal.cry")), scrambled(FoodLog, AccountFilesKey));
+}
+
+void logIn() {
+    Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
+    Form1->Edit2->setText(QStringLiteral("pw"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+}
+
+const QStringList PlainAccountFiles = {QStringLiteral("Paul.cal"), QStringLiteral("Paul.ini"),
+                                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini")};
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { SetUpTestApplication(); }
+    void windowsAreCreatedOnceWithTheirCaptions();
+    void accountsFileIsPlainOnlyWhileTheLoginWindowLives();
+    void closingTheLoginWindowWithoutAccountsWritesNothing();
+    void closingTheMainWindowScramblesEverything();
+    void quitButtonLeavesTheAccountFilesPlain();
+    void plainFilesLeftByQuitAreUsedAsTheyAre();
+    void errorsAreReportedAndTheEventAbandoned_data();
+    void errorsAreReportedAndTheEventAbandoned();
+    void secondRunInTheSameFolderIsRefused();
+};
+
+void TestStartup::windowsAreCreatedOnceWithTheirCaptions() {
+    ProgramFixture p;
+    QCOMPARE(Form1->windowTitle(), QStringLiteral("Kalimo - Identification"));
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - "));
+    QVERIFY(!Form2->isVisible());
+    QCOMPARE(Form1->size(), QSize(341, 128));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Kalimo"));
+}
+
+void TestStartup::accountsFileIsPlainOnlyWhileTheLoginWindowLives() {
+    ProgramFixture p(false);
+    leaveScrambledFiles(p.dir);
+    p.Start();
+    QVERIFY(QFile::exists(p.dir.file(QStringLiteral("compte.ini"))));
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("compte.ini.cry"))));
+    QCOMPARE(Form1->ComboBox1->count(), 1);
+    QCOMPARE(Form1->ComboBox1->currentText(), QString());
+
+    QSignalSpy ended(Form1, &TForm1::closed);
+    Form1->close();
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini.cry"))), scrambled(Accounts, AccountsFileKey));
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("compte.ini"))));
+    QVERIFY(QFile::exists(p.dir.file(QStringLiteral("Paul.ini.cry")))); // not the account's business
+}
+
+void TestStartup::closingTheLoginWindowWithoutAccountsWritesNothing() {
+    ProgramFixture p;
+    Form1->close();
+    QCOMPARE(FilesHere(), QStringList{QStringLiteral("calories.ini")});
+}
+
+void TestStartup::closingTheMainWindowScramblesEverything() {
+    ProgramFixture p(false);
+    leaveScrambledFiles(p.dir);
+    p.Start();
+    logIn();
+    QVERIFY(Form2->isVisible());
+    QCOMPARE(FilesHere(), PlainAccountFiles);
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.cal"))), FoodLog);
+
+    QSignalSpy ended(Form1, &TForm1::closed);
+    Form2->close();
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
+                                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini.cry"))), scrambled(Weights, AccountFilesKey));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.cal.cry"))), scrambled(FoodLog, AccountFilesKey));
+}
+
+void TestStartup::quitButtonLeavesTheAccountFilesPlain() {
+    ProgramFixture p(false);
+    leaveScrambledFiles(p.dir);
+    p.Start();
+    logIn();
+    Form2->CSpinEdit3->setValue(182);
+    QSignalSpy ended(Form1, &TForm1::closed);
+    QTest::mouseClick(Form2->SpeedButton7, Qt::LeftButton);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal"), QStringLiteral("Paul.ini"),
+                                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    QByteArray accounts = ReadBytes(p.dir.file(QStringLiteral("compte.ini.cry")));
+    TransformBytes(accounts, AccountsFileKey, ScrambleDirection::Unscramble);
+    QVERIFY2(accounts.contains("taille=182\r\n"), accounts.constData());
+}
+
+void TestStartup::plainFilesLeftByQuitAreUsedAsTheyAre() {
+    ProgramFixture p(false);
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini.cry")), scrambled(Accounts, AccountsFileKey));
+    WriteBytes(p.dir.file(QStringLiteral("Paul.ini")), Weights);
+    p.Start();
+    logIn();
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini"))), Weights);
+    Form2->close();
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini.cry"))), scrambled(Weights, AccountFilesKey));
+}
+
+void TestStartup::errorsAreReportedAndTheEventAbandoned_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("ends with a letter") << QStringLiteral("Impossible d'écrire dans .\\compte.ini")
+                                        << QStringLiteral("Impossible d'écrire dans .\\compte.ini.");
+    QTest::newRow("ends with a quote") << QStringLiteral("'7,2,5' n'est pas une valeur en virgule flottante correcte")
+                                       << QStringLiteral("'7,2,5' n'est pas une valeur en virgule flottante correcte.");
+    QTest::newRow("ends with a bracket, which sorts before the full stop")
+        << QStringLiteral("Indice de liste hors limites (-1)") << QStringLiteral("Indice de liste hors limites (-1)");
+    QTest::newRow("ends with a full stop") << QStringLiteral("Fini.") << QStringLiteral("Fini.");
+    QTest::newRow("ends with an exclamation mark") << QStringLiteral("Oups !") << QStringLiteral("Oups !");
+}
+
+void TestStartup::errorsAreReportedAndTheEventAbandoned() {
+    QFETCH(QString, message);
+    QFETCH(QString, reported);
+    FakeDialogs dialogs;
+    bool reachedTheEnd = false;
+    QVERIFY(!RunGuarded([&] {
+        throw KalimoError(message);
+        reachedTheEnd = true;
+    }));
+    QVERIFY(!reachedTheEnd);
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.shown[0].title, QStringLiteral("Kalimo"));
+    QCOMPARE(dialogs.shown[0].icon, QMessageBox::Critical);
+    QCOMPARE(dialogs.shown[0].text, reported);
+    QVERIFY(RunGuarded([] {}));
+}
+
+void TestStartup::secondRunInTheSameFolderIsRefused() {
+    WorkingDir dir;
+    InstanceLock first;
+    QVERIFY(first.Acquire());
+    InstanceLock second;
+    QVERIFY(!second.Acquire());
+    WorkingDir other;
+    InstanceLock elsewhere;
+    QVERIFY(elsewhere.Acquire());
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
