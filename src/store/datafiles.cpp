@@ -62,7 +62,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     ::umask(umaskNow);
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
     ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && ::fdatasync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
     if (!ok)

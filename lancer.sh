@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installe ce qui manque, compile Kalimo et le lance.
+# Usage : ./lancer.sh [dossier des données]   (par défaut ~/Kalimo)
+set -euo pipefail
+source_dir="$(cd "$(dirname "$0")" && pwd)"
+data_dir="${1:-$HOME/Kalimo}"
+
+"$source_dir/scripts/dependances.sh"
+cmake --preset release -S "$source_dir" >/dev/null
+cmake --build "$source_dir/build/release" --target kalimo
+
+mkdir -p "$data_dir"
+data_dir="$(cd "$data_dir" && pwd)"
+echo "Kalimo utilise le dossier : $data_dir"
+cd "$data_dir"
+exec "$source_dir/build/release/src/kalimo"

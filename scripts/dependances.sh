@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kalimo needs to build, run and test, but only those missing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
+    libqt6svg6-dev qt6-qpa-plugins qt6-translations-l10n
+    libjpeg-dev fonts-comic-neue libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Paquets à installer : ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    apt_get=(apt-get)
+elif command -v sudo >/dev/null 2>&1; then
+    apt_get=(sudo apt-get)
+else
+    echo "Il faut être administrateur (root ou sudo) pour installer : ${missing[*]}" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${apt_get[@]}" update -qq
+"${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}"
