@@ -1,54 +1,424 @@
 #include "tform2.h"
 
 #include "accounts/tform1.h"
+#include "app/appsetup.h"
 #include "app/guard.h"
 #include "app/spinedit.h"
 #include "app/windowset.h"
+#include "charts/colourswatch.h"
+#include "charts/weightchart.h"
+#include "help/tform3.h"
+#include "help/tform4.h"
 #include "store/scramble.h"
+#include "weight/stringgrid.h"
+#include "weight/weightrecords.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+QToolButton* flatButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setFixedSize(27, 27);
+    return b;
+}
+
+QFrame* loweredPanel(QWidget* parent) {
+    auto* f = new QFrame(parent);
+    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return f;
+}
+
+template <typename T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+const QChar Backspace(8);
+} // namespace
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Kalimo - "));
+    setFont(QFont(QString::fromLatin1(ComicFont), 8));
     resize(681, 477);
     setMinimumSize(681, 477);
 
-    SpeedButton7 = new QToolButton(this);
-    SpeedButton7->setObjectName(QStringLiteral("SpeedButton7"));
+    auto* main = new QHBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    auto* left = new QWidget(this);
+    left->setFixedWidth(153);
+    main->addWidget(left);
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    main->addWidget(PageControl1, 1);
+
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    SpeedButton7 = named(new QToolButton(left), "SpeedButton7");
     SpeedButton7->setText(QStringLiteral("&Quitter"));
     SpeedButton7->setAutoRaise(true);
     SpeedButton7->setCursor(Qt::PointingHandCursor);
-    SpeedButton7->setGeometry(0, 0, 153, 32);
+    SpeedButton7->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    SpeedButton7->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SpeedButton7->setFixedHeight(32);
+    column->addWidget(SpeedButton7, 0, Qt::AlignLeft);
+    Panel6 = named(new QLabel(QStringLiteral("Saisissez votre poids :"), left), "Panel6");
+    Panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel6->setAlignment(Qt::AlignCenter);
+    Panel6->setFixedHeight(22);
+    column->addWidget(Panel6);
 
-    CSpinEdit3 = new CSpinEdit(this);
-    CSpinEdit3->setObjectName(QStringLiteral("CSpinEdit3"));
+    Panel5 = named(new QFrame(left), "Panel5");
+    Panel5->setFixedHeight(64);
+    auto* pickers = new QGridLayout(Panel5);
+    pickers->setContentsMargins(4, 4, 4, 4);
+    Label4 = named(new QLabel(QStringLiteral("Mois :"), Panel5), "Label4");
+    ComboBox1 = named(new QComboBox(Panel5), "ComboBox1");
+    ComboBox1->addItems(MonthNames());
+    ComboBox1->setToolTip(QStringLiteral("Choisir un autre Mois"));
+    Label5 = named(new QLabel(QStringLiteral("Année :"), Panel5), "Label5");
+    CSpinEdit1 = named(new CSpinEdit(Panel5), "CSpinEdit1");
+    CSpinEdit1->setRange(2002, 2052);
+    CSpinEdit1->setValue(2004);
+    CSpinEdit1->setToolTip(QStringLiteral("Choisir une autre Année"));
+    pickers->addWidget(Label4, 0, 0);
+    pickers->addWidget(ComboBox1, 0, 1);
+    pickers->addWidget(Label5, 1, 0);
+    pickers->addWidget(CSpinEdit1, 1, 1);
+    column->addWidget(Panel5);
+
+    StringGrid1 = named(new StringGrid(left), "StringGrid1");
+    StringGrid1->setToolTip(QStringLiteral("Cliquez sur le jour choisi afin d'ajouter ou modifier un poids"));
+    column->addWidget(StringGrid1, 1);
+
+    GroupBox1 = named(new QGroupBox(QStringLiteral("  Indice Masse Corporelle  "), left), "GroupBox1");
+    GroupBox1->setFixedHeight(100);
+    Label6 = named(new QLabel(QStringLiteral("Taille :"), GroupBox1), "Label6");
+    Label6->setGeometry(4, 20, 44, 20);
+    CSpinEdit3 = named(new CSpinEdit(GroupBox1), "CSpinEdit3");
     CSpinEdit3->setRange(100, 300);
     CSpinEdit3->setValue(155);
-    CSpinEdit3->setGeometry(40, 400, 60, 22);
+    CSpinEdit3->setToolTip(QStringLiteral("Choisir une autre Taille"));
+    CSpinEdit3->setGeometry(48, 18, 58, 22);
+    Label7 = named(new QLabel(QStringLiteral("cm"), GroupBox1), "Label7");
+    Label7->setGeometry(110, 20, 20, 20);
+    Label8 = named(new QLabel(QStringLiteral("Poids :"), GroupBox1), "Label8");
+    Label8->setGeometry(4, 44, 44, 20);
+    Edit2 = named(new QLineEdit(GroupBox1), "Edit2");
+    Edit2->setToolTip(QStringLiteral("Choisir un autre Poids"));
+    Edit2->setGeometry(48, 42, 58, 22);
+    Label9 = named(new QLabel(QStringLiteral("Kg"), GroupBox1), "Label9");
+    Label9->setGeometry(110, 44, 18, 20);
+    SpeedButton5 = named(new QToolButton(GroupBox1), "SpeedButton5");
+    SpeedButton5->setText(QStringLiteral("&OK"));
+    SpeedButton5->setToolTip(QStringLiteral("Calcul de l'IMC"));
+    SpeedButton5->setAutoRaise(true);
+    SpeedButton5->setCursor(Qt::PointingHandCursor);
+    SpeedButton5->setGeometry(126, 42, 25, 22);
+    for (QLineEdit** line : {&Edit1, &Edit3}) {
+        *line = new QLineEdit(GroupBox1);
+        (*line)->setReadOnly(true);
+        (*line)->setFrame(false);
+        (*line)->setFocusPolicy(Qt::NoFocus);
+        (*line)->setStyleSheet(QStringLiteral("background: transparent;"));
+    }
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Edit1->setGeometry(4, 66, 146, 15);
+    Edit3->setGeometry(4, 81, 146, 15);
+    column->addWidget(GroupBox1);
+
+    buildChartPage();
+    buildCaloriePage();
 
     connect(SpeedButton7, &QToolButton::clicked, this, Guard([this] { SpeedButton7Click(); }));
+    connect(ComboBox1, &QComboBox::activated, this, Guard([this] { ComboBox1Change(); }));
+    connect(CSpinEdit1, &CSpinEdit::changed, this, Guard([this] { CSpinEdit1Change(); }));
+    CSpinEdit1->setKeyFilter([](QChar c) { return isDigit(c) || c == Backspace; });
+    StringGrid1->keyFilter = [this](QChar& c) { return StringGrid1KeyPress(c); };
+    connect(StringGrid1, &StringGrid::keyReleased, this, Guard([this] { StringGrid1KeyUp(); }));
+    connect(StringGrid1, &StringGrid::cellMoved, this, [this](int col, int row) {
+        RunGuarded([&] { StringGrid1SelectCell(col, row); });
+        RunGuarded([this] { StringGrid1Click(); });
+    });
+    connect(SpeedButton5, &QToolButton::clicked, this, Guard([this] { SpeedButton5Click(); }));
+    CSpinEdit3->setKeyFilter([this](QChar c) {
+        bool accepted = false;
+        RunGuarded([&] { accepted = CSpinEdit3KeyPress(c); });
+        return accepted;
+    });
+    connect(SpeedButton3, &QToolButton::clicked, this, Guard([this] { SpeedButton3Click(); }));
+    connect(SpeedButton6, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
+    connect(SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
+    connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
+    connect(CheckBox2, &QCheckBox::toggled, this, Guard([this] { CheckBox2Click(); }));
+    connect(ComboBox3, &QComboBox::activated, this, Guard([this] { CheckBox2Click(); }));
+    connect(CSpinEdit4, &CSpinEdit::changed, this, Guard([this] { CheckBox2Click(); }));
+    CSpinEdit4->setKeyFilter([](QChar c) { return isDigit(c) || c == Backspace; });
+    connect(Panel1, &ColourSwatch::clicked, this, Guard([this] { Panel1Click(); }));
+    connect(Panel2, &ColourSwatch::clicked, this, Guard([this] { Panel2Click(); }));
+    connect(CSpinEdit2, &CSpinEdit::changed, this, Guard([this] { CSpinEdit2Change(); }));
+    connect(CheckBox1, &QCheckBox::toggled, this, Guard([this] { CheckBox1Click(); }));
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+
+    FormCreate();
+}
+
+void TForm2::buildChartPage() {
+    TabSheet1 = named(new QWidget, "TabSheet1");
+    PageControl1->addTab(TabSheet1, QStringLiteral("Graphique"));
+    auto* page = new QVBoxLayout(TabSheet1);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+
+    auto* buttons = new QWidget(TabSheet1);
+    buttons->setFixedHeight(33);
+    auto* strip = new QHBoxLayout(buttons);
+    strip->setContentsMargins(2, 2, 2, 2);
+    auto* fileButtons = loweredPanel(buttons);
+    auto* fileRow = new QHBoxLayout(fileButtons);
+    fileRow->setContentsMargins(1, 0, 1, 0);
+    fileRow->setSpacing(0);
+    SpeedButton4 = flatButton(fileButtons, "SpeedButton4", QStringLiteral("Imprimer le graphique"), QStyle::SP_FileIcon);
+    SpeedButton2 = flatButton(fileButtons, "SpeedButton2", QStringLiteral("Enregistrer le graphique"),
+                              QStyle::SP_DialogSaveButton);
+    SpeedButton1 = flatButton(fileButtons, "SpeedButton1", QStringLiteral("Rafraîchir le graphique"),
+                              QStyle::SP_BrowserReload);
+    fileRow->addWidget(SpeedButton4);
+    fileRow->addWidget(SpeedButton2);
+    fileRow->addWidget(SpeedButton1);
+    strip->addWidget(fileButtons);
+    SpeedButton8 = flatButton(buttons, "SpeedButton8", QStringLiteral("Afficher le graphique de l'année"),
+                              QStyle::SP_FileDialogDetailedView);
+    strip->addWidget(SpeedButton8);
+    strip->addStretch(1);
+    auto* helpButtons = loweredPanel(buttons);
+    auto* helpRow = new QHBoxLayout(helpButtons);
+    helpRow->setContentsMargins(1, 0, 1, 0);
+    helpRow->setSpacing(0);
+    SpeedButton6 = flatButton(helpButtons, "SpeedButton6", QStringLiteral("Afficher l'aide"),
+                              QStyle::SP_DialogHelpButton);
+    SpeedButton3 = flatButton(helpButtons, "SpeedButton3", QStringLiteral("A propos..."),
+                              QStyle::SP_MessageBoxInformation);
+    helpRow->addWidget(SpeedButton6);
+    helpRow->addWidget(SpeedButton3);
+    strip->addWidget(helpButtons);
+    page->addWidget(buttons);
+
+    Chart1 = new WeightChart(2, true);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setTitle(QStringLiteral("Mois et Année"));
+    Chart1->SetLineColour(0, QColor(Qt::red));
+    Chart1->SetLineColour(1, QColor(0, 255, 0)); // the comparison month is always lime
+    Chart1->SetMarksVisible(0, true);
+    ChartView1 = named(new ZoomChartView(Chart1, TabSheet1), "ChartView1");
+    page->addWidget(ChartView1, 1);
+
+    auto* settings = new QWidget(TabSheet1);
+    settings->setFixedHeight(33);
+    auto* row = new QHBoxLayout(settings);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(2);
+    Panel11 = named(loweredPanel(settings), "Panel11");
+    Panel11->setFixedWidth(248);
+    auto* look = new QHBoxLayout(Panel11);
+    look->setContentsMargins(3, 0, 3, 0);
+    look->setSpacing(3);
+    Label2 = named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
+    Panel1 = named(new ColourSwatch(Panel11), "Panel1");
+    Panel1->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
+    Panel1->setColour(ColourFromStored(234));
+    Label3 = named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
+    Panel2 = named(new ColourSwatch(Panel11), "Panel2");
+    Panel2->setToolTip(QStringLiteral("Modifier la couleur du fond"));
+    Panel2->setColour(ColourFromStored(14671839));
+    Label1 = named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
+    CSpinEdit2 = named(new CSpinEdit(Panel11), "CSpinEdit2");
+    CSpinEdit2->setRange(1, 10);
+    CSpinEdit2->setValue(1);
+    CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
+    CSpinEdit2->setFixedWidth(38);
+    CheckBox1 = named(new QCheckBox(QStringLiteral("Détails"), Panel11), "CheckBox1");
+    CheckBox1->setToolTip(QStringLiteral("Afficher les détails"));
+    CheckBox1->setChecked(true);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Panel1, Label3, Panel2, Label1, CSpinEdit2, CheckBox1})
+        look->addWidget(w);
+    row->addWidget(Panel11);
+    Panel13 = named(new QFrame(settings), "Panel13");
+    row->addWidget(Panel13, 1);
+    Panel12 = named(loweredPanel(settings), "Panel12");
+    Panel12->setFixedWidth(267);
+    auto* compare = new QHBoxLayout(Panel12);
+    compare->setContentsMargins(3, 0, 3, 0);
+    compare->setSpacing(3);
+    CheckBox2 = named(new QCheckBox(QStringLiteral("2° Mois :"), Panel12), "CheckBox2");
+    CheckBox2->setToolTip(QStringLiteral("Afficher le 2° Mois"));
+    ComboBox3 = named(new QComboBox(Panel12), "ComboBox3");
+    ComboBox3->addItems(MonthNames());
+    ComboBox3->setCurrentIndex(-1);
+    ComboBox3->setToolTip(QStringLiteral("Choisir le 2° Mois"));
+    Label10 = named(new QLabel(QStringLiteral("Année :"), Panel12), "Label10");
+    CSpinEdit4 = named(new CSpinEdit(Panel12), "CSpinEdit4");
+    CSpinEdit4->setRange(2002, 2052);
+    CSpinEdit4->setValue(2004);
+    CSpinEdit4->setToolTip(QStringLiteral("Choisir la 2° Année"));
+    CSpinEdit4->setFixedWidth(56);
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox2, ComboBox3, Label10, CSpinEdit4})
+        compare->addWidget(w);
+    row->addWidget(Panel12);
+    page->addWidget(settings);
+}
+
+void TForm2::buildCaloriePage() {
+    TabSheet2 = named(new QWidget, "TabSheet2");
+    PageControl1->addTab(TabSheet2, QStringLiteral("Calories"));
+    SpeedButton12 = flatButton(TabSheet2, "SpeedButton12", QStringLiteral("Afficher l'aide"),
+                               QStyle::SP_DialogHelpButton);
 }
 
 void TForm2::PrepareForAccount(const QString& account) { setWindowTitle(QStringLiteral("Kalimo - ") + account); }
 
-void TForm2::FormShow() { UnscrambleAccountFiles(CurrentAccountName()); }
+void TForm2::FormCreate() {
+    StringGrid1->SetCells(0, 0, QStringLiteral("Jour"));
+    StringGrid1->SetCells(1, 0, QStringLiteral("Poids (Kg)"));
+    ComboBox1->setCurrentIndex(QDate::currentDate().month() - 1);
+}
+
+void TForm2::FormShow() {
+    CSpinEdit1->setValue(QDate::currentDate().year());
+    CSpinEdit4->setValue(CSpinEdit1->value());
+    UnscrambleAccountFiles(CurrentAccountName());
+    ShowSelectedMonth();
+    RefreshMonthChart();
+    LoadCategoryList();
+    StringGrid1->setFocus();
+    StringGrid1->ShowEditor();
+}
 
 void TForm2::FormClose() {
     ScrambleAccountFiles(CurrentAccountName());
     Form1->close();
 }
 
+ProfileFile& TForm2::WeightFile() {
+    // One handle kept across operations, so that an unchanged file is not parsed again; it
+    // follows the account name, which names the file.
+    const QString name = WeightFileName(CurrentAccountName());
+    if (!m_weightFile || m_weightFile->FileName() != name)
+        m_weightFile.emplace(name);
+    return *m_weightFile;
+}
+
+int TForm2::ShownMonth() const { return ComboBox1->currentIndex() + 1; }
+
+int TForm2::ShownYear() const { return CSpinEdit1->value(); }
+
+void TForm2::SetDayRows(int dayCount) {
+    StringGrid1->SetRowCount(dayCount + 1);
+    for (int d = 1; d <= dayCount; ++d)
+        StringGrid1->SetCells(0, d, QString::number(d));
+}
+
+void TForm2::ShowSelectedMonth() {
+    if (ComboBox1->currentIndex() >= 0)
+        SetDayRows(DaysInMonth(ShownMonth(), ShownYear()));
+    LoadMonthWeights(ShownMonth(), ShownYear());
+}
+
+QStringList TForm2::weightCells() const {
+    QStringList cells;
+    for (int d = 1; d < StringGrid1->RowCount(); ++d)
+        cells << StringGrid1->Cells(1, d);
+    return cells;
+}
+
+void TForm2::LoadMonthWeights(int month, int year) {
+    const QString account = CurrentAccountName();
+    const QStringList weights = ReadMonthWeights(WeightFile(), month, year, StringGrid1->RowCount() - 1);
+    for (int d = 1; d <= weights.size(); ++d)
+        StringGrid1->SetCells(1, d, weights.at(d - 1));
+    ProfileFile& accounts = Form1->Accounts.File();
+    CSpinEdit3->setValue(accounts.ReadInteger(account, QStringLiteral("taille"), 100));
+    CheckBox1->setChecked(accounts.ReadBool(account, QStringLiteral("details"), false));
+}
+
+void TForm2::SaveMonthWeights(int month, int year) {
+    QStringList cells = weightCells();
+    // Empty cells become "0" on screen too, even when the write then fails.
+    for (int d = 1; d <= cells.size(); ++d)
+        if (cells.at(d - 1).isEmpty())
+            StringGrid1->SetCells(1, d, QStringLiteral("0"));
+    WriteMonthWeights(WeightFile(), month, year, cells);
+}
+
+void TForm2::ComboBox1Change() {
+    ShowSelectedMonth();
+    RefreshMonthChart();
+}
+
+void TForm2::CSpinEdit1Change() {
+    ShowSelectedMonth();
+    RefreshMonthChart();
+}
+
+bool TForm2::StringGrid1KeyPress(QChar& key) {
+    if (key == QLatin1Char('.'))
+        key = QLatin1Char(',');
+    return isDigit(key) || key == Backspace || key == QLatin1Char(',');
+}
+
+void TForm2::StringGrid1KeyUp() {
+    SaveMonthWeights(ShownMonth(), ShownYear());
+    RefreshMonthChart();
+    Edit2->setText(StringGrid1->Cells(1, StringGrid1->Row()));
+    SpeedButton5Click();
+}
+
+void TForm2::StringGrid1SelectCell(int, int row) {
+    Edit2->setText(StringGrid1->Cells(1, row));
+    SpeedButton5Click();
+}
+
+void TForm2::StringGrid1Click() { ShowDayFoods(); }
+
 void TForm2::SpeedButton7Click() {
-    Form1->Accounts.File().WriteInteger(CurrentAccountName(), QStringLiteral("taille"), CSpinEdit3->value());
+    StoreHeight();
     Form1->close();
 }
+
+void TForm2::SpeedButton3Click() {
+    setEnabled(false);
+    Form3->show();
+}
+
+void TForm2::SpeedButton6Click() { Form4->show(); }
+
+void TForm2::ShowDayFoods() {}
+
+void TForm2::LoadCategoryList() {}
 
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -4,27 +4,142 @@
 
 #include <QWidget>
 
-class CSpinEdit;
-class QToolButton;
+#include <optional>
 
-// The main window of the open account.
+class CSpinEdit;
+class ColourSwatch;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+class StringGrid;
+class WeightChart;
+class ZoomChartView;
+
+// The main window of the open account: the month grid, the body-mass index, the month chart and
+// the calorie journal.
 class TForm2 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm2(QWidget* parent = nullptr);
 
+    // Left column.
     QToolButton* SpeedButton7;
+    QLabel* Panel6;
+    QFrame* Panel5;
+    QLabel* Label4;
+    QComboBox* ComboBox1;
+    QLabel* Label5;
+    CSpinEdit* CSpinEdit1;
+    StringGrid* StringGrid1;
+
+    // Body-mass index.
+    QGroupBox* GroupBox1;
+    QLabel* Label6;
     CSpinEdit* CSpinEdit3;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLineEdit* Edit2;
+    QLabel* Label9;
+    QToolButton* SpeedButton5;
+    QLineEdit* Edit1;
+    QLineEdit* Edit3;
+
+    // Pages.
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+
+    // "Graphique" page.
+    QToolButton* SpeedButton4;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton8;
+    QToolButton* SpeedButton6;
+    QToolButton* SpeedButton3;
+    WeightChart* Chart1;
+    ZoomChartView* ChartView1;
+    QFrame* Panel11;
+    QLabel* Label2;
+    ColourSwatch* Panel1;
+    QLabel* Label3;
+    ColourSwatch* Panel2;
+    QLabel* Label1;
+    CSpinEdit* CSpinEdit2;
+    QCheckBox* CheckBox1;
+    QFrame* Panel13;
+    QFrame* Panel12;
+    QCheckBox* CheckBox2;
+    QComboBox* ComboBox3;
+    QLabel* Label10;
+    CSpinEdit* CSpinEdit4;
+
+    // "Calories" page.
+    QToolButton* SpeedButton12;
 
     // The food database, shared with the editor.
     ProfileFile FoodDatabase{QStringLiteral("./calories.ini")};
 
+    // Frame and grid.
     void PrepareForAccount(const QString& account);
+    void FormCreate();
     void FormShow();
     void FormClose();
+    void ShowSelectedMonth();
+    void SetDayRows(int dayCount);
+    void LoadMonthWeights(int month, int year);
+    void SaveMonthWeights(int month, int year);
+    void ComboBox1Change();
+    void CSpinEdit1Change();
+    bool StringGrid1KeyPress(QChar& key);
+    void StringGrid1KeyUp();
+    void StringGrid1SelectCell(int col, int row);
+    void StringGrid1Click();
     void SpeedButton7Click();
+    void SpeedButton3Click();
+    void SpeedButton6Click();
+
+    // Month chart.
+    void RefreshMonthChart();
+    void SpeedButton1Click();
+    void CheckBox2Click();
+
+    // Chart appearance.
+    void ApplyStoredAppearance();
+    void Panel1Click();
+    void Panel2Click();
+    void CSpinEdit2Change();
+    void CheckBox1Click();
+
+    // Body-mass index.
+    void SpeedButton5Click();
+    bool CSpinEdit3KeyPress(QChar key);
+    void StoreHeight();
+
+    // Calorie page.
+    void ShowDayFoods();
+    void LoadCategoryList();
+
+    // The month and year shown.
+    int ShownMonth() const;
+    int ShownYear() const;
+
+    // The weight file of the account open now.
+    ProfileFile& WeightFile();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLeftColumn();
+    void buildChartPage();
+    void buildCaloriePage();
+    QStringList weightCells() const;
+
+    std::optional<ProfileFile> m_weightFile;
 };

@@ -116,7 +116,8 @@ void TestLogin::creationWritesThePasswordAndOpensTheAccount() {
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
     QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Confirmation"));
-    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\n"));
+    // The main window's first month load adds the details setting.
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\ndetails=0\r\n"));
     QVERIFY(!Form1->isVisible());
     QVERIFY(Form2->isVisible());
     QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - Paul"));
@@ -138,7 +139,7 @@ void TestLogin::creationOverAnExistingAccount() {
     type(QStringLiteral("Paul"), QStringLiteral("pw"));
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
-    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\ntrace=255\r\n"));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\ntrace=255\r\ndetails=0\r\n"));
     QVERIFY(Form2->isVisible());
 }
 

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QChartView>
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QStringList>
+
+class QCategoryAxis;
+class QLineSeries;
+class QValueAxis;
+
+// A chart view that zooms on a rectangle dragged down and to the right, and comes back to the
+// whole chart when the rectangle is dragged up and to the left.
+class ZoomChartView : public QChartView {
+    Q_OBJECT
+public:
+    explicit ZoomChartView(QChart* chart, QWidget* parent = nullptr);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPoint m_pressedAt;
+};
+
+// A weight line chart: a title, weights against the left (and right) axis, and each point set
+// at the next position with a label of its own.
+class WeightChart : public QChart {
+    Q_OBJECT
+public:
+    // With dayLabels, the horizontal axis shows each position's label; without, it shows none.
+    WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent = nullptr);
+
+    QLineSeries* series(int index) const { return m_series.at(index); }
+
+    // Starts a redraw: the series are emptied in memory until Commit().
+    void Begin(const QString& title);
+    // Adds a point with its label at the series' next position.
+    void AddPoint(int seriesIndex, double value, const QString& label);
+    // Puts the points collected since Begin() on the chart and fits the axes to them.
+    void Commit();
+
+    void SetLineColour(int seriesIndex, const QColor& colour);
+    QColor LineColour(int seriesIndex) const;
+    void SetLineWidth(int seriesIndex, int width);
+    void SetBackWallColour(const QColor& colour);
+    QColor BackWallColour() const { return m_backWall; }
+    void SetMarksVisible(int seriesIndex, bool visible);
+
+    QStringList Labels(int seriesIndex) const { return m_labels.at(seriesIndex); }
+
+private:
+    void fitAxes();
+
+    QList<QLineSeries*> m_series;
+    QList<QList<QPointF>> m_points;
+    QList<QStringList> m_labels;
+    QValueAxis* m_left = nullptr;
+    QValueAxis* m_right = nullptr;
+    QCategoryAxis* m_days = nullptr;
+    QValueAxis* m_positions = nullptr;
+    QColor m_backWall = Qt::white;
+};
+
+// A colour as the accounts file stores it: red in the lowest byte, then green, then blue.
+QColor ColourFromStored(int stored);
+int StoredFromColour(const QColor& colour);

@@ -1,0 +1,36 @@
+// The body-mass index group of the main window.
+#include "weight/tform2.h"
+
+#include "accounts/tform1.h"
+#include "app/spinedit.h"
+#include "app/windowset.h"
+#include "store/numbers.h"
+#include "weight/bodymassindex.h"
+
+#include <QLineEdit>
+
+void TForm2::SpeedButton5Click() {
+    Edit1->clear();
+    Edit3->clear();
+    if (Edit2->text().isEmpty())
+        return;
+    const auto weight = static_cast<float>(StrToFloat(Edit2->text()));
+    const std::optional<float> index = BodyMassIndex(weight, CSpinEdit3->value());
+    if (!index)
+        return; // a height of 0 cm, only while it is being typed: nothing to show or store
+    Edit1->setText(QStringLiteral("IMC = ") + FormatBodyMassIndex(*index));
+    StoreHeight();
+    Edit3->setText(BodyMassClass(*index));
+}
+
+bool TForm2::CSpinEdit3KeyPress(QChar key) {
+    const bool accepted = (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8) ||
+                          key == QLatin1Char(',');
+    // The height as it stands before this character.
+    StoreHeight();
+    return accepted;
+}
+
+void TForm2::StoreHeight() {
+    Form1->Accounts.File().WriteInteger(CurrentAccountName(), QStringLiteral("taille"), CSpinEdit3->value());
+}

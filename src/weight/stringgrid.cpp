@@ -1,0 +1,155 @@
+#include "stringgrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+class StringGridDelegate final : public QStyledItemDelegate {
+public:
+    explicit StringGridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            m_grid->editorCreated(edit);
+        return w;
+    }
+
+private:
+    StringGrid* m_grid;
+};
+
+StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
+    setColumnCount(2);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(18);
+    verticalHeader()->setMinimumSectionSize(18);
+    horizontalHeader()->setDefaultSectionSize(67);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFrameShape(QFrame::NoFrame);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    setTabKeyNavigation(false);
+    setItemDelegate(new StringGridDelegate(this));
+    setHorizontalHeaderItem(0, new QTableWidgetItem);
+    setHorizontalHeaderItem(1, new QTableWidgetItem);
+
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
+        if (row < 0)
+            return;
+        ShowEditor();
+        Q_EMIT cellMoved(col, row + 1);
+    });
+}
+
+QTableWidgetItem* StringGrid::itemAt(int col, int row) const {
+    if (row == 0)
+        return horizontalHeaderItem(col);
+    return item(row - 1, col);
+}
+
+void StringGrid::SetRowCount(int rows) {
+    const int old = rowCount();
+    const int wanted = std::max(0, rows - 1);
+    if (wanted == old)
+        return;
+    setRowCount(wanted);
+    for (int r = old; r < wanted; ++r) {
+        // The label column is fixed: drawn like the titles, never selected nor edited.
+        auto* label = new QTableWidgetItem;
+        label->setFlags(Qt::NoItemFlags);
+        label->setBackground(palette().button());
+        label->setForeground(palette().buttonText());
+        setItem(r, 0, label);
+        setItem(r, 1, new QTableWidgetItem);
+    }
+    if (currentRow() < 0 && wanted > 0)
+        setCurrentCell(0, 1);
+    ShowEditor();
+}
+
+QString StringGrid::Cells(int col, int row) const {
+    const QTableWidgetItem* it = itemAt(col, row);
+    return it ? it->text() : QString();
+}
+
+void StringGrid::SetCells(int col, int row, const QString& text) {
+    if (QTableWidgetItem* it = itemAt(col, row))
+        it->setText(text);
+}
+
+void StringGrid::SetRow(int row) { setCurrentCell(row - 1, 1); }
+
+void StringGrid::ShowEditor() {
+    QTableWidgetItem* current = item(currentRow(), 1);
+    if (!current || currentColumn() != 1)
+        return;
+    if (!m_editor || indexFromItem(current) != currentIndex() || state() != QAbstractItemView::EditingState)
+        editItem(current);
+    if (m_editor)
+        m_editor->selectAll();
+}
+
+void StringGrid::editorCreated(QLineEdit* editor) {
+    m_editor = editor;
+    editor->installEventFilter(this);
+    connect(editor, &QObject::destroyed, this, [this, editor] {
+        if (m_editor == editor)
+            m_editor = nullptr;
+    });
+    // The cell follows the editor at every key, as the program reads the cells at every key.
+    connect(editor, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (QTableWidgetItem* it = item(currentRow(), 1)) {
+            const QSignalBlocker quiet(model()); // leave the editor's cursor where it is
+            it->setText(text);
+        }
+    });
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_editor) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            if (keyFilter && text.size() == 1 && !(key->modifiers() & Qt::AltModifier) &&
+                (text.front().isPrint() || text.front().unicode() < 32)) {
+                const QChar typed = text.front();
+                QChar c = typed;
+                if (!keyFilter(c))
+                    return true;
+                if (c != typed) {
+                    m_editor->insert(QString(c));
+                    Q_EMIT m_editor->textEdited(m_editor->text());
+                    return true;
+                }
+            }
+        } else if (event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat())
+                Q_EMIT keyReleased(key->key());
+        }
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void StringGrid::keyReleaseEvent(QKeyEvent* event) {
+    QTableWidget::keyReleaseEvent(event);
+    if (!event->isAutoRepeat())
+        Q_EMIT keyReleased(event->key());
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    // A click on a day label leaves the current cell where it is.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() == 0) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QTableWidget>
+
+#include <functional>
+
+class QLineEdit;
+
+// A grid addressed as the program has always addressed it: Cells(col, row) with row 0 the fixed
+// title row and column 0 the fixed label column; the cell editor of the current cell is always
+// open. Every character typed into it passes the key filter first; every key released is
+// reported.
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    // Row counts include the title row.
+    int RowCount() const { return rowCount() + 1; }
+    void SetRowCount(int rows);
+    QString Cells(int col, int row) const;
+    void SetCells(int col, int row, const QString& text);
+    int Row() const { return currentRow() + 1; }
+    void SetRow(int row);
+
+    // The editor of the current cell, open whenever the grid is shown.
+    QLineEdit* Editor() const { return m_editor; }
+    void ShowEditor();
+
+    // Sees each typed character (Backspace as '\b') and may change it; false discards it.
+    std::function<bool(QChar&)> keyFilter;
+
+Q_SIGNALS:
+    // The current cell has moved to (col, row), by mouse or keyboard.
+    void cellMoved(int col, int row);
+    void keyReleased(int key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    friend class StringGridDelegate;
+    void editorCreated(QLineEdit* editor);
+    QTableWidgetItem* itemAt(int col, int row) const;
+
+    QLineEdit* m_editor = nullptr;
+};

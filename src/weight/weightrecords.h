@@ -1,0 +1,33 @@
+#pragma once
+
+#include "store/profilefile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The weight file of an account: one section per month ("3/2005"), one key per day ("v1" …),
+// the value as typed, "0" for a day without weight.
+
+bool IsLeapYear(int year);
+int DaysInMonth(int month, int year);
+
+QString MonthKey(int month, int year);
+QString DayWeightKey(int day);
+QString WeightFileName(const QString& account); // ".\" + account + ".ini"
+
+// The French month names, January first.
+const QStringList& MonthNames();
+
+// The stored texts of days 1 to dayCount of a month; "0" where nothing is stored.
+QStringList ReadMonthWeights(const ProfileFile& file, int month, int year, int dayCount);
+
+// Writes every day of the month, in day order, as one replacement of the file. Empty texts
+// become "0", in the list as in the file.
+void WriteMonthWeights(ProfileFile& file, int month, int year, QStringList& weights);
+
+// The value a weight text stands for on a chart: nothing for the no-weight marker "0" (and for
+// an empty text, which saving would turn into "0"); otherwise the number, a period read as a
+// comma. Raises the conversion error for any other text.
+std::optional<double> ChartWeight(const QString& text);
