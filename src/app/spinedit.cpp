@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -21,7 +22,14 @@ void CSpinEdit::setRange(int minimum, int maximum) {
 
 int CSpinEdit::clamp(int value) const { return std::clamp(value, m_minimum, m_maximum); }
 
-int CSpinEdit::value() const { return ParseInteger(lineEdit()->text()).value_or(m_minimum); }
+int CSpinEdit::value() const {
+    if (const auto v = ParseInteger(lineEdit()->text()))
+        return *v;
+    // Shown at once, without counting as a change: the reader goes on with the minimum.
+    const QSignalBlocker quiet(lineEdit());
+    lineEdit()->setText(QString::number(m_minimum));
+    return m_minimum;
+}
 
 void CSpinEdit::setValue(int value) {
     const QString text = QString::number(clamp(value));

@@ -20,6 +20,7 @@ public:
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
 
+    // A text that is not a whole number is replaced by the minimum, in the box too.
     int value() const;
     void setValue(int value);
 

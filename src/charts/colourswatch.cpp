@@ -6,7 +6,7 @@ ColourSwatch::ColourSwatch(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::Box);
     setCursor(Qt::PointingHandCursor);
     setAutoFillBackground(true);
-    setFixedSize(22, 18);
+    setFixedSize(16, 16);
 }
 
 void ColourSwatch::setColour(const QColor& colour) {

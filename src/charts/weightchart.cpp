@@ -68,7 +68,6 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     QAbstractAxis* horizontal = nullptr;
     if (dayLabels) {
         m_days = new QCategoryAxis(this);
-        m_days->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         m_days->setTitleText(QStringLiteral("Jour"));
         horizontal = m_days;
         addAxis(m_days, Qt::AlignBottom);
@@ -142,6 +141,7 @@ void WeightChart::fitAxes() {
     if (m_days) {
         for (const QString& label : m_days->categoriesLabels())
             m_days->remove(label);
+        // Each category spans k - 0.5 to k + 0.5, so its label stands under point k.
         m_days->setStartValue(-0.5);
         QStringList used;
         for (qsizetype k = 0; k < count; ++k) {

@@ -14,7 +14,7 @@ public:
                           const QModelIndex& index) const override {
         QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* edit = qobject_cast<QLineEdit*>(w))
-            m_grid->editorCreated(edit);
+            m_grid->editorCreated(edit, index);
         return w;
     }
 
@@ -90,14 +90,25 @@ void StringGrid::ShowEditor() {
     QTableWidgetItem* current = item(currentRow(), 1);
     if (!current || currentColumn() != 1)
         return;
-    if (!m_editor || indexFromItem(current) != currentIndex() || state() != QAbstractItemView::EditingState)
-        editItem(current);
+    const QModelIndex wanted = indexFromItem(current);
+    if (m_editor && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
+        m_editor->selectAll();
+        return;
+    }
+    if (m_editor) {
+        // The editor of the cell left behind: its text is already in the cell.
+        QLineEdit* old = m_editor;
+        m_editor = nullptr;
+        closeEditor(old, QAbstractItemDelegate::NoHint);
+    }
+    editItem(current);
     if (m_editor)
         m_editor->selectAll();
 }
 
-void StringGrid::editorCreated(QLineEdit* editor) {
+void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
     m_editor = editor;
+    m_editorIndex = index;
     editor->installEventFilter(this);
     connect(editor, &QObject::destroyed, this, [this, editor] {
         if (m_editor == editor)
@@ -129,11 +140,13 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
                     return true;
                 }
             }
-        } else if (event->type() == QEvent::KeyRelease) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat())
-                Q_EMIT keyReleased(key->key());
         }
+    }
+    // A key that moved the current cell is released over the editor it left.
+    if (event->type() == QEvent::KeyRelease && watched->parent() == viewport() && qobject_cast<QLineEdit*>(watched)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat())
+            Q_EMIT keyReleased(key->key());
     }
     return QTableWidget::eventFilter(watched, event);
 }

@@ -42,8 +42,9 @@ protected:
 
 private:
     friend class StringGridDelegate;
-    void editorCreated(QLineEdit* editor);
+    void editorCreated(QLineEdit* editor, const QModelIndex& index);
     QTableWidgetItem* itemAt(int col, int row) const;
 
     QLineEdit* m_editor = nullptr;
+    QPersistentModelIndex m_editorIndex;
 };

@@ -234,6 +234,8 @@ void TForm2::buildChartPage() {
     Chart1->SetLineColour(0, QColor(Qt::red));
     Chart1->SetLineColour(1, QColor(0, 255, 0)); // the comparison month is always lime
     Chart1->SetMarksVisible(0, true);
+    Chart1->SetLineWidth(0, 1);
+    Chart1->SetLineWidth(1, 1);
     ChartView1 = named(new ZoomChartView(Chart1, TabSheet1), "ChartView1");
     page->addWidget(ChartView1, 1);
 
@@ -245,8 +247,8 @@ void TForm2::buildChartPage() {
     Panel11 = named(loweredPanel(settings), "Panel11");
     Panel11->setFixedWidth(248);
     auto* look = new QHBoxLayout(Panel11);
-    look->setContentsMargins(3, 0, 3, 0);
-    look->setSpacing(3);
+    look->setContentsMargins(2, 0, 2, 0);
+    look->setSpacing(2);
     Label2 = named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
     Panel1 = named(new ColourSwatch(Panel11), "Panel1");
     Panel1->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
@@ -260,7 +262,7 @@ void TForm2::buildChartPage() {
     CSpinEdit2->setRange(1, 10);
     CSpinEdit2->setValue(1);
     CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
-    CSpinEdit2->setFixedWidth(38);
+    CSpinEdit2->setFixedWidth(34);
     CheckBox1 = named(new QCheckBox(QStringLiteral("Détails"), Panel11), "CheckBox1");
     CheckBox1->setToolTip(QStringLiteral("Afficher les détails"));
     CheckBox1->setChecked(true);

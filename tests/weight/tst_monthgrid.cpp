@@ -1,0 +1,344 @@
+#include "accounts/tform1.h"
+#include "app/spinedit.h"
+#include "charts/colourswatch.h"
+#include "charts/weightchart.h"
+#include "testsupport/windowfixture.h"
+#include "weight/stringgrid.h"
+#include "weight/tform2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+// A program with Paul's account open, his files as given.
+struct OpenAccount : ProgramFixture {
+    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n", const QByteArray& weights = {})
+        : ProgramFixture(false) {
+        WriteBytes(dir.file(QStringLiteral("compte.ini")), accounts);
+        if (!weights.isEmpty())
+            WriteBytes(dir.file(QStringLiteral("Paul.ini")), weights);
+        Start();
+        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
+        Form1->Edit2->setText(QStringLiteral("pw"));
+        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+        dialogs.clear();
+    }
+    QByteArray accountsFile() const { return ReadBytes(dir.file(QStringLiteral("compte.ini"))); }
+    QByteArray weightFile() const { return ReadBytes(dir.file(QStringLiteral("Paul.ini"))); }
+};
+
+void showMonth(int month, int year) {
+    Form2->CSpinEdit1->setValue(year);
+    Form2->ComboBox1->setCurrentIndex(month - 1);
+    Q_EMIT Form2->ComboBox1->activated(month - 1);
+}
+
+void typeInDay(int day, const QString& keys) {
+    Form2->StringGrid1->SetRow(day);
+    QVERIFY(Form2->StringGrid1->Editor());
+    Form2->StringGrid1->Editor()->selectAll();
+    QTest::keyClicks(Form2->StringGrid1->Editor(), keys);
+}
+
+QStringList labels(int series) { return Form2->Chart1->Labels(series); }
+
+QList<double> values(int series) {
+    QList<double> v;
+    for (const QPointF& p : Form2->Chart1->series(series)->points())
+        v << p.y();
+    return v;
+}
+} // namespace
+
+class TestMonthGrid : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { SetUpTestApplication(); }
+    void showsTheCurrentMonthAndItsDays();
+    void keyFilterTurnsPeriodsIntoCommas();
+    void everyKeyReleasedSavesTheWholeMonth();
+    void emptiedCellIsStoredAndShownAsZero();
+    void dayRowsFollowTheYearBeingTyped();
+    void changingMonthsLosesNothing();
+    void chartPlotsOnlyDaysWithAWeight();
+    void comparisonMonth();
+    void unreadableWeightStopsTheRedraw();
+    void indexFollowsTheCurrentDay();
+    void heightIsStoredAsItIsTyped();
+    void newAccountGetsDetailsOffOnFirstLoad();
+    void storedThicknessIsBroughtIntoBounds();
+    void coloursAndDetails();
+};
+
+void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
+    OpenAccount p;
+    const QDate today = QDate::currentDate();
+    QCOMPARE(Form2->ComboBox1->currentIndex(), today.month() - 1);
+    QCOMPARE(Form2->CSpinEdit1->value(), std::clamp(today.year(), 2002, 2052));
+    QCOMPARE(Form2->StringGrid1->RowCount(), today.daysInMonth() + 1);
+    QCOMPARE(Form2->StringGrid1->Cells(0, 0), QStringLiteral("Jour"));
+    QCOMPARE(Form2->StringGrid1->Cells(1, 0), QStringLiteral("Poids (Kg)"));
+    QCOMPARE(Form2->StringGrid1->Cells(0, 5), QStringLiteral("5"));
+    QCOMPARE(Form2->StringGrid1->Cells(1, 5), QStringLiteral("0"));
+    QCOMPARE(Form2->CSpinEdit4->value(), Form2->CSpinEdit1->value());
+    QCOMPARE(Form2->CSpinEdit3->value(), 100); // no height stored yet
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.ini")))); // loading creates nothing
+}
+
+void TestMonthGrid::keyFilterTurnsPeriodsIntoCommas() {
+    OpenAccount p;
+    showMonth(3, 2005);
+    typeInDay(4, QStringLiteral("71.4"));
+    QCOMPARE(Form2->StringGrid1->Cells(1, 4), QStringLiteral("71,4"));
+    QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("a-+ e"));
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 4), QStringLiteral("71,4"));
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Backspace);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 4), QStringLiteral("71,"));
+}
+
+void TestMonthGrid::everyKeyReleasedSavesTheWholeMonth() {
+    OpenAccount p;
+    showMonth(2, 2005);
+    typeInDay(2, QStringLiteral("7"));
+    QByteArray expected = "[2/2005]\r\n";
+    for (int d = 1; d <= 28; ++d)
+        expected += "v" + QByteArray::number(d) + "=" + (d == 2 ? "7" : "0") + "\r\n";
+    QCOMPARE(p.weightFile(), expected);
+    QCOMPARE(values(0), QList<double>{7});
+    QCOMPARE(Form2->Edit2->text(), QStringLiteral("7"));
+    QCOMPARE(Form2->Edit1->text(), QStringLiteral("IMC = 7")); // 7 kg at 100 cm
+
+    QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("2.5"));
+    typeInDay(4, QStringLiteral("71.8"));
+    expected.replace("v2=7\r\n", "v2=72,5\r\n");
+    expected.replace("v4=0\r\n", "v4=71,8\r\n");
+    QCOMPARE(p.weightFile(), expected);
+    QCOMPARE(values(0), (QList<double>{72.5, 71.8}));
+}
+
+void TestMonthGrid::emptiedCellIsStoredAndShownAsZero() {
+    OpenAccount p;
+    showMonth(3, 2005);
+    typeInDay(1, QStringLiteral("80"));
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Backspace);
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Backspace);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 1), QStringLiteral("0"));
+    QCOMPARE(Form2->StringGrid1->Editor()->text(), QStringLiteral("0"));
+    QVERIFY(p.weightFile().startsWith("[3/2005]\r\nv1=0\r\n"));
+    QVERIFY(values(0).isEmpty());
+}
+
+void TestMonthGrid::dayRowsFollowTheYearBeingTyped() {
+    OpenAccount p;
+    showMonth(2, 2004);
+    QCOMPARE(Form2->StringGrid1->RowCount(), 30);
+    showMonth(2, 2005);
+    QCOMPARE(Form2->StringGrid1->RowCount(), 29);
+
+    CSpinEdit* year = Form2->CSpinEdit1;
+    year->setFocus();
+    QLineEdit* text = year->findChild<QLineEdit*>();
+    text->selectAll();
+    QTest::keyClicks(year, QStringLiteral("2x0.00"));
+    QCOMPARE(text->text(), QStringLiteral("2000")); // only digits pass
+    QCOMPARE(Form2->StringGrid1->RowCount(), 30); // 2000 is a leap year
+    text->selectAll();
+    QTest::keyClicks(year, QStringLiteral("2100"));
+    QCOMPARE(Form2->StringGrid1->RowCount(), 29);
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Février 2100"));
+    // Leaving the box brings the year back within 2002 to 2052, which counts as a change.
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(year, &out);
+    QCOMPARE(year->value(), 2052);
+    QCOMPARE(Form2->StringGrid1->RowCount(), 30);
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Février 2052"));
+}
+
+void TestMonthGrid::changingMonthsLosesNothing() {
+    OpenAccount p;
+    showMonth(1, 2006);
+    typeInDay(10, QStringLiteral("65"));
+    showMonth(2, 2006);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("0"));
+    showMonth(1, 2006);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("65"));
+    showMonth(1, 2030); // a year without data shows zeros and writes nothing
+    const QByteArray before = p.weightFile();
+    QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("0"));
+    QCOMPARE(p.weightFile(), before);
+}
+
+void TestMonthGrid::chartPlotsOnlyDaysWithAWeight() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", "[12/2004]\r\nv3=70\r\nv10=72.5\r\nv11=0,0\r\nv12=\r\n");
+    showMonth(12, 2004);
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Décembre 2004"));
+    QCOMPARE(labels(0), (QStringList{QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("11")}));
+    QCOMPARE(values(0), (QList<double>{70, 72.5, 0}));
+    // Equal distances: positions 0, 1, 2 whatever the days.
+    QCOMPARE(Form2->Chart1->series(0)->points().at(2).x(), 2.0);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("72.5")); // the grid keeps the text
+    showMonth(1, 2005);
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Janvier 2005"));
+    QVERIFY(values(0).isEmpty());
+}
+
+void TestMonthGrid::comparisonMonth() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\n",
+                  "[3/2005]\r\nv1=70\r\nv2=71\r\n[2/2005]\r\nv1=60\r\nv28=61\r\n"
+                  "[3/2004]\r\nv30=50\r\nv31=51\r\nv5=52\r\n");
+    showMonth(3, 2005);
+    // Ticking without a month unticks at once.
+    Form2->CheckBox2->setChecked(true);
+    QVERIFY(!Form2->CheckBox2->isChecked());
+
+    Form2->ComboBox3->setCurrentIndex(1);
+    Q_EMIT Form2->ComboBox3->activated(1);
+    Form2->CSpinEdit4->setValue(2005);
+    QVERIFY(values(1).isEmpty()); // chosen but not ticked
+    Form2->CheckBox2->setChecked(true);
+    QCOMPARE(values(1), (QList<double>{60, 61}));
+    QCOMPARE(labels(1), (QStringList{QStringLiteral("1"), QStringLiteral("28")}));
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Mars 2005"));
+
+    // February shown, March 2004 compared: days 29 to 31 of March are never read.
+    showMonth(2, 2005);
+    Form2->ComboBox3->setCurrentIndex(2);
+    Q_EMIT Form2->ComboBox3->activated(2);
+    Form2->CSpinEdit4->setValue(2004);
+    QCOMPARE(values(1), QList<double>{52});
+    Form2->CheckBox2->setChecked(false);
+    QVERIFY(values(1).isEmpty());
+}
+
+void TestMonthGrid::unreadableWeightStopsTheRedraw() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=7,,1\r\nv3=72\r\n");
+    showMonth(3, 2005);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("'7,,1' n'est pas une valeur en virgule flottante correcte.")});
+    QCOMPARE(values(0), QList<double>{70}); // the points before it stay
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Mars 2005"));
+
+    // After a key release the month is saved, but the index is left as it was.
+    p.dialogs.clear();
+    Form2->StringGrid1->SetRow(3);
+    Form2->Edit1->setText(QStringLiteral("avant"));
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_5);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QVERIFY(p.weightFile().contains("v3=5\r\n"));
+    QCOMPARE(Form2->Edit1->text(), QStringLiteral("avant"));
+}
+
+void TestMonthGrid::indexFollowsTheCurrentDay() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\ntaille=175\r\n", "[3/2005]\r\nv1=72,5\r\nv2=0\r\nv3=91,875\r\n");
+    showMonth(3, 2005);
+    QCOMPARE(Form2->CSpinEdit3->value(), 175);
+    Form2->StringGrid1->SetRow(2);
+    Form2->StringGrid1->SetRow(1);
+    QCOMPARE(Form2->Edit2->text(), QStringLiteral("72,5"));
+    QCOMPARE(Form2->Edit1->text(), QStringLiteral("IMC = 23,67"));
+    QCOMPARE(Form2->Edit3->text(), QStringLiteral("Poids normal"));
+    // An arrow key moves, saves and computes the index of the row moved to.
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Down);
+    QCOMPARE(Form2->StringGrid1->Row(), 2);
+    QCOMPARE(Form2->Edit1->text(), QStringLiteral("IMC = 0"));
+    QCOMPARE(Form2->Edit3->text(), QStringLiteral("Maigreur"));
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Down);
+    QCOMPARE(Form2->Edit3->text(), QStringLiteral("Surpoids"));
+    QVERIFY(p.weightFile().contains("v31=0\r\n"));
+
+    // A weight typed with a period in the index box is refused with the conversion message.
+    Form2->Edit2->setText(QStringLiteral("72.5"));
+    QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts().constLast(),
+             QStringLiteral("'72.5' n'est pas une valeur en virgule flottante correcte."));
+    QCOMPARE(Form2->Edit1->text(), QString());
+    QCOMPARE(Form2->Edit3->text(), QString());
+}
+
+void TestMonthGrid::heightIsStoredAsItIsTyped() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\ntaille=155\r\n");
+    QLineEdit* text = Form2->CSpinEdit3->findChild<QLineEdit*>();
+    text->selectAll();
+    QStringList stored;
+    for (const QChar c : QStringLiteral("175")) {
+        QTest::keyClick(Form2->CSpinEdit3, c.toLatin1());
+        stored << Form1->Accounts.File().ReadString(QStringLiteral("Paul"), QStringLiteral("taille"), {});
+    }
+    QCOMPARE(stored, (QStringList{QStringLiteral("155"), QStringLiteral("1"), QStringLiteral("17")}));
+    Form2->Edit2->setText(QStringLiteral("72,5"));
+    QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
+    QVERIFY(p.accountsFile().contains("taille=175\r\n"));
+
+    // A comma is accepted; the next reading finds no whole number and uses 100.
+    QTest::keyClick(Form2->CSpinEdit3, ',');
+    QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
+    QCOMPARE(text->text(), QStringLiteral("100"));
+    QVERIFY(p.accountsFile().contains("taille=100\r\n"));
+
+    // A height of 0, typed, computes nothing and stores nothing.
+    text->selectAll();
+    QTest::keyClick(Form2->CSpinEdit3, '0');
+    QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
+    QCOMPARE(Form2->Edit1->text(), QString());
+    QVERIFY(p.accountsFile().contains("taille=100\r\n"));
+}
+
+void TestMonthGrid::newAccountGetsDetailsOffOnFirstLoad() {
+    OpenAccount p;
+    QVERIFY(!Form2->CheckBox1->isChecked());
+    QCOMPARE(p.accountsFile(), QByteArray("[Paul]\r\npassword=pw\r\ndetails=0\r\n"));
+    QVERIFY(!Form2->Chart1->series(0)->pointLabelsVisible());
+    QCOMPARE(Form2->Panel1->colour(), QColor(234, 0, 0));
+    QCOMPARE(Form2->Panel2->colour(), QColor(223, 223, 223));
+    QCOMPARE(Form2->CSpinEdit2->value(), 1);
+    QCOMPARE(Form2->Chart1->series(0)->pen().width(), 1);
+}
+
+void TestMonthGrid::storedThicknessIsBroughtIntoBounds() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\nlargeur=25\r\n");
+    QCOMPARE(Form2->CSpinEdit2->value(), 10);
+    QVERIFY(p.accountsFile().contains("largeur=10\r\n"));
+    QCOMPARE(Form2->Chart1->series(0)->pen().width(), 10);
+
+    Form2->CSpinEdit2->setValue(4);
+    QVERIFY(p.accountsFile().contains("largeur=4\r\n"));
+    showMonth(5, 2005);
+    QCOMPARE(Form2->CSpinEdit2->value(), 4);
+}
+
+void TestMonthGrid::coloursAndDetails() {
+    OpenAccount p;
+    const QByteArray before = p.accountsFile();
+    p.dialogs.nextColour.reset(); // cancelled
+    QTest::mouseClick(Form2->Panel1, Qt::LeftButton);
+    QCOMPARE(p.dialogs.colourRequests, 1);
+    QCOMPARE(p.dialogs.lastInitialColour, QColor(234, 0, 0));
+    QCOMPARE(p.accountsFile(), before);
+    QCOMPARE(Form2->Panel1->colour(), QColor(234, 0, 0));
+
+    p.dialogs.nextColour = QColor(0, 0, 255);
+    QTest::mouseClick(Form2->Panel1, Qt::LeftButton);
+    QVERIFY(p.accountsFile().contains("trace=16711680\r\n"));
+    QCOMPARE(Form2->Chart1->LineColour(0), QColor(0, 0, 255));
+    QCOMPARE(Form2->Chart1->LineColour(1), QColor(0, 255, 0)); // the comparison line stays lime
+
+    p.dialogs.nextColour = QColor(1, 2, 3);
+    QTest::mouseClick(Form2->Panel2, Qt::LeftButton);
+    QVERIFY(p.accountsFile().contains("fond=197121\r\n"));
+    QCOMPARE(Form2->Chart1->BackWallColour(), QColor(1, 2, 3));
+    QTest::mouseClick(Form2->SpeedButton1, Qt::LeftButton); // a redraw keeps them
+    QCOMPARE(Form2->Panel2->colour(), QColor(1, 2, 3));
+
+    Form2->CheckBox1->setChecked(true);
+    QVERIFY(Form2->Chart1->series(0)->pointLabelsVisible());
+    QVERIFY(Form2->Chart1->series(1)->pointLabelsVisible());
+    QVERIFY(p.accountsFile().contains("details=1\r\n"));
+}
+
+QTEST_MAIN(TestMonthGrid)
+#include "tst_monthgrid.moc"
