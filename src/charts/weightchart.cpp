@@ -132,18 +132,18 @@ void WeightChart::fitAxes() {
     const double step = std::max(1.0, std::ceil((hi - lo) / 10.0));
     lo = std::floor(lo / step) * step;
     hi = std::ceil(hi / step) * step;
+    // Every change of an axis lays the chart out again at once: change only what differs.
+    const int ticks = int((hi - lo) / step) + 1;
     for (QValueAxis* axis : {m_left, m_right}) {
-        axis->setRange(lo, hi);
-        axis->setTickCount(int((hi - lo) / step) + 1);
+        if (axis->min() != lo || axis->max() != hi)
+            axis->setRange(lo, hi);
+        if (axis->tickCount() != ticks)
+            axis->setTickCount(ticks);
     }
 
     const double last = std::max<double>(0, double(count) - 1);
     if (m_days) {
-        for (const QString& label : m_days->categoriesLabels())
-            m_days->remove(label);
-        // Each category spans k - 0.5 to k + 0.5, so its label stands under point k.
-        m_days->setStartValue(-0.5);
-        QStringList used;
+        QStringList axisLabels;
         for (qsizetype k = 0; k < count; ++k) {
             QString label;
             for (const QStringList& labels : std::as_const(m_labels))
@@ -152,19 +152,32 @@ void WeightChart::fitAxes() {
                     break;
                 }
             // The axis needs distinct texts; an invisible mark keeps a repeated one apart.
-            while (used.contains(label))
+            while (axisLabels.contains(label))
                 label += QChar(0x200B);
-            used << label;
-            m_days->append(label, double(k) + 0.5);
+            axisLabels << label;
         }
-        m_days->setRange(-0.5, last + 0.5);
+        // Relabelling the axis costs more than the rest of a redraw: only when the days change.
+        if (axisLabels != m_axisLabels) {
+            m_axisLabels = axisLabels;
+            for (const QString& label : m_days->categoriesLabels())
+                m_days->remove(label);
+            // Each category spans k - 0.5 to k + 0.5, so its label stands under point k.
+            m_days->setStartValue(-0.5);
+            for (qsizetype k = 0; k < axisLabels.size(); ++k)
+                m_days->append(axisLabels.at(k), double(k) + 0.5);
+        }
+        if (m_days->min() != -0.5 || m_days->max() != last + 0.5)
+            m_days->setRange(-0.5, last + 0.5);
     } else {
-        m_positions->setRange(0, last);
+        if (m_positions->min() != 0 || m_positions->max() != last)
+            m_positions->setRange(0, last);
     }
 }
 
 void WeightChart::SetLineColour(int seriesIndex, const QColor& colour) {
     QLineSeries* s = m_series.at(seriesIndex);
+    if (s->pen().color() == colour && !s->lightMarker().isNull())
+        return;
     QPen pen = s->pen();
     pen.setColor(colour);
     s->setPen(pen);
@@ -176,12 +189,16 @@ QColor WeightChart::LineColour(int seriesIndex) const { return m_series.at(serie
 
 void WeightChart::SetLineWidth(int seriesIndex, int width) {
     QLineSeries* s = m_series.at(seriesIndex);
+    if (s->pen().width() == std::max(0, width))
+        return;
     QPen pen = s->pen();
     pen.setWidth(std::max(0, width));
     s->setPen(pen);
 }
 
 void WeightChart::SetBackWallColour(const QColor& colour) {
+    if (m_backWall == colour && plotAreaBackgroundBrush().color() == colour)
+        return;
     m_backWall = colour;
     setPlotAreaBackgroundBrush(QBrush(colour, Qt::SolidPattern));
 }

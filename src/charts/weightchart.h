@@ -62,6 +62,7 @@ private:
     QCategoryAxis* m_days = nullptr;
     QValueAxis* m_positions = nullptr;
     QColor m_backWall = Qt::white;
+    QStringList m_axisLabels;
 };
 
 // A colour as the accounts file stores it: red in the lowest byte, then green, then blue.

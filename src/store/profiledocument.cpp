@@ -2,6 +2,8 @@
 
 #include "codepage.h"
 
+#include <cstring>
+
 namespace {
 QString fold(const QString& name) { return name.toCaseFolded(); }
 
@@ -94,11 +96,14 @@ QByteArray ProfileDocument::Serialize() const {
         for (const Line& l : s.lines)
             size += l.raw.size() + 2;
     }
-    QByteArray out;
-    out.reserve(size);
-    auto put = [&out](const QByteArray& raw) {
-        out += raw;
-        out += "\r\n";
+    // One allocation and plain copies: a month saved rewrites the whole file at every key.
+    QByteArray out(size, Qt::Uninitialized);
+    char* p = out.data();
+    auto put = [&p](const QByteArray& raw) {
+        std::memcpy(p, raw.constData(), size_t(raw.size()));
+        p += raw.size();
+        *p++ = '\r';
+        *p++ = '\n';
     };
     for (const Line& l : m_preamble)
         put(l.raw);
