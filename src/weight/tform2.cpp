@@ -170,7 +170,6 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     });
     connect(SpeedButton3, &QToolButton::clicked, this, Guard([this] { SpeedButton3Click(); }));
     connect(SpeedButton6, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
-    connect(SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
     connect(CheckBox2, &QCheckBox::toggled, this, Guard([this] { CheckBox2Click(); }));
     connect(ComboBox3, &QComboBox::activated, this, Guard([this] { CheckBox2Click(); }));
@@ -294,13 +293,6 @@ void TForm2::buildChartPage() {
     page->addWidget(settings);
 }
 
-void TForm2::buildCaloriePage() {
-    TabSheet2 = named(new QWidget, "TabSheet2");
-    PageControl1->addTab(TabSheet2, QStringLiteral("Calories"));
-    SpeedButton12 = flatButton(TabSheet2, "SpeedButton12", QStringLiteral("Afficher l'aide"),
-                               QStyle::SP_DialogHelpButton);
-}
-
 void TForm2::PrepareForAccount(const QString& account) { setWindowTitle(QStringLiteral("Kalimo - ") + account); }
 
 void TForm2::FormCreate() {
@@ -417,10 +409,6 @@ void TForm2::SpeedButton3Click() {
 }
 
 void TForm2::SpeedButton6Click() { Form4->show(); }
-
-void TForm2::ShowDayFoods() {}
-
-void TForm2::LoadCategoryList() {}
 
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -14,8 +14,10 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QTabWidget;
 class QToolButton;
+class QTreeWidget;
 class StringGrid;
 class WeightChart;
 class ZoomChartView;
@@ -79,6 +81,37 @@ public:
     CSpinEdit* CSpinEdit4;
 
     // "Calories" page.
+    QGroupBox* GroupBox3;
+    QTreeWidget* ListView1;
+    QGroupBox* GroupBox7;
+    QLabel* Label17;
+    QLabel* Label26;
+    QLabel* Label18;
+    QLabel* Label27;
+    QLabel* Label19;
+    QLabel* Label28;
+    QLabel* Label20;
+    QLabel* Label29;
+    QToolButton* SpeedButton10;
+    QGroupBox* GroupBox4;
+    QGroupBox* GroupBox5;
+    QListWidget* ListBox1;
+    QGroupBox* GroupBox6;
+    QListWidget* ListBox2;
+    QLabel* Label11;
+    QLabel* Label21;
+    QLabel* Label12;
+    QLabel* Label22;
+    QLabel* Label13;
+    QLabel* Label23;
+    QLabel* Label14;
+    QLabel* Label24;
+    QLabel* Label15;
+    QLabel* Label25;
+    QLabel* Label16;
+    QLineEdit* Edit4;
+    QToolButton* SpeedButton9;
+    QToolButton* SpeedButton11;
     QToolButton* SpeedButton12;
 
     // The food database, shared with the editor.
@@ -123,6 +156,16 @@ public:
     // Calorie page.
     void ShowDayFoods();
     void LoadCategoryList();
+    void ShowCategoryFoods();
+    void ShowFoodValues();
+    void AddFoodToDay();
+    void RemoveFoodFromDay();
+    void OpenFoodEditor();
+    void ListView1ColumnClick(int column);
+    // The day of the grid's current row, in the month and year shown.
+    QString CurrentDayKey() const;
+    // The food log of the account open now.
+    ProfileFile& FoodLogFile();
 
     // The month and year shown.
     int ShownMonth() const;
@@ -142,4 +185,8 @@ private:
     QStringList weightCells() const;
 
     std::optional<ProfileFile> m_weightFile;
+    std::optional<ProfileFile> m_foodLogFile;
+    // One sort direction for every column, reversed at each click on a column title.
+    int m_sortColumn = 0;
+    bool m_sortAscending = false;
 };

@@ -1,0 +1,268 @@
+// The "Calories" page of the main window: the foods eaten on the grid's current day with their
+// values and the day's totals, and the food database to choose from.
+#include "weight/tform2.h"
+
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/windowset.h"
+#include "calories/fooddatabase.h"
+#include "calories/foodlog.h"
+#include "calories/tform6.h"
+#include "weight/stringgrid.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+QToolButton* textButton(QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(text);
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
+    auto* g = new QGroupBox(title, parent);
+    g->setObjectName(QString::fromLatin1(name));
+    return g;
+}
+} // namespace
+
+void TForm2::buildCaloriePage() {
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Calories"));
+    auto* page = new QVBoxLayout(TabSheet2);
+    page->setContentsMargins(2, 2, 2, 2);
+    page->setSpacing(2);
+
+    GroupBox3 = group(TabSheet2, "GroupBox3", QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
+    auto* listLayout = new QVBoxLayout(GroupBox3);
+    listLayout->setContentsMargins(4, 4, 4, 4);
+    ListView1 = new QTreeWidget(GroupBox3);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setColumnCount(6);
+    ListView1->setHeaderLabels({QStringLiteral("Aliments"), QStringLiteral("Quantités"), QStringLiteral("Calories"),
+                                QStringLiteral("Protéines (g)"), QStringLiteral("Glucides (g)"),
+                                QStringLiteral("Lipides (g)")});
+    const int widths[] = {156, 65, 55, 78, 73, 66};
+    for (int c = 0; c < 6; ++c)
+        ListView1->setColumnWidth(c, widths[c]);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setAlternatingRowColors(true);
+    ListView1->header()->setSectionsClickable(true);
+    ListView1->header()->setSortIndicatorShown(false);
+    listLayout->addWidget(ListView1);
+    page->addWidget(GroupBox3, 1);
+
+    GroupBox7 = group(TabSheet2, "GroupBox7", QStringLiteral(" Quantités consommées durant la journée"));
+    auto* totals = new QHBoxLayout(GroupBox7);
+    totals->setContentsMargins(4, 2, 4, 2);
+    Label17 = label(GroupBox7, "Label17", QStringLiteral("Calories :"));
+    Label26 = label(GroupBox7, "Label26", QStringLiteral("0"));
+    Label18 = label(GroupBox7, "Label18", QStringLiteral("Protéines (g) :"));
+    Label27 = label(GroupBox7, "Label27", QStringLiteral("0"));
+    Label19 = label(GroupBox7, "Label19", QStringLiteral("Glucides (g) :"));
+    Label28 = label(GroupBox7, "Label28", QStringLiteral("0"));
+    Label20 = label(GroupBox7, "Label20", QStringLiteral("Lipides (g) :"));
+    Label29 = label(GroupBox7, "Label29", QStringLiteral("0"));
+    for (QLabel* l : {Label17, Label26, Label18, Label27, Label19, Label28, Label20, Label29})
+        totals->addWidget(l);
+    for (QLabel* value : {Label26, Label27, Label28, Label29})
+        value->setMinimumWidth(40);
+    totals->addStretch(1);
+    SpeedButton10 = textButton(GroupBox7, "SpeedButton10", QStringLiteral("&Supprimer"));
+    totals->addWidget(SpeedButton10);
+    page->addWidget(GroupBox7);
+
+    GroupBox4 = group(TabSheet2, "GroupBox4", QStringLiteral(" Liste des aliments disponibles "));
+    GroupBox4->setFixedHeight(197);
+    auto* choose = new QHBoxLayout(GroupBox4);
+    choose->setContentsMargins(4, 2, 4, 4);
+    GroupBox5 = group(GroupBox4, "GroupBox5", QStringLiteral(" Catégories "));
+    auto* categories = new QVBoxLayout(GroupBox5);
+    categories->setContentsMargins(2, 2, 2, 2);
+    ListBox1 = new QListWidget(GroupBox5);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    categories->addWidget(ListBox1);
+    GroupBox5->setFixedWidth(120);
+    choose->addWidget(GroupBox5);
+    GroupBox6 = group(GroupBox4, "GroupBox6", QStringLiteral(" Aliments "));
+    auto* foods = new QVBoxLayout(GroupBox6);
+    foods->setContentsMargins(2, 2, 2, 2);
+    ListBox2 = new QListWidget(GroupBox6);
+    ListBox2->setObjectName(QStringLiteral("ListBox2"));
+    foods->addWidget(ListBox2);
+    choose->addWidget(GroupBox6, 1);
+
+    auto* values = new QWidget(GroupBox4);
+    values->setFixedWidth(190);
+    auto* grid = new QGridLayout(values);
+    grid->setContentsMargins(2, 0, 0, 0);
+    grid->setVerticalSpacing(1);
+    Label11 = label(values, "Label11", QStringLiteral("Nom :"));
+    Label21 = label(values, "Label21", QStringLiteral("Aucun"));
+    Label21->setWordWrap(true);
+    Label12 = label(values, "Label12", QStringLiteral("Calories :"));
+    Label22 = label(values, "Label22", QStringLiteral("0"));
+    Label13 = label(values, "Label13", QStringLiteral("Protéines (g) :"));
+    Label23 = label(values, "Label23", QStringLiteral("0"));
+    Label14 = label(values, "Label14", QStringLiteral("Glucides (g) :"));
+    Label24 = label(values, "Label24", QStringLiteral("0"));
+    Label15 = label(values, "Label15", QStringLiteral("Lipides (g) :"));
+    Label25 = label(values, "Label25", QStringLiteral("0"));
+    Label16 = label(values, "Label16", QStringLiteral("Quantité (g) :"));
+    Edit4 = new QLineEdit(values);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    const std::pair<QWidget*, QWidget*> rows[] = {{Label11, Label21}, {Label12, Label22}, {Label13, Label23},
+                                                  {Label14, Label24}, {Label15, Label25}, {Label16, Edit4}};
+    int r = 0;
+    for (const auto& [caption, value] : rows) {
+        grid->addWidget(caption, r, 0);
+        grid->addWidget(value, r, 1);
+        ++r;
+    }
+    auto* buttons = new QHBoxLayout;
+    SpeedButton9 = textButton(values, "SpeedButton9", QStringLiteral("&Ajouter"));
+    SpeedButton11 = textButton(values, "SpeedButton11", QStringLiteral("&Configurer"));
+    SpeedButton12 = textButton(values, "SpeedButton12", QString());
+    SpeedButton12->setToolTip(QStringLiteral("Afficher l'aide"));
+    SpeedButton12->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    buttons->addWidget(SpeedButton9);
+    buttons->addWidget(SpeedButton11);
+    buttons->addWidget(SpeedButton12);
+    grid->addLayout(buttons, r, 0, 1, 2);
+    choose->addWidget(values);
+    page->addWidget(GroupBox4);
+
+    connect(SpeedButton10, &QToolButton::clicked, this, Guard([this] { RemoveFoodFromDay(); }));
+    connect(SpeedButton9, &QToolButton::clicked, this, Guard([this] { AddFoodToDay(); }));
+    connect(SpeedButton11, &QToolButton::clicked, this, Guard([this] { OpenFoodEditor(); }));
+    connect(SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
+    connect(ListBox1, &QListWidget::itemClicked, this, Guard([this] { ShowCategoryFoods(); }));
+    connect(ListBox2, &QListWidget::itemClicked, this, Guard([this] { ShowFoodValues(); }));
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { RunGuarded([&] { ListView1ColumnClick(column); }); });
+}
+
+ProfileFile& TForm2::FoodLogFile() {
+    const QString name = FoodLogFileName(CurrentAccountName());
+    if (!m_foodLogFile || m_foodLogFile->FileName() != name)
+        m_foodLogFile.emplace(name);
+    return *m_foodLogFile;
+}
+
+QString TForm2::CurrentDayKey() const {
+    return StringGrid1->Cells(0, StringGrid1->Row()) + QLatin1Char('/') + QString::number(ShownMonth()) +
+           QLatin1Char('/') + QString::number(ShownYear());
+}
+
+void TForm2::ShowDayFoods() {
+    const DayFoods day = ReadDayFoods(FoodLogFile().Document(), FoodDatabase.Document(), CurrentDayKey());
+    ListView1->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(day.rows.size());
+    for (const DayFoodRow& row : day.rows)
+        items << new QTreeWidgetItem(
+            QStringList{row.name, row.quantity, row.calories, row.proteins, row.glucides, row.lipides});
+    ListView1->addTopLevelItems(items);
+    Label26->setText(day.calories);
+    Label27->setText(day.proteins);
+    Label28->setText(day.glucides);
+    Label29->setText(day.lipides);
+}
+
+void TForm2::LoadCategoryList() {
+    QStringList names = CategoryNames(FoodDatabase.Document());
+    SortForDisplay(names);
+    ListBox1->clear();
+    ListBox1->addItems(names);
+    ListBox1->setCurrentRow(-1);
+}
+
+void TForm2::ShowCategoryFoods() {
+    ListBox2->clear();
+    if (const QListWidgetItem* category = ListBox1->currentItem())
+        ListBox2->addItems(CategoryFoods(FoodDatabase.Document(), category->text()));
+}
+
+void TForm2::ShowFoodValues() {
+    const QListWidgetItem* food = ListBox2->currentItem();
+    if (!food)
+        return;
+    const ProfileDocument& db = FoodDatabase.Document();
+    const QString name = food->text();
+    Label21->setText(FoodValueText(db, name, QStringLiteral("a")));
+    Label22->setText(FoodValueText(db, name, QStringLiteral("c")));
+    Label23->setText(FoodValueText(db, name, QStringLiteral("p")));
+    Label24->setText(FoodValueText(db, name, QStringLiteral("g")));
+    Label25->setText(FoodValueText(db, name, QStringLiteral("l")));
+    Edit4->setText(QStringLiteral("1"));
+}
+
+void TForm2::AddFoodToDay() {
+    if (ListBox1->currentRow() < 0 || ListBox2->currentRow() < 0) {
+        ShowPlainMessage(QStringLiteral("Veuillez saisir une catégorie et un aliment"));
+        return;
+    }
+    if (Edit4->text().isEmpty()) {
+        ShowPlainMessage(QStringLiteral("Veuillez saisir une quantité !!!"));
+        return;
+    }
+    ::AddFoodToDay(FoodLogFile(), CurrentDayKey(), ListBox2->currentItem()->text(), Edit4->text());
+    ShowDayFoods();
+}
+
+void TForm2::RemoveFoodFromDay() {
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    // Only a plain "yes" removes: closing the question counts as "no".
+    if (AskConfirmation(QStringLiteral("Voulez-vous vraiment supprimer la sélection ?"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    ::RemoveFoodFromDay(FoodLogFile(), CurrentDayKey(), selected.constFirst()->text(0));
+    ShowDayFoods();
+}
+
+void TForm2::OpenFoodEditor() {
+    setEnabled(false);
+    Form6->show();
+}
+
+void TForm2::ListView1ColumnClick(int column) {
+    m_sortColumn = column;
+    m_sortAscending = !m_sortAscending;
+    QList<QTreeWidgetItem*> rows;
+    while (ListView1->topLevelItemCount() > 0)
+        rows << ListView1->takeTopLevelItem(0);
+    std::stable_sort(rows.begin(), rows.end(), [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+        const int order = CompareForDisplay(a->text(m_sortColumn), b->text(m_sortColumn));
+        return m_sortAscending ? order < 0 : order > 0;
+    });
+    ListView1->addTopLevelItems(rows);
+}

@@ -1,0 +1,104 @@
+#include "foodeditor.h"
+
+#include "calories/fooddatabase.h"
+#include "store/kalimoerror.h"
+
+namespace {
+const QString Keys[] = {QStringLiteral("c"), QStringLiteral("p"), QStringLiteral("l"), QStringLiteral("g")};
+
+// The record as the deleted-foods file keeps it: "a", then "c", "p", "l", "g" as they stand.
+bool keepRecord(ProfileDocument& deleted, const ProfileDocument& db, const QString& food) {
+    bool changed = deleted.WriteString(food, QStringLiteral("a"), food);
+    for (const QString& key : Keys)
+        changed |= deleted.WriteString(food, key, FoodValueText(db, food, key));
+    return changed;
+}
+
+[[noreturn]] void noChosenEntry() { throw KalimoError(Messages::ListIndexOutOfBounds(-1)); }
+} // namespace
+
+std::optional<QString> NameProblem(const QString& name, bool category) {
+    const QString what = category ? QStringLiteral("Le nom de la catégorie") : QStringLiteral("Le nom de l'aliment");
+    if (name.trimmed().isEmpty())
+        return what + QStringLiteral(" est vide : veuillez le saisir.");
+    if (name.front().isSpace() || name.back().isSpace())
+        return what + QStringLiteral(" ne doit pas commencer ni finir par un espace.");
+    if (name.contains(QLatin1Char(']')) || name.contains(QLatin1Char('=')))
+        return what + QStringLiteral(" ne doit contenir ni « ] » ni « = ».");
+    if (name.startsWith(QLatin1Char(';')) || name.startsWith(QLatin1Char('[')))
+        return what + QStringLiteral(" ne doit pas commencer par « ; » ni par « [ ».");
+    return std::nullopt;
+}
+
+void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c, const QString& p,
+              const QString& g, const QString& l) {
+    db.Update([&](ProfileDocument& doc) {
+        bool changed = doc.WriteString(category, name, QString());
+        changed |= doc.WriteString(name, QStringLiteral("a"), name);
+        changed |= doc.WriteString(name, QStringLiteral("c"), c);
+        changed |= doc.WriteString(name, QStringLiteral("p"), p);
+        changed |= doc.WriteString(name, QStringLiteral("g"), g);
+        changed |= doc.WriteString(name, QStringLiteral("l"), l);
+        return changed;
+    });
+}
+
+void DeleteFood(ProfileFile& db, ProfileFile& deleted, const QString& category, const QString& name) {
+    const ProfileDocument& database = db.Document();
+    deleted.Update([&](ProfileDocument& doc) {
+        bool changed = keepRecord(doc, database, name);
+        if (!category.isEmpty())
+            changed |= doc.WriteString(category, name, QString());
+        return changed;
+    });
+    if (category.isEmpty())
+        noChosenEntry(); // the record is kept; the rest needs the category
+    db.Update([&](ProfileDocument& doc) {
+        const bool erased = doc.EraseSection(name);
+        return doc.DeleteKey(category, name) || erased;
+    });
+}
+
+void AddCategory(ProfileFile& db, const QString& name) {
+    db.Update([&](ProfileDocument& doc) { return doc.WriteString(CategoriesSection, name, QString()); });
+}
+
+void RenameCategory(ProfileFile& db, const QString& oldName, const QString& newName) {
+    if (oldName.toCaseFolded() == newName.toCaseFolded())
+        return;
+    db.Update([&](ProfileDocument& doc) {
+        doc.WriteString(CategoriesSection, newName, QString());
+        const QStringList foods = CategoryFoods(doc, oldName);
+        doc.EraseSection(oldName);
+        doc.DeleteKey(CategoriesSection, oldName);
+        for (const QString& food : foods)
+            doc.WriteString(newName, food, QString());
+        return true;
+    });
+}
+
+void DeleteCategory(ProfileFile& db, ProfileFile& deleted, const QString& category, const QString& chosenCategory) {
+    const ProfileDocument& database = db.Document();
+    const QStringList foods = CategoryFoods(database, category);
+    if (!foods.isEmpty()) {
+        deleted.Update([&](ProfileDocument& doc) {
+            bool changed = false;
+            for (const QString& food : foods) {
+                changed |= keepRecord(doc, database, food);
+                if (chosenCategory.isEmpty())
+                    break;
+                changed |= doc.WriteString(chosenCategory, food, QString());
+            }
+            return changed;
+        });
+        if (chosenCategory.isEmpty())
+            noChosenEntry();
+    }
+    db.Update([&](ProfileDocument& doc) {
+        for (const QString& food : foods)
+            doc.EraseSection(food);
+        doc.EraseSection(category);
+        doc.DeleteKey(CategoriesSection, category);
+        return true;
+    });
+}
