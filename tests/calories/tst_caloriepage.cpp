@@ -1,0 +1,324 @@
+#include "accounts/tform1.h"
+#include "app/spinedit.h"
+#include "calories/tform6.h"
+#include "testsupport/windowfixture.h"
+#include "weight/stringgrid.h"
+#include "weight/tform2.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+// Paul's account open on 5 March 2004, with the default food database.
+struct CaloriePage : ProgramFixture {
+    CaloriePage() : ProgramFixture(false) {
+        WriteBytes(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+        Start();
+        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
+        Form1->Edit2->setText(QStringLiteral("pw"));
+        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+        Form2->CSpinEdit1->setValue(2004);
+        Form2->ComboBox1->setCurrentIndex(2);
+        Q_EMIT Form2->ComboBox1->activated(2);
+        Form2->StringGrid1->SetRow(5);
+        dialogs.clear();
+    }
+    QByteArray foodLog() const { return ReadBytes(dir.file(QStringLiteral("Paul.cal"))); }
+    QByteArray database() const { return ReadBytes(dir.file(QStringLiteral("calories.ini"))); }
+    QByteArray deletedFoods() const { return ReadBytes(dir.file(QStringLiteral("calsuppr.ini"))); }
+};
+
+void choose(QListWidget* list, const QString& text) {
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    list->setCurrentItem(found.first());
+    Q_EMIT list->itemClicked(found.first());
+}
+
+void chooseFood(const QString& category, const QString& food) {
+    choose(Form2->ListBox1, category);
+    choose(Form2->ListBox2, food);
+}
+
+QStringList row(int r) {
+    QStringList texts;
+    const QTreeWidgetItem* item = Form2->ListView1->topLevelItem(r);
+    for (int c = 0; item && c < 6; ++c)
+        texts << item->text(c);
+    return texts;
+}
+
+QStringList totals() {
+    return {Form2->Label26->text(), Form2->Label27->text(), Form2->Label28->text(), Form2->Label29->text()};
+}
+
+QStringList items(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void add(const QString& quantity) {
+    Form2->Edit4->setText(quantity);
+    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+}
+} // namespace
+
+class TestCaloriePage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { SetUpTestApplication(); }
+    void categoriesAreListedAlphabetically();
+    void choosingAFoodShowsItsValues();
+    void addingFoodsToTheDay();
+    void badQuantitiesWriteNothing();
+    void removingNeedsAPlainYes();
+    void sortingByAColumnTitle();
+    void pageFollowsTheGridsDay();
+    void editorFillsAndFiltersItsFields();
+    void editorSavesAndDeletesFoods();
+    void editorRenamesAndDeletesCategories();
+    void editedFoodChangesEveryDayListingIt();
+};
+
+void TestCaloriePage::categoriesAreListedAlphabetically() {
+    CaloriePage p;
+    QCOMPARE(items(Form2->ListBox1).first(), QStringLiteral("boisson"));
+    QCOMPARE(items(Form2->ListBox1).last(), QStringLiteral("viande"));
+    QCOMPARE(items(Form2->ListBox1).size(), 16);
+    QCOMPARE(Form2->ListBox1->currentRow(), -1);
+    QCOMPARE(Form2->GroupBox3->title(), QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
+    QCOMPARE(totals(), (QStringList{"0", "0", "0", "0"}));
+    QCOMPARE(Form2->Label21->text(), QStringLiteral("Aucun"));
+}
+
+void TestCaloriePage::choosingAFoodShowsItsValues() {
+    CaloriePage p;
+    choose(Form2->ListBox1, QStringLiteral("viande"));
+    QCOMPARE(items(Form2->ListBox2).mid(0, 3), (QStringList{"Abats", "Abats en sauce", "Agneau"}));
+    QCOMPARE(Form2->ListBox2->count(), 244);
+    choose(Form2->ListBox2, QStringLiteral("Abats"));
+    QCOMPARE((QStringList{Form2->Label21->text(), Form2->Label22->text(), Form2->Label23->text(),
+                          Form2->Label24->text(), Form2->Label25->text()}),
+             (QStringList{"Abats", "120", "17", "0", "6"}));
+    QCOMPARE(Form2->Edit4->text(), QStringLiteral("1"));
+    // Another category keeps the values shown; the stored text shows as it is.
+    choose(Form2->ListBox1, QStringLiteral("dessert"));
+    QCOMPARE(Form2->Label21->text(), QStringLiteral("Abats"));
+    choose(Form2->ListBox2, QStringLiteral("Confitures (1 c. à soupe)"));
+    QCOMPARE(Form2->Label24->text(), QStringLiteral("17.50"));
+}
+
+void TestCaloriePage::addingFoodsToTheDay() {
+    CaloriePage p;
+    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une catégorie et un aliment")});
+    chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
+    p.dialogs.clear();
+    add(QString());
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une quantité !!!")});
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
+
+    add(QStringLiteral("2"));
+    QCOMPARE(row(0), (QStringList{"Abats", "2", "240", "34", "0", "12"}));
+    QCOMPARE(totals(), (QStringList{"240", "34", "0", "12"}));
+    QCOMPARE(p.foodLog(), QByteArray("[5/3/2004]\r\nAbats=2\r\n"));
+    add(QStringLiteral("3"));
+    QCOMPARE(Form2->ListView1->topLevelItemCount(), 1);
+    QCOMPARE(row(0).at(1), QStringLiteral("5"));
+    // The choice stays after an addition: another click adds the same quantity again.
+    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    QCOMPARE(row(0).at(1), QStringLiteral("8"));
+    add(QStringLiteral("-10"));
+    QCOMPARE(row(0).mid(0, 3), (QStringList{"Abats", "-2", "-240"}));
+
+    chooseFood(QStringLiteral("dessert"), QStringLiteral("Confitures (1 c, à soupe)"));
+    add(QStringLiteral("0"));
+    QCOMPARE(row(1), (QStringList{"Confitures (1 c, à soupe)", "0", "0", "0", "0", "0"}));
+}
+
+void TestCaloriePage::badQuantitiesWriteNothing() {
+    CaloriePage p;
+    chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
+    add(QStringLiteral("1,5"));
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("'1,5' n'est pas une valeur entière correcte.")});
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
+    QCOMPARE(Form2->ListView1->topLevelItemCount(), 0);
+}
+
+void TestCaloriePage::removingNeedsAPlainYes() {
+    CaloriePage p;
+    chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
+    add(QStringLiteral("2"));
+    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton); // nothing selected: nothing asked
+    QVERIFY(p.dialogs.shown.isEmpty());
+
+    Form2->ListView1->topLevelItem(0)->setSelected(true);
+    p.dialogs.answers = {QMessageBox::No};
+    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Voulez-vous vraiment supprimer la sélection ?")});
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Confirmation"));
+    p.dialogs.answers = {QMessageBox::Escape};
+    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton); // closing the box counts as "no"
+    QCOMPARE(Form2->ListView1->topLevelItemCount(), 1);
+
+    Form2->ListView1->topLevelItem(0)->setSelected(true);
+    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton);
+    QCOMPARE(Form2->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(totals(), (QStringList{"0", "0", "0", "0"}));
+    QCOMPARE(p.foodLog(), QByteArray("[5/3/2004]\r\n"));
+}
+
+void TestCaloriePage::sortingByAColumnTitle() {
+    CaloriePage p;
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), "[5/3/2004]\r\nAbats=2\r\nArachide (huile)=1\r\nPizza=100\r\n");
+    Form2->ShowDayFoods();
+    const QString pizzaCalories = row(2).at(2);
+    QHeaderView* header = Form2->ListView1->header();
+    Q_EMIT header->sectionClicked(2);
+    QStringList calories;
+    for (int r = 0; r < 3; ++r)
+        calories << row(r).at(2);
+    QStringList expected{QStringLiteral("240"), QStringLiteral("900"), pizzaCalories};
+    std::sort(expected.begin(), expected.end()); // compared as text: "1000" before "240" before "35"
+    QCOMPARE(calories, expected);
+    // The next click, on any column, reverses.
+    Q_EMIT header->sectionClicked(0);
+    QCOMPARE(row(0).at(0), QStringLiteral("Pizza"));
+    Form2->ShowDayFoods(); // back to the order of the file
+    QCOMPARE(row(0).at(0), QStringLiteral("Abats"));
+}
+
+void TestCaloriePage::pageFollowsTheGridsDay() {
+    CaloriePage p;
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), "[7/3/2004]\r\nAbats=1\r\n");
+    Form2->StringGrid1->SetRow(7);
+    QCOMPARE(row(0).at(0), QStringLiteral("Abats"));
+    Form2->StringGrid1->SetRow(8);
+    QCOMPARE(Form2->ListView1->topLevelItemCount(), 0);
+}
+
+void TestCaloriePage::editorFillsAndFiltersItsFields() {
+    CaloriePage p;
+    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    QVERIFY(Form6->isVisible());
+    QVERIFY(!Form2->isEnabled());
+    choose(Form6->ListBox1, QStringLiteral("viande"));
+    QCOMPARE(Form6->Edit6->text(), QStringLiteral("viande"));
+    choose(Form6->ListBox2, QStringLiteral("Abats"));
+    QCOMPARE((QStringList{Form6->Edit1->text(), Form6->Edit2->text(), Form6->Edit3->text(), Form6->Edit4->text(),
+                          Form6->Edit5->text()}),
+             (QStringList{"Abats", "120", "17", "0", "6"}));
+    Form6->Edit3->clear();
+    QTest::keyClicks(Form6->Edit3, QStringLiteral("12.5x-"));
+    QCOMPARE(Form6->Edit3->text(), QStringLiteral("12,5"));
+
+    Form2->ListBox2->addItem(QStringLiteral("reste"));
+    Form6->close();
+    QVERIFY(Form2->isEnabled());
+    QCOMPARE(Form2->ListBox2->count(), 0);
+}
+
+void TestCaloriePage::editorSavesAndDeletesFoods() {
+    CaloriePage p;
+    Form6->show();
+    Form6->Edit1->setText(QStringLiteral("Tofu fumé"));
+    QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton); // no category chosen
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Indice de liste hors limites (-1)")});
+
+    choose(Form6->ListBox1, QStringLiteral("divers"));
+    Form6->Edit1->setText(QStringLiteral("Tofu fumé"));
+    Form6->Edit2->setText(QStringLiteral("100"));
+    Form6->Edit3->setText(QStringLiteral("10"));
+    Form6->Edit4->setText(QStringLiteral("20"));
+    Form6->Edit5->setText(QStringLiteral("5"));
+    QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton);
+    QVERIFY(p.database().endsWith("[Tofu fum\xE9]\r\na=Tofu fum\xE9\r\nc=100\r\np=10\r\ng=20\r\nl=5\r\n"));
+    QCOMPARE(items(Form6->ListBox2).constLast(), QStringLiteral("Tofu fumé"));
+    QCOMPARE(Form6->ListBox1->currentRow(), -1);
+    QCOMPARE(Form6->Edit1->text(), QString());
+    QCOMPARE(Form6->Edit6->text(), QStringLiteral("divers"));
+
+    // A name the file cannot hold is refused with a message.
+    p.dialogs.clear();
+    choose(Form6->ListBox1, QStringLiteral("divers"));
+    const QByteArray before = p.database();
+    Form6->Edit1->setText(QStringLiteral("a=b"));
+    QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.database(), before);
+
+    p.dialogs.clear();
+    QTest::mouseClick(Form6->SpeedButton2, Qt::LeftButton); // no food chosen
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Indice de liste hors limites (-1)")});
+    choose(Form6->ListBox1, QStringLiteral("viande"));
+    choose(Form6->ListBox2, QStringLiteral("Abats"));
+    QTest::mouseClick(Form6->SpeedButton2, Qt::LeftButton);
+    QVERIFY(!p.database().contains("[Abats]"));
+    QCOMPARE(p.deletedFoods(), QByteArray("[Abats]\r\na=Abats\r\nc=120\r\np=17\r\nl=6\r\ng=0\r\n[viande]\r\nAbats=\r\n"));
+    QCOMPARE(items(Form6->ListBox2).first(), QStringLiteral("Abats en sauce"));
+}
+
+void TestCaloriePage::editorRenamesAndDeletesCategories() {
+    CaloriePage p;
+    Form6->show();
+    QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Désolé, il faut d'abord sélectionner une catégorie.")});
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Erreur"));
+    p.dialogs.clear();
+    choose(Form6->ListBox1, QStringLiteral("plat"));
+    Form6->Edit6->clear();
+    QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Désolé, il vous faut taper un nouveau nom de catégorie.")});
+
+    Form6->Edit6->setText(QStringLiteral("plats"));
+    QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);
+    QVERIFY(items(Form6->ListBox1).contains(QStringLiteral("plats")));
+    QVERIFY(!items(Form6->ListBox1).contains(QStringLiteral("plat")));
+    QVERIFY(p.database().contains("[plats]\r\nPizza=\r\nQuiche (unit\xE9)=\r\n"));
+
+    // "Non", or closing the question, deletes nothing.
+    choose(Form6->ListBox1, QStringLiteral("plats"));
+    const QByteArray before = p.database();
+    p.dialogs.clear();
+    p.dialogs.answers = {QMessageBox::No, QMessageBox::Escape};
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts().constFirst(),
+             QStringLiteral("Voulez-vous vraiment supprimer cette catégorie\net tout ce qu'elle contient ?"));
+    QCOMPARE(p.database(), before);
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
+    QVERIFY(!p.database().contains("[Pizza]"));
+    QVERIFY(!items(Form6->ListBox1).contains(QStringLiteral("plats")));
+    QVERIFY(p.deletedFoods().contains("[plats]\r\nPizza=\r\n"));
+
+    Form6->close();
+    QVERIFY(!items(Form2->ListBox1).contains(QStringLiteral("plat")));
+}
+
+void TestCaloriePage::editedFoodChangesEveryDayListingIt() {
+    CaloriePage p;
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), "[5/3/2004]\r\nPizza=2\r\n[6/3/2004]\r\nPizza=1\r\n");
+    Form6->show();
+    choose(Form6->ListBox1, QStringLiteral("plat"));
+    choose(Form6->ListBox2, QStringLiteral("Pizza"));
+    Form6->Edit2->setText(QStringLiteral("250"));
+    QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton);
+    Form6->close();
+    Form2->StringGrid1->SetRow(6);
+    QCOMPARE(row(0).at(2), QStringLiteral("250"));
+    Form2->StringGrid1->SetRow(5);
+    QCOMPARE(row(0).at(2), QStringLiteral("500"));
+}
+
+QTEST_MAIN(TestCaloriePage)
+#include "tst_caloriepage.moc"
