@@ -163,8 +163,15 @@ void TForm2::buildCaloriePage() {
     connect(SpeedButton9, &QToolButton::clicked, this, Guard([this] { AddFoodToDay(); }));
     connect(SpeedButton11, &QToolButton::clicked, this, Guard([this] { OpenFoodEditor(); }));
     connect(SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
-    connect(ListBox1, &QListWidget::itemClicked, this, Guard([this] { ShowCategoryFoods(); }));
-    connect(ListBox2, &QListWidget::itemClicked, this, Guard([this] { ShowFoodValues(); }));
+    // A choice made with the mouse or the arrow keys; emptying a list chooses nothing.
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            RunGuarded([this] { ShowCategoryFoods(); });
+    });
+    connect(ListBox2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            RunGuarded([this] { ShowFoodValues(); });
+    });
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunGuarded([&] { ListView1ColumnClick(column); }); });
 }

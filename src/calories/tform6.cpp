@@ -99,8 +99,15 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     for (QLineEdit* value : {Edit2, Edit3, Edit4, Edit5})
         value->installEventFilter(this);
 
-    connect(ListBox1, &QListWidget::itemClicked, this, Guard([this] { ListBox1Click(); }));
-    connect(ListBox2, &QListWidget::itemClicked, this, Guard([this] { ListBox2Click(); }));
+    // A choice made with the mouse or the arrow keys; emptying a list chooses nothing.
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            RunGuarded([this] { ListBox1Click(); });
+    });
+    connect(ListBox2, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            RunGuarded([this] { ListBox2Click(); });
+    });
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SaveFood(); }));
     connect(SpeedButton2, &QToolButton::clicked, this, Guard([this] { DeleteFood(); }));
     connect(SpeedButton4, &QToolButton::clicked, this, Guard([this] { AddCategory(); }));
