@@ -1,0 +1,20 @@
+// Writes the plain bytes of a scrambled copy to standard output, for tests run from the shell.
+// Usage: kalimo_unscramble accounts|account FILE
+#include "store/scramble.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    if (argc != 3)
+        return 2;
+    const char* key = std::strcmp(argv[1], "accounts") == 0 ? AccountsFileKey : AccountFilesKey;
+    QFile in(QString::fromLocal8Bit(argv[2]));
+    if (!in.open(QIODevice::ReadOnly))
+        return 1;
+    QByteArray bytes = in.readAll();
+    TransformBytes(bytes, QByteArrayView(key, qsizetype(std::strlen(key))), ScrambleDirection::Unscramble);
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) ? 0 : 1;
+}
