@@ -110,10 +110,6 @@ void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
     m_editor = editor;
     m_editorIndex = index;
     editor->installEventFilter(this);
-    connect(editor, &QObject::destroyed, this, [this, editor] {
-        if (m_editor == editor)
-            m_editor = nullptr;
-    });
     // The cell follows the editor at every key, as the program reads the cells at every key.
     connect(editor, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (QTableWidgetItem* it = item(currentRow(), 1)) {

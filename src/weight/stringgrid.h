@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTableWidget>
 
 #include <functional>
@@ -45,6 +46,6 @@ private:
     void editorCreated(QLineEdit* editor, const QModelIndex& index);
     QTableWidgetItem* itemAt(int col, int row) const;
 
-    QLineEdit* m_editor = nullptr;
+    QPointer<QLineEdit> m_editor; // null once the view has deleted it
     QPersistentModelIndex m_editorIndex;
 };
