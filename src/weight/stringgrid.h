@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QTableWidget>
 
