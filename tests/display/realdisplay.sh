@@ -53,6 +53,16 @@ window() { # NAME: waits for a window whose title is exactly NAME
     echo "$id"
 }
 shot() { import -window root "$out/$1.png"; }
+answer() { # WINDOW: presses Enter in a message box until it is gone (it may not have the focus yet)
+    for _ in $(seq 20); do
+        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
+        xdotool key Return
+        sleep 0.3
+        xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
+    done
+    fail "la boîte de message ne se ferme pas"
+}
 click() { # WINDOW X Y: a click at a point of the window's client area
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.3
@@ -61,7 +71,7 @@ click() { # WINDOW X Y: a click at a point of the window's client area
 # First start: the food database is written and announced.
 box=$(window "Kalimo")
 shot 01-premier-demarrage
-xdotool key Return
+answer "$box"
 [ -f "$data/calories.ini" ] || fail "calories.ini n'a pas été écrit"
 
 # The login window: a new account.
@@ -74,7 +84,7 @@ xdotool type --delay 50 "pw"
 click "$login" 45 110
 confirm=$(window "Confirmation")
 shot 03-confirmation
-xdotool key Return
+answer "$confirm"
 
 # The main window: a weight typed for the first day, reached with the arrow key, which selects
 # the text of the cell entered.
