@@ -1,7 +1,247 @@
 #include "tform5.h"
 
+#include "accounts/accountsstore.h"
+#include "accounts/tform1.h"
+#include "app/appsetup.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/spinedit.h"
+#include "app/windowset.h"
+#include "charts/colourswatch.h"
+#include "charts/weightchart.h"
+#include "help/tform3.h"
+#include "help/tform4.h"
+#include "store/numbers.h"
+#include "weight/tform2.h"
+#include "weight/weightrecords.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QShowEvent>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <array>
+
+namespace {
+QToolButton* flatButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setFixedSize(27, 27);
+    return b;
+}
+
+QFrame* loweredPanel(QWidget* parent, const char* name) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return f;
+}
+
+template <typename T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+ProfileFile& accounts() { return Form1->Accounts.File(); }
+} // namespace
+
 TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Affichage du graphique pour 1 année"));
+    setFont(QFont(QString::fromLatin1(ComicFont), 8));
     resize(688, 446);
+    move(140, 165);
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+
+    Panel1 = named(new QFrame(this), "Panel1");
+    Panel1->setFixedHeight(33);
+    auto* top = new QHBoxLayout(Panel1);
+    top->setContentsMargins(2, 2, 2, 2);
+    Panel8 = loweredPanel(Panel1, "Panel8");
+    auto* fileRow = new QHBoxLayout(Panel8);
+    fileRow->setContentsMargins(1, 0, 1, 0);
+    fileRow->setSpacing(0);
+    SpeedButton4 = flatButton(Panel8, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"),
+                              QStyle::SP_FileIcon);
+    SpeedButton7 = flatButton(Panel8, "SpeedButton7", QStringLiteral("Enregistrer le graphique en cours"),
+                              QStyle::SP_DialogSaveButton);
+    fileRow->addWidget(SpeedButton4);
+    fileRow->addWidget(SpeedButton7);
+    top->addWidget(Panel8);
+    top->addStretch(1);
+    Panel9 = loweredPanel(Panel1, "Panel9");
+    auto* helpRow = new QHBoxLayout(Panel9);
+    helpRow->setContentsMargins(1, 0, 1, 0);
+    helpRow->setSpacing(0);
+    SpeedButton10 = flatButton(Panel9, "SpeedButton10", QStringLiteral("Afficher l'aide"),
+                               QStyle::SP_DialogHelpButton);
+    SpeedButton9 = flatButton(Panel9, "SpeedButton9", QStringLiteral("A propos..."), QStyle::SP_MessageBoxInformation);
+    helpRow->addWidget(SpeedButton10);
+    helpRow->addWidget(SpeedButton9);
+    top->addWidget(Panel9);
+    main->addWidget(Panel1);
+
+    // One line against a label-less top axis; the bottom axis only carries the foot text.
+    Chart1 = new WeightChart(1, false);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setTitle(QStringLiteral("Année"));
+    Chart1->SetLineColour(0, QColor(Qt::red));
+    Chart1->SetLineWidth(0, 1);
+    Chart1->SetMarksVisible(0, false);
+    Chart1->series(0)->setMarkerSize(1);
+    auto* foot = new QValueAxis(Chart1);
+    foot->setTitleText(QStringLiteral("Jour"));
+    // Hidden labels would leave the title no room (Qt cuts it down to "..."): invisible ones do.
+    foot->setLabelsBrush(Qt::transparent);
+    foot->setGridLineVisible(false);
+    foot->setTickCount(2);
+    Chart1->addAxis(foot, Qt::AlignBottom);
+    Chart1->series(0)->attachAxis(foot); // an axis with no series gets no room on the chart
+    const QFont axisFont(QString::fromLatin1(ComicFont), 8);
+    for (QAbstractAxis* axis : Chart1->axes()) {
+        axis->setTitleFont(axisFont);
+        axis->setTitleBrush(Qt::black);
+    }
+    ChartView1 = named(new ZoomChartView(Chart1, this), "ChartView1");
+    main->addWidget(ChartView1, 1);
+
+    Panel2 = named(new QFrame(this), "Panel2");
+    Panel2->setFixedHeight(37);
+    auto* bottom = new QHBoxLayout(Panel2);
+    bottom->setContentsMargins(2, 2, 2, 2);
+    Panel11 = loweredPanel(Panel2, "Panel11");
+    auto* look = new QHBoxLayout(Panel11);
+    look->setContentsMargins(2, 0, 2, 0);
+    look->setSpacing(2);
+    Label2 = named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
+    Panel3 = named(new ColourSwatch(Panel11), "Panel3");
+    Panel3->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
+    Panel3->setColour(ColourFromStored(AccountsStore::DefaultLineColour));
+    Label3 = named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
+    Panel4 = named(new ColourSwatch(Panel11), "Panel4");
+    Panel4->setToolTip(QStringLiteral("Modifier la couleur du fond"));
+    Panel4->setColour(ColourFromStored(AccountsStore::DefaultBackgroundColour));
+    Label1 = named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
+    CSpinEdit2 = named(new CSpinEdit(Panel11), "CSpinEdit2");
+    CSpinEdit2->setRange(1, 10);
+    CSpinEdit2->setValue(1);
+    CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
+    CSpinEdit2->setFixedWidth(34);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Panel3, Label3, Panel4, Label1, CSpinEdit2})
+        look->addWidget(w);
+    bottom->addWidget(Panel11);
+    bottom->addStretch(1);
+    main->addWidget(Panel2);
+
+    // The hints are kept with the controls but this window never shows them.
+    for (QWidget* w : std::initializer_list<QWidget*>{SpeedButton4, SpeedButton7, SpeedButton10, SpeedButton9,
+                                                      Panel3, Panel4, CSpinEdit2})
+        w->installEventFilter(this);
+
+    connect(SpeedButton4, &QToolButton::clicked, this, Guard([this] { SpeedButton4Click(); }));
+    connect(SpeedButton7, &QToolButton::clicked, this, Guard([this] { SpeedButton7Click(); }));
+    connect(SpeedButton10, &QToolButton::clicked, this, Guard([this] { SpeedButton10Click(); }));
+    connect(SpeedButton9, &QToolButton::clicked, this, Guard([this] { SpeedButton9Click(); }));
+    connect(Panel3, &ColourSwatch::clicked, this, Guard([this] { Panel3Click(); }));
+    connect(Panel4, &ColourSwatch::clicked, this, Guard([this] { Panel4Click(); }));
+    connect(CSpinEdit2, &CSpinEdit::changed, this, Guard([this] { CSpinEdit2Change(); }));
+}
+
+void TForm5::FormShow() {
+    // The account's stored appearance, read afresh at each opening: what was changed here last
+    // time is gone.
+    const QString account = CurrentAccountName();
+    Chart1->SetLineColour(0, ColourFromStored(accounts().ReadInteger(account, QStringLiteral("trace"),
+                                                                     AccountsStore::DefaultLineColour)));
+    Chart1->SetBackWallColour(ColourFromStored(
+        accounts().ReadInteger(account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour)));
+    Panel3->setColour(Chart1->LineColour(0));
+    Panel4->setColour(Chart1->BackWallColour());
+    CSpinEdit2->setValue(accounts().ReadInteger(account, QStringLiteral("largeur"), 0));
+    loadYear(Form2->ShownYear());
+}
+
+void TForm5::loadYear(int year) {
+    static const std::array<QString, DaySlots> dayKeys = [] {
+        std::array<QString, DaySlots> keys;
+        for (int d = 1; d <= DaySlots; ++d)
+            keys[d - 1] = DayWeightKey(d);
+        return keys;
+    }();
+
+    Chart1->Begin(QString::number(year));
+    // The main window's handle on the weight file parses it only when it has changed, where
+    // reading the 372 keys one by one from the file would parse it 372 times.
+    const ProfileDocument& weights = Form2->WeightFile().Document();
+    for (int month = 1; month <= 12; ++month) {
+        const QString section = MonthKey(month, year);
+        const QString label = QString::number(month);
+        // Every slot is read, impossible dates included; anything that is not a number is 0.
+        for (const QString& key : dayKeys) {
+            const std::optional<QString> text = weights.Value(section, key);
+            Chart1->AddPoint(0, text ? ParseDecimal(*text).value_or(0.0) : 0.0, label);
+        }
+    }
+    Chart1->Commit();
+}
+
+void TForm5::FormClose() { Form2->setEnabled(true); }
+
+void TForm5::Panel3Click() {
+    const std::optional<QColor> chosen = Dialogs().Color(this, Panel3->colour());
+    if (!chosen)
+        return;
+    Panel3->setColour(*chosen);
+    Chart1->SetLineColour(0, Panel3->colour());
+}
+
+void TForm5::Panel4Click() {
+    const std::optional<QColor> chosen = Dialogs().Color(this, Panel4->colour());
+    if (!chosen)
+        return;
+    Panel4->setColour(*chosen);
+    Chart1->SetBackWallColour(Panel4->colour());
+}
+
+void TForm5::CSpinEdit2Change() { Chart1->SetLineWidth(0, CSpinEdit2->value()); }
+
+void TForm5::SpeedButton9Click() {
+    setEnabled(false);
+    Form3->show();
+}
+
+void TForm5::SpeedButton10Click() { Form4->show(); }
+
+void TForm5::SpeedButton4Click() { PrintChart(this, ChartView1, PrintDialog1); }
+
+void TForm5::SpeedButton7Click() { SaveChart(this, ChartView1, SaveDialog1); }
+
+void TForm5::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        RunGuarded([this] { FormShow(); });
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    event->accept();
+    RunGuarded([this] { FormClose(); });
+}
+
+bool TForm5::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QWidget::eventFilter(watched, event);
 }

@@ -179,6 +179,9 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(Panel2, &ColourSwatch::clicked, this, Guard([this] { Panel2Click(); }));
     connect(CSpinEdit2, &CSpinEdit::changed, this, Guard([this] { CSpinEdit2Change(); }));
     connect(CheckBox1, &QCheckBox::toggled, this, Guard([this] { CheckBox1Click(); }));
+    connect(SpeedButton2, &QToolButton::clicked, this, Guard([this] { SpeedButton2Click(); }));
+    connect(SpeedButton4, &QToolButton::clicked, this, Guard([this] { SpeedButton4Click(); }));
+    connect(SpeedButton8, &QToolButton::clicked, this, Guard([this] { SpeedButton8Click(); }));
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -201,8 +204,9 @@ void TForm2::buildChartPage() {
     auto* fileRow = new QHBoxLayout(fileButtons);
     fileRow->setContentsMargins(1, 0, 1, 0);
     fileRow->setSpacing(0);
-    SpeedButton4 = flatButton(fileButtons, "SpeedButton4", QStringLiteral("Imprimer le graphique"), QStyle::SP_FileIcon);
-    SpeedButton2 = flatButton(fileButtons, "SpeedButton2", QStringLiteral("Enregistrer le graphique"),
+    SpeedButton4 = flatButton(fileButtons, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"),
+                              QStyle::SP_FileIcon);
+    SpeedButton2 = flatButton(fileButtons, "SpeedButton2", QStringLiteral("Enregistrer le graphique en cours"),
                               QStyle::SP_DialogSaveButton);
     SpeedButton1 = flatButton(fileButtons, "SpeedButton1", QStringLiteral("Rafraîchir le graphique"),
                               QStyle::SP_BrowserReload);
@@ -210,7 +214,7 @@ void TForm2::buildChartPage() {
     fileRow->addWidget(SpeedButton2);
     fileRow->addWidget(SpeedButton1);
     strip->addWidget(fileButtons);
-    SpeedButton8 = flatButton(buttons, "SpeedButton8", QStringLiteral("Afficher le graphique de l'année"),
+    SpeedButton8 = flatButton(buttons, "SpeedButton8", QStringLiteral("Afficher une année entière"),
                               QStyle::SP_FileDialogDetailedView);
     strip->addWidget(SpeedButton8);
     strip->addStretch(1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/chartexport.h"
 #include "store/profilefile.h"
 
 #include <QWidget>
@@ -79,6 +80,8 @@ public:
     QComboBox* ComboBox3;
     QLabel* Label10;
     CSpinEdit* CSpinEdit4;
+    ChartSaveDialog SaveDialog1;
+    ChartPrintDialog PrintDialog1;
 
     // "Calories" page.
     QGroupBox* GroupBox3;
@@ -140,6 +143,11 @@ public:
     void RefreshMonthChart();
     void SpeedButton1Click();
     void CheckBox2Click();
+
+    // Month chart files and the year window.
+    void SpeedButton2Click();
+    void SpeedButton4Click();
+    void SpeedButton8Click();
 
     // Chart appearance.
     void ApplyStoredAppearance();

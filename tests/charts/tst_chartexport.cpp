@@ -1,0 +1,266 @@
+#include "accounts/tform1.h"
+#include "app/spinedit.h"
+#include "charts/chartexport.h"
+#include "charts/tform5.h"
+#include "charts/weightchart.h"
+#include "store/kalimoerror.h"
+#include "testsupport/filesizelimit.h"
+#include "testsupport/windowfixture.h"
+#include "weight/tform2.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <QtTest>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace {
+// Paul's account open on March 2004, a month with a few weights.
+struct OpenAccount : ProgramFixture {
+    OpenAccount() : ProgramFixture(false) {
+        WriteBytes(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+        WriteBytes(dir.file(QStringLiteral("Paul.ini")), "[3/2004]\r\nv1=80\r\nv2=79,5\r\nv15=78\r\n");
+        Start();
+        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
+        Form1->Edit2->setText(QStringLiteral("pw"));
+        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+        Form2->CSpinEdit1->setValue(2004);
+        Form2->ComboBox1->setCurrentIndex(2);
+        Q_EMIT Form2->ComboBox1->activated(2);
+        dialogs.clear();
+    }
+};
+
+struct JpegFacts {
+    int width = 0;
+    int height = 0;
+    int components = 0;
+    bool progressive = true;
+};
+
+struct TestJpegErrors {
+    jpeg_error_mgr pub;
+    std::jmp_buf escape;
+};
+
+void escape(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<TestJpegErrors*>(cinfo->err)->escape, 1); }
+
+// Decodes the whole picture; false when libjpeg finds it broken.
+bool decodeJpeg(const unsigned char* data, unsigned long size, JpegFacts* facts) {
+    jpeg_decompress_struct cinfo;
+    TestJpegErrors errors;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = escape;
+    if (setjmp(errors.escape)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+    facts->progressive = cinfo.progressive_mode;
+    facts->components = cinfo.num_components;
+    jpeg_start_decompress(&cinfo);
+    facts->width = int(cinfo.output_width);
+    facts->height = int(cinfo.output_height);
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                cinfo.output_width * cinfo.output_components, 1);
+    while (cinfo.output_scanline < cinfo.output_height)
+        jpeg_read_scanlines(&cinfo, row, 1);
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+JpegFacts jpegFacts(const QString& path) {
+    const QByteArray bytes = ReadBytes(path);
+    JpegFacts facts;
+    if (bytes.isEmpty() || !decodeJpeg(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                       static_cast<unsigned long>(bytes.size()), &facts))
+        return {};
+    return facts;
+}
+
+QSize sizeOf(const QWidget* w) { return w->size(); }
+
+int pdfPageCount(const QString& path) {
+    const QString pdf = QString::fromLatin1(ReadBytes(path));
+    return int(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+QStringList newFiles(const QStringList& before) {
+    QStringList added;
+    for (const QString& f : FilesHere())
+        if (!before.contains(f))
+            added << f;
+    return added;
+}
+} // namespace
+
+class TestChartExport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { SetUpTestApplication(); }
+    void monthChartAsJpeg();
+    void bitmapAndTheYearWindow();
+    void savedPictureShowsTheZoom();
+    void failuresAreReported();
+    void libjpegErrorsComeBackAsErrors();
+    void printsOnePage();
+};
+
+void TestChartExport::monthChartAsJpeg() {
+    OpenAccount p;
+    const QStringList before = FilesHere();
+    p.dialogs.nextFileName = QStringLiteral("Mars 2004");
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredCaption, QStringLiteral("Enregistrement de ce graphique..."));
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("Mars 2004"));
+    QCOMPARE(p.dialogs.offeredFilters.size(), 2);
+    QVERIFY(p.dialogs.offeredFilters.at(0).startsWith(QStringLiteral("Image *.jpg")));
+    QVERIFY(p.dialogs.offeredFilters.at(1).startsWith(QStringLiteral("Image *.bmp")));
+    QCOMPARE(p.dialogs.offeredFilterIndex, 0);
+    QCOMPARE(newFiles(before), QStringList{QStringLiteral("Mars 2004.jpg")});
+    QVERIFY(p.dialogs.shown.isEmpty());
+
+    const JpegFacts facts = jpegFacts(p.dir.file(QStringLiteral("Mars 2004.jpg")));
+    QCOMPARE(QSize(facts.width, facts.height), sizeOf(Form2->ChartView1));
+    QCOMPARE(facts.components, 3);
+    QVERIFY(!facts.progressive);
+
+    // The extension is always added, to whatever name was typed.
+    p.dialogs.nextFileName = QStringLiteral("courbe.jpg");
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(newFiles(before), (QStringList{QStringLiteral("Mars 2004.jpg"), QStringLiteral("courbe.jpg.jpg")}));
+}
+
+void TestChartExport::bitmapAndTheYearWindow() {
+    OpenAccount p;
+    const QStringList before = FilesHere();
+    p.dialogs.nextFileName = QStringLiteral("Mars 2004");
+    p.dialogs.nextFilterIndex = 1;
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(newFiles(before), QStringList{QStringLiteral("Mars 2004.bmp")});
+    QImage picture;
+    QVERIFY(picture.load(p.dir.file(QStringLiteral("Mars 2004.bmp")), "bmp"));
+    QCOMPARE(picture.size(), sizeOf(Form2->ChartView1));
+    p.dialogs.nextFilterIndex = -1;
+    p.dialogs.nextFileName.clear(); // cancelled: nothing written
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredFilterIndex, 1);
+    QCOMPARE(newFiles(before), QStringList{QStringLiteral("Mars 2004.bmp")});
+
+    // The year window's dialog has its own memory, starting on JPEG; the picture follows the
+    // window's size.
+    QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton);
+    p.dialogs.nextFileName = QStringLiteral("2004");
+    QTest::mouseClick(Form5->SpeedButton7, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredFilterIndex, 0);
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("2004"));
+    const QSize first = sizeOf(Form5->ChartView1);
+    JpegFacts facts = jpegFacts(p.dir.file(QStringLiteral("2004.jpg")));
+    QCOMPARE(QSize(facts.width, facts.height), first);
+    Form5->resize(Form5->width() + 200, Form5->height() + 100);
+    QTRY_COMPARE(sizeOf(Form5->ChartView1), first + QSize(200, 100));
+    QTest::mouseClick(Form5->SpeedButton7, Qt::LeftButton);
+    facts = jpegFacts(p.dir.file(QStringLiteral("2004.jpg")));
+    QCOMPARE(QSize(facts.width, facts.height), first + QSize(200, 100));
+    QCOMPARE(newFiles(before), (QStringList{QStringLiteral("2004.jpg"), QStringLiteral("Mars 2004.bmp")}));
+}
+
+void TestChartExport::savedPictureShowsTheZoom() {
+    OpenAccount p;
+    p.dialogs.nextFilterIndex = 1;
+    p.dialogs.nextFileName = QStringLiteral("entier");
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    Form2->Chart1->zoomIn(Form2->Chart1->plotArea().adjusted(40, 40, -40, -40));
+    p.dialogs.nextFileName = QStringLiteral("zoom");
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+
+    QImage whole;
+    QImage zoomed;
+    QVERIFY(whole.load(p.dir.file(QStringLiteral("entier.bmp")), "bmp"));
+    QVERIFY(zoomed.load(p.dir.file(QStringLiteral("zoom.bmp")), "bmp"));
+    const QImage shown = Form2->ChartView1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(zoomed.convertToFormat(QImage::Format_RGB32), shown);
+    QVERIFY(whole.convertToFormat(QImage::Format_RGB32) != shown);
+}
+
+void TestChartExport::failuresAreReported() {
+    OpenAccount p;
+    WriteBytes(p.dir.file(QStringLiteral("dossier")), "not a folder");
+    p.dialogs.nextFileName = QStringLiteral("dossier/Mars 2004");
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown.at(0).title, QStringLiteral("Kalimo"));
+    QCOMPARE(p.dialogs.shown.at(0).text, QStringLiteral("Impossible de créer le fichier dossier/Mars 2004tmp.bmp."));
+
+    // A full disk: nothing half written is left behind.
+    const QStringList before = FilesHere();
+    p.dialogs.clear();
+    p.dialogs.nextFileName = QStringLiteral("plein");
+    {
+        const FileSizeLimit limit(4096);
+        QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    }
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Impossible de créer le fichier pleintmp.bmp.")});
+    QCOMPARE(FilesHere(), before);
+
+    // A printer that cannot print: the job is given up and the error shown.
+    p.dialogs.clear();
+    QPrinter& printer = Form2->PrintDialog1.Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(p.dir.file(QStringLiteral("dossier/mois.pdf")));
+    QTest::mouseClick(Form2->SpeedButton4, Qt::LeftButton);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown.at(0).icon, QMessageBox::Critical);
+    QVERIFY(printer.printerState() != QPrinter::Active);
+}
+
+void TestChartExport::libjpegErrorsComeBackAsErrors() {
+    WorkingDir dir;
+    // libjpeg refuses an empty picture and one wider than 65500 pixels.
+    QVERIFY_THROWS_EXCEPTION(KalimoError, WriteJpeg(QImage(), QStringLiteral("vide.jpg")));
+    QImage wide(70000, 2, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    QVERIFY_THROWS_EXCEPTION(KalimoError, WriteJpeg(wide, QStringLiteral("large.jpg")));
+    QCOMPARE(FilesHere(), QStringList());
+
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(Qt::blue);
+    WriteJpeg(small, QStringLiteral("petit.jpg"));
+    const JpegFacts facts = jpegFacts(dir.file(QStringLiteral("petit.jpg")));
+    QCOMPARE(QSize(facts.width, facts.height), QSize(40, 30));
+}
+
+void TestChartExport::printsOnePage() {
+    OpenAccount p;
+    const QString month = p.dir.file(QStringLiteral("mois.pdf"));
+    Form2->PrintDialog1.Printer().setOutputFormat(QPrinter::PdfFormat);
+    Form2->PrintDialog1.Printer().setOutputFileName(month);
+    QTest::mouseClick(Form2->SpeedButton4, Qt::LeftButton);
+    QCOMPARE(p.dialogs.printRequests, 1);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QCOMPARE(pdfPageCount(month), 1);
+
+    QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton);
+    const QString year = p.dir.file(QStringLiteral("annee.pdf"));
+    Form5->PrintDialog1.Printer().setOutputFormat(QPrinter::PdfFormat);
+    Form5->PrintDialog1.Printer().setOutputFileName(year);
+    QTest::mouseClick(Form5->SpeedButton4, Qt::LeftButton);
+    QCOMPARE(p.dialogs.printRequests, 2);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QCOMPARE(pdfPageCount(year), 1);
+}
+
+QTEST_MAIN(TestChartExport)
+#include "tst_chartexport.moc"
