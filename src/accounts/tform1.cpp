@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/linklabel.h"
+#include "app/pictures.h"
 #include "app/windowset.h"
 #include "calories/defaultfooddatabase.h"
 #include "help/tform3.h"
@@ -48,6 +49,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 340, 128);
     Image1->setScaledContents(true);
+    Image1->setPixmap(Picture(PictureKind::LoginBackground));
 
     Label1 = new QLabel(QStringLiteral("Bienvenue sur Kalimo"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -57,7 +59,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 
     Label5 = new QLabel(QStringLiteral("version 0.1"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setGeometry(200, 100, 135, 24);
+    Label5->setGeometry(218, 100, 117, 24); // clear of the help and about glyphs
     Label5->setFont(comic(14, true));
     Label5->setStyleSheet(QStringLiteral("color: #B95C00;")); // 23737 as 0x00BBGGRR
 
@@ -121,6 +123,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton6->setAutoRaise(true);
     SpeedButton6->setCursor(Qt::PointingHandCursor);
     SpeedButton6->setGeometry(160, 98, 24, 24);
+    SetGlyph(SpeedButton6, GlyphKind::Help);
 
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
@@ -128,6 +131,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
     SpeedButton1->setGeometry(188, 98, 24, 24);
+    SetGlyph(SpeedButton1, GlyphKind::About);
 
     setTabOrder(ComboBox1, Edit2);
 

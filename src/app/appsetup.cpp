@@ -1,5 +1,7 @@
 #include "appsetup.h"
 
+#include "app/pictures.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -8,6 +10,7 @@
 
 void SetUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("Kalimo"));
+    QApplication::setWindowIcon(ProgramIcon());
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
     auto* translator = new QTranslator(&app);

@@ -1,8 +1,136 @@
 #include "tform4.h"
 
+#include "app/appsetup.h"
+#include "app/guard.h"
+#include "app/pictures.h"
+#include "help/helptexts.h"
+
+#include <QCollator>
+#include <QGroupBox>
+#include <QHash>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+QFont comic(int points, bool bold) {
+    QFont f(QString::fromLatin1(ComicFont), points);
+    f.setBold(bold);
+    return f;
+}
+
+// Topics stand in French alphabetical order: "Détails" before "Enregistrer", accents or not.
+class TopicItem final : public QTreeWidgetItem {
+public:
+    explicit TopicItem(const QString& text) { setText(0, text); }
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        static const QCollator collator(QLocale(QLocale::French, QLocale::France));
+        return collator.compare(text(0), other.text(0)) < 0;
+    }
+};
+} // namespace
+
 TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Aide"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setFixedSize(410, 270);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 0, 129, 270);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    Panel2 = new QFrame(Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(0, 0, 129, 48);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    Image1 = new QLabel(Panel2);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(10, 8, 32, 32);
+    Image1->setPixmap(Picture(PictureKind::HelpHeading));
+
+    Label1 = new QLabel(QStringLiteral("Aide"), Panel2);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(50, 4, 76, 40);
+    Label1->setFont(comic(18, true));
+
+    TreeView1 = new QTreeWidget(Panel1);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setGeometry(0, 48, 129, 222);
+    TreeView1->setFrameShape(QFrame::NoFrame);
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    TreeView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TreeView1->setAllColumnsShowFocus(true);
+    TreeView1->setMouseTracking(true);
+    TreeView1->viewport()->setAttribute(Qt::WA_Hover);
+    TreeView1->setIndentation(19);
+    TreeView1->setSortingEnabled(true);
+    TreeView1->sortByColumn(0, Qt::AscendingOrder);
+
+    GroupBox1 = new QGroupBox(QStringLiteral(" Titre "), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(133, 2, 273, 264);
+    GroupBox1->setFont(comic(10, false));
+    GroupBox1->hide();
+
+    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setFont(comic(8, false));
+    auto* frame = new QVBoxLayout(GroupBox1);
+    frame->setContentsMargins(6, 4, 6, 6);
+    frame->addWidget(Memo1);
+
+    FillTree();
+
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
+            Guard([this] { TreeView1Change(TreeView1->currentItem()); }));
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm4::FillTree() {
+    QHash<QString, QTreeWidgetItem*> roots;
+    const QList<HelpTopic>& topics = HelpTopics();
+    for (const HelpTopic& topic : topics) {
+        if (topic.parent.isEmpty()) {
+            auto* root = new TopicItem(topic.node);
+            TreeView1->addTopLevelItem(root);
+            roots.insert(topic.node, root);
+        }
+    }
+    for (const HelpTopic& topic : topics) {
+        if (QTreeWidgetItem* root = topic.parent.isEmpty() ? nullptr : roots.value(topic.parent))
+            root->addChild(new TopicItem(topic.node));
+    }
+    TreeView1->sortItems(0, Qt::AscendingOrder);
+}
+
+void TForm4::TreeView1Change(QTreeWidgetItem* node) {
+    GroupBox1->show();
+    GroupBox1->setTitle(QString());
+    Memo1->clear();
+    const QString name = node ? node->text(0) : QString();
+    for (const HelpTopic& topic : HelpTopics()) {
+        if (topic.node == name) {
+            GroupBox1->setTitle(topic.title);
+            Memo1->setPlainText(topic.text);
+            Memo1->verticalScrollBar()->setValue(0);
+            return;
+        }
+    }
+    GroupBox1->hide();
 }

@@ -1,0 +1,118 @@
+#include "helptexts.h"
+
+#include "help/author.h"
+
+const QList<HelpTopic>& HelpTopics() {
+    static const QList<HelpTopic> topics{
+        {QStringLiteral("Informations"), QString(), QStringLiteral(" A propos de Kalimo "),
+         QStringLiteral("Kalimo est un logiciel entièrement gratuit : il ne peut en aucun cas être "
+                        "vendu. Si vous avez payé pour l'obtenir, merci de prévenir l'auteur à son "
+                        "adresse e-mail.\n"
+                        "L'auteur décline toute responsabilité quant aux dommages que pourrait causer "
+                        "ce logiciel. Aucun problème n'a toutefois été constaté durant son "
+                        "développement.\n\n\n") +
+             QStringLiteral("Auteur : ") + AuthorName + QStringLiteral(" \nE-mail : ") + AuthorMail +
+             QStringLiteral(" \nSite Web : ") + AuthorWebAddress + QStringLiteral(" ")},
+        {QStringLiteral("Comptes"), QString(), QStringLiteral(" Comptes "),
+         QStringLiteral("Aide concernant la création, l'installation et la suppression d'un compte "
+                        "afin d'utiliser pleinement le logiciel Kalimo.\n"
+                        "Vous pouvez créer autant de comptes que vous le souhaitez : un pour chaque "
+                        "membre de la famille, et même pour votre chien ou votre chat ! Chaque compte "
+                        "a son propre mot de passe.")},
+        {QStringLiteral("Installation"), QStringLiteral("Comptes"), QStringLiteral(" Installation "),
+         QStringLiteral("Il est conseillé pour une installation correcte de copier le fichier :\n"
+                        "kalimo\n"
+                        "dans un dossier qui lui est réservé, car Kalimo range ses fichiers dans le "
+                        "dossier d'où il est lancé.\n"
+                        "Depuis la version 2.0, l'installation s'en charge : le menu lance Kalimo dans "
+                        "le dossier Kalimo de votre dossier personnel.")},
+        {QStringLiteral("Créer"), QStringLiteral("Comptes"), QStringLiteral(" Créer "),
+         QStringLiteral("Pour créer un compte, il vous suffit de taper un nom de compte inexistant, "
+                        "ainsi qu'un mot de passe, puis de cliquer sur :\n"
+                        "\"nouveau compte\". Un message vous confirme alors la création du compte, et "
+                        "Kalimo s'ouvre aussitôt sur votre nouveau compte.")},
+        {QStringLiteral("Supprimer"), QStringLiteral("Comptes"), QStringLiteral(" Supprimer "),
+         QStringLiteral("Pour effacer un compte, il vous suffit de sélectionner le compte à supprimer, "
+                        "et d'entrer le bon mot de passe puis de sélectionner : \n"
+                        "\"détruire compte\". ")},
+        {QStringLiteral("Graphique"), QString(), QStringLiteral(" Graphique "),
+         QStringLiteral("Aide concernant l'onglet \"Graphique\", avec ses différentes options. Vous "
+                        "trouverez ainsi comment accéder à toutes les fonctionnalités de Kalimo. ")},
+        {QStringLiteral("2 graphiques"), QStringLiteral("Graphique"), QStringLiteral(" 2 graphiques "),
+         QStringLiteral("Kalimo gère un système de comparaison des courbes, il vous est donc possible "
+                        "de superposer 2 mois simultanément. Pour cela, choisissez le mois et l'année "
+                        "à comparer en bas à droite de la fenêtre, puis cochez la case \"2° Mois\" juste "
+                        "à côté. La seconde courbe s'affiche alors en vert, par-dessus celle du mois "
+                        "en cours.")},
+        {QStringLiteral("Détails"), QStringLiteral("Graphique"), QStringLiteral(" Détails "),
+         QStringLiteral("Lorsque votre courbe est représentez, alors seulement la courbe est affichée, "
+                        "par les valeurs ne le sont pas. En cochant la case \"Détails\", vous verrez "
+                        "chaque valeur au dessus de chaque points. ")},
+        {QStringLiteral("Enregistrer"), QStringLiteral("Graphique"), QStringLiteral(" Enregistrer "),
+         QStringLiteral("Kalimo vous permet d'exporter très facilement votre courbe de poids, il vous "
+                        "suffit pour cela de cliquer sur la disquette, puis de choisir le dossier, le "
+                        "nom et le type d'image : bmp, ou bien jpg qui donne un fichier beaucoup plus "
+                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même au nom choisi.")},
+        {QStringLiteral("IMC"), QStringLiteral("Graphique"), QStringLiteral(" IMC "),
+         QStringLiteral("Ce module vous permet de calculer rapidement et facilement votre Indice de "
+                        "Masse Corporelle (IMC). Choisissez un jour dans la grille des poids ou tapez "
+                        "un poids, réglez votre taille en centimètres, puis cliquez sur le bouton "
+                        "\"OK\". Votre IMC s'affiche alors juste en dessous, accompagné d'un commentaire "
+                        ": maigreur, poids normal, surpoids ou obésité.")},
+        {QStringLiteral("Imprimer"), QStringLiteral("Graphique"), QStringLiteral(" Imprimer "),
+         QStringLiteral("Kalimo permet d'imprimer très facilement vos courbes, pour cela, il vous "
+                        "suffit de cliquez sur la petite imprimante, puis de sélectionner l'imprimante "
+                        "que vous souhaitez utilise. ")},
+        {QStringLiteral("Rafraîchir"), QStringLiteral("Graphique"), QStringLiteral(" Rafraîchir "),
+         QStringLiteral("En cas de problème de rafraîchissement de votre graphique, vous pouvez "
+                        "cliquer sur le bouton représentant une flêche en cercle, ainsi, le graphique "
+                        "se redessinera. ")},
+        {QStringLiteral("Tracé / Fond"), QStringLiteral("Graphique"), QStringLiteral(" Tracé / Fond "),
+         QStringLiteral("Pour personnaliser votre Kalimo, vous pouvez modifier la couleur du tracé, "
+                        "ainsi que l'épaisseur du trait du mois en cours. ")},
+        {QStringLiteral("Zoom"), QStringLiteral("Graphique"), QStringLiteral(" Zoom "),
+         QStringLiteral("Kalimo peut réaliser un zoom sur votre graphique. Pour agrandir une partie de "
+                        "la courbe, maintenez le bouton gauche de la souris enfoncé et tracez un "
+                        "rectangle en allant vers le bas et vers la droite : la zone choisie remplit "
+                        "alors tout le graphique. Pour revenir à l'affichage complet, faites de même "
+                        "en allant vers le haut et vers la gauche. Le zoom fonctionne aussi bien sur "
+                        "le graphique du mois que sur celui de l'année, et vous pouvez zoomer "
+                        "plusieurs fois de suite.")},
+        {QStringLiteral("Calorique"), QString(), QStringLiteral(" Suivi Calorique "),
+         QStringLiteral("Aide sur la gestion du suivi calorique, avec le détail de l'utilisation et "
+                        "des définitions des thermes utilisés.")},
+        {QStringLiteral("Calories"), QStringLiteral("Calorique"), QStringLiteral(" Calories "),
+         QStringLiteral("Une kilocalorie (en langage courant une Calorie) est la quantité de chaleur "
+                        "nécessaire pour élever la température de 1 kg d'eau de 14,5 °C à 15,5 °C. Nos "
+                        "besoins en énergie dépendent de l'âge, du sexe, de la taille et de l'activité "
+                        "physique : il faut environ 2 000 Calories par jour à une femme adulte, et 2 "
+                        "500 à un homme adulte.")},
+        {QStringLiteral("Catégories"), QStringLiteral("Calorique"), QStringLiteral(" Catégories "),
+         QStringLiteral("Cette liste contient l'ensemble des catégories d'aliments disponibles. "
+                        "Cliquez sur une catégorie pour voir ses aliments, puis sur un aliment pour "
+                        "voir ses valeurs. Pour ajouter, renommer ou supprimer une catégorie, cliquez "
+                        "sur le bouton \"Configurer\" de l'onglet \"Calories\".")},
+        {QStringLiteral("Configurer"), QStringLiteral("Calorique"), QStringLiteral(" Configurer "),
+         QStringLiteral("Ce boutton permet d'accéder à la gestion de la liste d'aliments. Une fenêtre "
+                        "s'ouvre, dans laquelle vous pouvez ajouter, renommer ou supprimer une "
+                        "catégorie, ainsi qu'ajouter, modifier ou supprimer un aliment avec ses "
+                        "calories, protéines, glucides et lipides.")},
+        {QStringLiteral("Glucides"), QStringLiteral("Calorique"), QStringLiteral(" Glucides "),
+         QStringLiteral("Les glucides (ou sucres) sont des nutriments qui fournissent surtout de "
+                        "l'énergie, car ils sont entièrement brûlés dans l'organisme. Un gramme de "
+                        "glucides apporte 4 calories. On les trouve dans le pain, les pâtes, le riz, "
+                        "les fruits et le sucre.")},
+        {QStringLiteral("Lipides"), QStringLiteral("Calorique"), QStringLiteral(" Lipides "),
+         QStringLiteral("Les lipides (ou graisses) sont des nutriments formés de glycérol et d'acides "
+                        "gras (dont 3 sont indispensables). Un gramme de lipides apporte 9 calories, "
+                        "soit plus du double des glucides. Ils constituent la réserve d'énergie de "
+                        "l'organisme et transportent certaines vitamines (A, D, E et K). On les trouve "
+                        "dans les huiles, le beurre et le fromage : mieux vaut ne pas en abuser.")},
+        {QStringLiteral("Protéines"), QStringLiteral("Calorique"), QStringLiteral(" Protéines "),
+         QStringLiteral("Les protides (ou protéines) sont des nutriments formés d'acides aminés (il en "
+                        "existe 30 dans la nature, dont 8 sont indispensables). Elles construisent et "
+                        "entretiennent les muscles et les os. Un gramme de protéines apporte 4 "
+                        "calories. On les trouve dans la viande, le poisson, les oeufs et le lait.")},
+    };
+    return topics;
+}
