@@ -2,6 +2,7 @@
 // values and the day's totals, and the food database to choose from.
 #include "weight/tform2.h"
 
+#include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/windowset.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,21 +26,6 @@
 #include <algorithm>
 
 namespace {
-QToolButton* textButton(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(text);
-    b->setAutoRaise(true);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
     auto* g = new QGroupBox(title, parent);
     g->setObjectName(QString::fromLatin1(name));
@@ -82,20 +67,20 @@ void TForm2::buildCaloriePage() {
     GroupBox7 = group(TabSheet2, "GroupBox7", QStringLiteral(" Quantités consommées durant la journée"));
     auto* totals = new QHBoxLayout(GroupBox7);
     totals->setContentsMargins(4, 2, 4, 2);
-    Label17 = label(GroupBox7, "Label17", QStringLiteral("Calories :"));
-    Label26 = label(GroupBox7, "Label26", QStringLiteral("0"));
-    Label18 = label(GroupBox7, "Label18", QStringLiteral("Protéines (g) :"));
-    Label27 = label(GroupBox7, "Label27", QStringLiteral("0"));
-    Label19 = label(GroupBox7, "Label19", QStringLiteral("Glucides (g) :"));
-    Label28 = label(GroupBox7, "Label28", QStringLiteral("0"));
-    Label20 = label(GroupBox7, "Label20", QStringLiteral("Lipides (g) :"));
-    Label29 = label(GroupBox7, "Label29", QStringLiteral("0"));
+    Label17 = MakeLabel(GroupBox7, "Label17", QStringLiteral("Calories :"));
+    Label26 = MakeLabel(GroupBox7, "Label26", QStringLiteral("0"));
+    Label18 = MakeLabel(GroupBox7, "Label18", QStringLiteral("Protéines (g) :"));
+    Label27 = MakeLabel(GroupBox7, "Label27", QStringLiteral("0"));
+    Label19 = MakeLabel(GroupBox7, "Label19", QStringLiteral("Glucides (g) :"));
+    Label28 = MakeLabel(GroupBox7, "Label28", QStringLiteral("0"));
+    Label20 = MakeLabel(GroupBox7, "Label20", QStringLiteral("Lipides (g) :"));
+    Label29 = MakeLabel(GroupBox7, "Label29", QStringLiteral("0"));
     for (QLabel* l : {Label17, Label26, Label18, Label27, Label19, Label28, Label20, Label29})
         totals->addWidget(l);
     for (QLabel* value : {Label26, Label27, Label28, Label29})
         value->setMinimumWidth(40);
     totals->addStretch(1);
-    SpeedButton10 = textButton(GroupBox7, "SpeedButton10", QStringLiteral("&Supprimer"));
+    SpeedButton10 = MakeTextButton(GroupBox7, "SpeedButton10", QStringLiteral("&Supprimer"));
     totals->addWidget(SpeedButton10);
     page->addWidget(GroupBox7);
 
@@ -124,18 +109,18 @@ void TForm2::buildCaloriePage() {
     auto* grid = new QGridLayout(values);
     grid->setContentsMargins(2, 0, 0, 0);
     grid->setVerticalSpacing(1);
-    Label11 = label(values, "Label11", QStringLiteral("Nom :"));
-    Label21 = label(values, "Label21", QStringLiteral("Aucun"));
+    Label11 = MakeLabel(values, "Label11", QStringLiteral("Nom :"));
+    Label21 = MakeLabel(values, "Label21", QStringLiteral("Aucun"));
     Label21->setWordWrap(true);
-    Label12 = label(values, "Label12", QStringLiteral("Calories :"));
-    Label22 = label(values, "Label22", QStringLiteral("0"));
-    Label13 = label(values, "Label13", QStringLiteral("Protéines (g) :"));
-    Label23 = label(values, "Label23", QStringLiteral("0"));
-    Label14 = label(values, "Label14", QStringLiteral("Glucides (g) :"));
-    Label24 = label(values, "Label24", QStringLiteral("0"));
-    Label15 = label(values, "Label15", QStringLiteral("Lipides (g) :"));
-    Label25 = label(values, "Label25", QStringLiteral("0"));
-    Label16 = label(values, "Label16", QStringLiteral("Quantité (g) :"));
+    Label12 = MakeLabel(values, "Label12", QStringLiteral("Calories :"));
+    Label22 = MakeLabel(values, "Label22", QStringLiteral("0"));
+    Label13 = MakeLabel(values, "Label13", QStringLiteral("Protéines (g) :"));
+    Label23 = MakeLabel(values, "Label23", QStringLiteral("0"));
+    Label14 = MakeLabel(values, "Label14", QStringLiteral("Glucides (g) :"));
+    Label24 = MakeLabel(values, "Label24", QStringLiteral("0"));
+    Label15 = MakeLabel(values, "Label15", QStringLiteral("Lipides (g) :"));
+    Label25 = MakeLabel(values, "Label25", QStringLiteral("0"));
+    Label16 = MakeLabel(values, "Label16", QStringLiteral("Quantité (g) :"));
     Edit4 = new QLineEdit(values);
     Edit4->setObjectName(QStringLiteral("Edit4"));
     const std::pair<QWidget*, QWidget*> rows[] = {{Label11, Label21}, {Label12, Label22}, {Label13, Label23},
@@ -147,11 +132,9 @@ void TForm2::buildCaloriePage() {
         ++r;
     }
     auto* buttons = new QHBoxLayout;
-    SpeedButton9 = textButton(values, "SpeedButton9", QStringLiteral("&Ajouter"));
-    SpeedButton11 = textButton(values, "SpeedButton11", QStringLiteral("&Configurer"));
-    SpeedButton12 = textButton(values, "SpeedButton12", QString());
-    SpeedButton12->setToolTip(QStringLiteral("Afficher l'aide"));
-    SpeedButton12->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    SpeedButton9 = MakeTextButton(values, "SpeedButton9", QStringLiteral("&Ajouter"));
+    SpeedButton11 = MakeTextButton(values, "SpeedButton11", QStringLiteral("&Configurer"));
+    SpeedButton12 = MakeGlyphButton(values, "SpeedButton12", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
     buttons->addWidget(SpeedButton9);
     buttons->addWidget(SpeedButton11);
     buttons->addWidget(SpeedButton12);

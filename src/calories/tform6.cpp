@@ -1,6 +1,7 @@
 #include "tform6.h"
 
 #include "app/appsetup.h"
+#include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/windowset.h"
@@ -22,18 +23,13 @@
 
 namespace {
 QToolButton* textButton(QWidget* parent, const char* name, const QString& text, const QRect& at) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(text);
-    b->setAutoRaise(true);
-    b->setCursor(Qt::PointingHandCursor);
+    QToolButton* b = MakeTextButton(parent, name, text);
     b->setGeometry(at);
     return b;
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& at) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    QLabel* l = MakeLabel(parent, name, text);
     l->setGeometry(at);
     return l;
 }

@@ -4,6 +4,7 @@
 #include "accounts/tform1.h"
 #include "app/appsetup.h"
 #include "app/dialogs.h"
+#include "app/controls.h"
 #include "app/guard.h"
 #include "app/spinedit.h"
 #include "app/windowset.h"
@@ -28,30 +29,6 @@
 #include <array>
 
 namespace {
-QToolButton* flatButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    b->setCursor(Qt::PointingHandCursor);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setFixedSize(27, 27);
-    return b;
-}
-
-QFrame* loweredPanel(QWidget* parent, const char* name) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(QString::fromLatin1(name));
-    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    return f;
-}
-
-template <typename T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 ProfileFile& accounts() { return Form1->Accounts.File(); }
 } // namespace
 
@@ -66,29 +43,26 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     main->setContentsMargins(0, 0, 0, 0);
     main->setSpacing(0);
 
-    Panel1 = named(new QFrame(this), "Panel1");
+    Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setFixedHeight(33);
     auto* top = new QHBoxLayout(Panel1);
     top->setContentsMargins(2, 2, 2, 2);
-    Panel8 = loweredPanel(Panel1, "Panel8");
+    Panel8 = MakeLoweredPanel(Panel1, "Panel8");
     auto* fileRow = new QHBoxLayout(Panel8);
     fileRow->setContentsMargins(1, 0, 1, 0);
     fileRow->setSpacing(0);
-    SpeedButton4 = flatButton(Panel8, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"),
-                              QStyle::SP_FileIcon);
-    SpeedButton7 = flatButton(Panel8, "SpeedButton7", QStringLiteral("Enregistrer le graphique en cours"),
-                              QStyle::SP_DialogSaveButton);
+    SpeedButton4 = MakeGlyphButton(Panel8, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"), GlyphKind::Print);
+    SpeedButton7 = MakeGlyphButton(Panel8, "SpeedButton7", QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
     fileRow->addWidget(SpeedButton4);
     fileRow->addWidget(SpeedButton7);
     top->addWidget(Panel8);
     top->addStretch(1);
-    Panel9 = loweredPanel(Panel1, "Panel9");
+    Panel9 = MakeLoweredPanel(Panel1, "Panel9");
     auto* helpRow = new QHBoxLayout(Panel9);
     helpRow->setContentsMargins(1, 0, 1, 0);
     helpRow->setSpacing(0);
-    SpeedButton10 = flatButton(Panel9, "SpeedButton10", QStringLiteral("Afficher l'aide"),
-                               QStyle::SP_DialogHelpButton);
-    SpeedButton9 = flatButton(Panel9, "SpeedButton9", QStringLiteral("A propos..."), QStyle::SP_MessageBoxInformation);
+    SpeedButton10 = MakeGlyphButton(Panel9, "SpeedButton10", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
+    SpeedButton9 = MakeGlyphButton(Panel9, "SpeedButton9", QStringLiteral("A propos..."), GlyphKind::About);
     helpRow->addWidget(SpeedButton10);
     helpRow->addWidget(SpeedButton9);
     top->addWidget(Panel9);
@@ -115,27 +89,27 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
         axis->setTitleFont(axisFont);
         axis->setTitleBrush(Qt::black);
     }
-    ChartView1 = named(new ZoomChartView(Chart1, this), "ChartView1");
+    ChartView1 = Named(new ZoomChartView(Chart1, this), "ChartView1");
     main->addWidget(ChartView1, 1);
 
-    Panel2 = named(new QFrame(this), "Panel2");
+    Panel2 = Named(new QFrame(this), "Panel2");
     Panel2->setFixedHeight(37);
     auto* bottom = new QHBoxLayout(Panel2);
     bottom->setContentsMargins(2, 2, 2, 2);
-    Panel11 = loweredPanel(Panel2, "Panel11");
+    Panel11 = MakeLoweredPanel(Panel2, "Panel11");
     auto* look = new QHBoxLayout(Panel11);
     look->setContentsMargins(2, 0, 2, 0);
     look->setSpacing(2);
-    Label2 = named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
-    Panel3 = named(new ColourSwatch(Panel11), "Panel3");
+    Label2 = Named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
+    Panel3 = Named(new ColourSwatch(Panel11), "Panel3");
     Panel3->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
     Panel3->setColour(ColourFromStored(AccountsStore::DefaultLineColour));
-    Label3 = named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
-    Panel4 = named(new ColourSwatch(Panel11), "Panel4");
+    Label3 = Named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
+    Panel4 = Named(new ColourSwatch(Panel11), "Panel4");
     Panel4->setToolTip(QStringLiteral("Modifier la couleur du fond"));
     Panel4->setColour(ColourFromStored(AccountsStore::DefaultBackgroundColour));
-    Label1 = named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
-    CSpinEdit2 = named(new CSpinEdit(Panel11), "CSpinEdit2");
+    Label1 = Named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
+    CSpinEdit2 = Named(new CSpinEdit(Panel11), "CSpinEdit2");
     CSpinEdit2->setRange(1, 10);
     CSpinEdit2->setValue(1);
     CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));

@@ -2,6 +2,7 @@
 
 #include "accounts/tform1.h"
 #include "app/appsetup.h"
+#include "app/controls.h"
 #include "app/guard.h"
 #include "app/spinedit.h"
 #include "app/windowset.h"
@@ -29,29 +30,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QToolButton* flatButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap icon) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    b->setCursor(Qt::PointingHandCursor);
-    b->setIcon(parent->style()->standardIcon(icon));
-    b->setFixedSize(27, 27);
-    return b;
-}
-
-QFrame* loweredPanel(QWidget* parent) {
-    auto* f = new QFrame(parent);
-    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    return f;
-}
-
-template <typename T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 const QChar Backspace(8);
 } // namespace
@@ -69,36 +47,36 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     auto* left = new QWidget(this);
     left->setFixedWidth(153);
     main->addWidget(left);
-    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    PageControl1 = Named(new QTabWidget(this), "PageControl1");
     main->addWidget(PageControl1, 1);
 
     auto* column = new QVBoxLayout(left);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    SpeedButton7 = named(new QToolButton(left), "SpeedButton7");
+    SpeedButton7 = Named(new QToolButton(left), "SpeedButton7");
     SpeedButton7->setText(QStringLiteral("&Quitter"));
     SpeedButton7->setAutoRaise(true);
     SpeedButton7->setCursor(Qt::PointingHandCursor);
-    SpeedButton7->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    SetGlyph(SpeedButton7, GlyphKind::Quit);
     SpeedButton7->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SpeedButton7->setFixedHeight(32);
     column->addWidget(SpeedButton7, 0, Qt::AlignLeft);
-    Panel6 = named(new QLabel(QStringLiteral("Saisissez votre poids :"), left), "Panel6");
+    Panel6 = Named(new QLabel(QStringLiteral("Saisissez votre poids :"), left), "Panel6");
     Panel6->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel6->setAlignment(Qt::AlignCenter);
     Panel6->setFixedHeight(22);
     column->addWidget(Panel6);
 
-    Panel5 = named(new QFrame(left), "Panel5");
+    Panel5 = Named(new QFrame(left), "Panel5");
     Panel5->setFixedHeight(64);
     auto* pickers = new QGridLayout(Panel5);
     pickers->setContentsMargins(4, 4, 4, 4);
-    Label4 = named(new QLabel(QStringLiteral("Mois :"), Panel5), "Label4");
-    ComboBox1 = named(new QComboBox(Panel5), "ComboBox1");
+    Label4 = Named(new QLabel(QStringLiteral("Mois :"), Panel5), "Label4");
+    ComboBox1 = Named(new QComboBox(Panel5), "ComboBox1");
     ComboBox1->addItems(MonthNames());
     ComboBox1->setToolTip(QStringLiteral("Choisir un autre Mois"));
-    Label5 = named(new QLabel(QStringLiteral("Année :"), Panel5), "Label5");
-    CSpinEdit1 = named(new CSpinEdit(Panel5), "CSpinEdit1");
+    Label5 = Named(new QLabel(QStringLiteral("Année :"), Panel5), "Label5");
+    CSpinEdit1 = Named(new CSpinEdit(Panel5), "CSpinEdit1");
     CSpinEdit1->setRange(2002, 2052);
     CSpinEdit1->setValue(2004);
     CSpinEdit1->setToolTip(QStringLiteral("Choisir une autre Année"));
@@ -108,29 +86,29 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     pickers->addWidget(CSpinEdit1, 1, 1);
     column->addWidget(Panel5);
 
-    StringGrid1 = named(new StringGrid(left), "StringGrid1");
+    StringGrid1 = Named(new StringGrid(left), "StringGrid1");
     StringGrid1->setToolTip(QStringLiteral("Cliquez sur le jour choisi afin d'ajouter ou modifier un poids"));
     column->addWidget(StringGrid1, 1);
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral("  Indice Masse Corporelle  "), left), "GroupBox1");
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("  Indice Masse Corporelle  "), left), "GroupBox1");
     GroupBox1->setFixedHeight(100);
-    Label6 = named(new QLabel(QStringLiteral("Taille :"), GroupBox1), "Label6");
+    Label6 = Named(new QLabel(QStringLiteral("Taille :"), GroupBox1), "Label6");
     Label6->setGeometry(4, 20, 44, 20);
-    CSpinEdit3 = named(new CSpinEdit(GroupBox1), "CSpinEdit3");
+    CSpinEdit3 = Named(new CSpinEdit(GroupBox1), "CSpinEdit3");
     CSpinEdit3->setRange(100, 300);
     CSpinEdit3->setValue(155);
     CSpinEdit3->setToolTip(QStringLiteral("Choisir une autre Taille"));
     CSpinEdit3->setGeometry(48, 18, 58, 22);
-    Label7 = named(new QLabel(QStringLiteral("cm"), GroupBox1), "Label7");
+    Label7 = Named(new QLabel(QStringLiteral("cm"), GroupBox1), "Label7");
     Label7->setGeometry(110, 20, 20, 20);
-    Label8 = named(new QLabel(QStringLiteral("Poids :"), GroupBox1), "Label8");
+    Label8 = Named(new QLabel(QStringLiteral("Poids :"), GroupBox1), "Label8");
     Label8->setGeometry(4, 44, 44, 20);
-    Edit2 = named(new QLineEdit(GroupBox1), "Edit2");
+    Edit2 = Named(new QLineEdit(GroupBox1), "Edit2");
     Edit2->setToolTip(QStringLiteral("Choisir un autre Poids"));
     Edit2->setGeometry(48, 42, 58, 22);
-    Label9 = named(new QLabel(QStringLiteral("Kg"), GroupBox1), "Label9");
+    Label9 = Named(new QLabel(QStringLiteral("Kg"), GroupBox1), "Label9");
     Label9->setGeometry(110, 44, 18, 20);
-    SpeedButton5 = named(new QToolButton(GroupBox1), "SpeedButton5");
+    SpeedButton5 = Named(new QToolButton(GroupBox1), "SpeedButton5");
     SpeedButton5->setText(QStringLiteral("&OK"));
     SpeedButton5->setToolTip(QStringLiteral("Calcul de l'IMC"));
     SpeedButton5->setAutoRaise(true);
@@ -190,7 +168,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
 }
 
 void TForm2::buildChartPage() {
-    TabSheet1 = named(new QWidget, "TabSheet1");
+    TabSheet1 = Named(new QWidget, "TabSheet1");
     PageControl1->addTab(TabSheet1, QStringLiteral("Graphique"));
     auto* page = new QVBoxLayout(TabSheet1);
     page->setContentsMargins(0, 0, 0, 0);
@@ -200,32 +178,26 @@ void TForm2::buildChartPage() {
     buttons->setFixedHeight(33);
     auto* strip = new QHBoxLayout(buttons);
     strip->setContentsMargins(2, 2, 2, 2);
-    auto* fileButtons = loweredPanel(buttons);
+    auto* fileButtons = MakeLoweredPanel(buttons);
     auto* fileRow = new QHBoxLayout(fileButtons);
     fileRow->setContentsMargins(1, 0, 1, 0);
     fileRow->setSpacing(0);
-    SpeedButton4 = flatButton(fileButtons, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"),
-                              QStyle::SP_FileIcon);
-    SpeedButton2 = flatButton(fileButtons, "SpeedButton2", QStringLiteral("Enregistrer le graphique en cours"),
-                              QStyle::SP_DialogSaveButton);
-    SpeedButton1 = flatButton(fileButtons, "SpeedButton1", QStringLiteral("Rafraîchir le graphique"),
-                              QStyle::SP_BrowserReload);
+    SpeedButton4 = MakeGlyphButton(fileButtons, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"), GlyphKind::Print);
+    SpeedButton2 = MakeGlyphButton(fileButtons, "SpeedButton2", QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
+    SpeedButton1 = MakeGlyphButton(fileButtons, "SpeedButton1", QStringLiteral("Rafraîchir le graphique"), GlyphKind::Refresh);
     fileRow->addWidget(SpeedButton4);
     fileRow->addWidget(SpeedButton2);
     fileRow->addWidget(SpeedButton1);
     strip->addWidget(fileButtons);
-    SpeedButton8 = flatButton(buttons, "SpeedButton8", QStringLiteral("Afficher une année entière"),
-                              QStyle::SP_FileDialogDetailedView);
+    SpeedButton8 = MakeGlyphButton(buttons, "SpeedButton8", QStringLiteral("Afficher une année entière"), GlyphKind::Year);
     strip->addWidget(SpeedButton8);
     strip->addStretch(1);
-    auto* helpButtons = loweredPanel(buttons);
+    auto* helpButtons = MakeLoweredPanel(buttons);
     auto* helpRow = new QHBoxLayout(helpButtons);
     helpRow->setContentsMargins(1, 0, 1, 0);
     helpRow->setSpacing(0);
-    SpeedButton6 = flatButton(helpButtons, "SpeedButton6", QStringLiteral("Afficher l'aide"),
-                              QStyle::SP_DialogHelpButton);
-    SpeedButton3 = flatButton(helpButtons, "SpeedButton3", QStringLiteral("A propos..."),
-                              QStyle::SP_MessageBoxInformation);
+    SpeedButton6 = MakeGlyphButton(helpButtons, "SpeedButton6", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
+    SpeedButton3 = MakeGlyphButton(helpButtons, "SpeedButton3", QStringLiteral("A propos..."), GlyphKind::About);
     helpRow->addWidget(SpeedButton6);
     helpRow->addWidget(SpeedButton3);
     strip->addWidget(helpButtons);
@@ -239,7 +211,7 @@ void TForm2::buildChartPage() {
     Chart1->SetMarksVisible(0, true);
     Chart1->SetLineWidth(0, 1);
     Chart1->SetLineWidth(1, 1);
-    ChartView1 = named(new ZoomChartView(Chart1, TabSheet1), "ChartView1");
+    ChartView1 = Named(new ZoomChartView(Chart1, TabSheet1), "ChartView1");
     page->addWidget(ChartView1, 1);
 
     auto* settings = new QWidget(TabSheet1);
@@ -247,46 +219,46 @@ void TForm2::buildChartPage() {
     auto* row = new QHBoxLayout(settings);
     row->setContentsMargins(2, 2, 2, 2);
     row->setSpacing(2);
-    Panel11 = named(loweredPanel(settings), "Panel11");
+    Panel11 = Named(MakeLoweredPanel(settings), "Panel11");
     Panel11->setFixedWidth(248);
     auto* look = new QHBoxLayout(Panel11);
     look->setContentsMargins(2, 0, 2, 0);
     look->setSpacing(2);
-    Label2 = named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
-    Panel1 = named(new ColourSwatch(Panel11), "Panel1");
+    Label2 = Named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
+    Panel1 = Named(new ColourSwatch(Panel11), "Panel1");
     Panel1->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
     Panel1->setColour(ColourFromStored(234));
-    Label3 = named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
-    Panel2 = named(new ColourSwatch(Panel11), "Panel2");
+    Label3 = Named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
+    Panel2 = Named(new ColourSwatch(Panel11), "Panel2");
     Panel2->setToolTip(QStringLiteral("Modifier la couleur du fond"));
     Panel2->setColour(ColourFromStored(14671839));
-    Label1 = named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
-    CSpinEdit2 = named(new CSpinEdit(Panel11), "CSpinEdit2");
+    Label1 = Named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
+    CSpinEdit2 = Named(new CSpinEdit(Panel11), "CSpinEdit2");
     CSpinEdit2->setRange(1, 10);
     CSpinEdit2->setValue(1);
     CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
     CSpinEdit2->setFixedWidth(34);
-    CheckBox1 = named(new QCheckBox(QStringLiteral("Détails"), Panel11), "CheckBox1");
+    CheckBox1 = Named(new QCheckBox(QStringLiteral("Détails"), Panel11), "CheckBox1");
     CheckBox1->setToolTip(QStringLiteral("Afficher les détails"));
     CheckBox1->setChecked(true);
     for (QWidget* w : std::initializer_list<QWidget*>{Label2, Panel1, Label3, Panel2, Label1, CSpinEdit2, CheckBox1})
         look->addWidget(w);
     row->addWidget(Panel11);
-    Panel13 = named(new QFrame(settings), "Panel13");
+    Panel13 = Named(new QFrame(settings), "Panel13");
     row->addWidget(Panel13, 1);
-    Panel12 = named(loweredPanel(settings), "Panel12");
+    Panel12 = Named(MakeLoweredPanel(settings), "Panel12");
     Panel12->setFixedWidth(267);
     auto* compare = new QHBoxLayout(Panel12);
     compare->setContentsMargins(3, 0, 3, 0);
     compare->setSpacing(3);
-    CheckBox2 = named(new QCheckBox(QStringLiteral("2° Mois :"), Panel12), "CheckBox2");
+    CheckBox2 = Named(new QCheckBox(QStringLiteral("2° Mois :"), Panel12), "CheckBox2");
     CheckBox2->setToolTip(QStringLiteral("Afficher le 2° Mois"));
-    ComboBox3 = named(new QComboBox(Panel12), "ComboBox3");
+    ComboBox3 = Named(new QComboBox(Panel12), "ComboBox3");
     ComboBox3->addItems(MonthNames());
     ComboBox3->setCurrentIndex(-1);
     ComboBox3->setToolTip(QStringLiteral("Choisir le 2° Mois"));
-    Label10 = named(new QLabel(QStringLiteral("Année :"), Panel12), "Label10");
-    CSpinEdit4 = named(new CSpinEdit(Panel12), "CSpinEdit4");
+    Label10 = Named(new QLabel(QStringLiteral("Année :"), Panel12), "Label10");
+    CSpinEdit4 = Named(new CSpinEdit(Panel12), "CSpinEdit4");
     CSpinEdit4->setRange(2002, 2052);
     CSpinEdit4->setValue(2004);
     CSpinEdit4->setToolTip(QStringLiteral("Choisir la 2° Année"));

@@ -1,0 +1,35 @@
+#include "controls.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QToolButton>
+
+QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& hint, GlyphKind glyph) {
+    auto* b = Named(new QToolButton(parent), name);
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    SetGlyph(b, glyph);
+    b->setFixedSize(27, 27);
+    return b;
+}
+
+QToolButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = Named(new QToolButton(parent), name);
+    b->setText(caption);
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QFrame* MakeLoweredPanel(QWidget* parent, const char* name) {
+    auto* f = new QFrame(parent);
+    if (name)
+        f->setObjectName(QString::fromLatin1(name));
+    f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return f;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    return Named(new QLabel(text, parent), name);
+}
