@@ -23,7 +23,8 @@ void BM_CaloriePage_ShowDayFoods50Entries(benchmark::State& state) {
     CreateDefaultFoodDatabase();
     WriteFile(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
     const QStringList foods =
-        CategoryFoods(ProfileFile(QStringLiteral("./calories.ini")).Document(), QStringLiteral("viande")).mid(0, 50);
+        CategoryFoods(ProfileFile(QStringLiteral("./calories.ini")).Document(), QStringLiteral("viande"))
+            .mid(0, 50);
     QByteArray day = "[5/3/2004]\r\n";
     for (const QString& food : foods)
         day += food.toLatin1() + "=2\r\n";

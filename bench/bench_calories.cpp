@@ -16,7 +16,7 @@ const QString Day = QStringLiteral("5/3/2004");
 
 // A data folder with the default database and a day of fifty different foods.
 class FiftyEntries {
-public:
+  public:
     FiftyEntries() {
         CreateDefaultFoodDatabase();
         ProfileFile db(QStringLiteral("./calories.ini"));
@@ -49,7 +49,9 @@ void BM_ShowDayFoods50Entries_RereadPerValue(benchmark::State& state) {
         for (const QString& food : foods) {
             const int q = data.log.ReadInteger(Day, food, 0);
             for (const char* key : {"c", "p", "g", "l"})
-                total += ProfileFile(QStringLiteral("./calories.ini")).ReadFloat(food, QString::fromLatin1(key), 0) * q;
+                total += ProfileFile(QStringLiteral("./calories.ini"))
+                             .ReadFloat(food, QString::fromLatin1(key), 0) *
+                         q;
         }
         benchmark::DoNotOptimize(total);
     }

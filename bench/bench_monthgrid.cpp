@@ -21,9 +21,10 @@
 namespace {
 // Paul's account open on July 2024, in a data folder holding fifty years of his weights.
 class OpenWindow {
-public:
+  public:
     OpenWindow() {
-        WriteFile(m_dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\ntaille=175\r\ndetails=1\r\n");
+        WriteFile(m_dir.file(QStringLiteral("compte.ini")),
+                  "[Paul]\r\npassword=pw\r\ntaille=175\r\ndetails=1\r\n");
         WriteFile(m_dir.file(QStringLiteral("Paul.ini")), FiftyYearsOfWeights());
         WriteFile(m_dir.file(QStringLiteral("calories.ini")), "[catégories]\r\n");
         m_windows = std::make_unique<WindowSet>();
@@ -36,12 +37,14 @@ public:
         Form2->StringGrid1->SetRow(15);
     }
 
-private:
+  private:
     BenchDir m_dir;
     std::unique_ptr<WindowSet> m_windows;
 };
 
-void typeWeight(int i) { Form2->StringGrid1->SetCells(1, 15, i % 2 ? QStringLiteral("72,5") : QStringLiteral("72,6")); }
+void typeWeight(int i) {
+    Form2->StringGrid1->SetCells(1, 15, i % 2 ? QStringLiteral("72,5") : QStringLiteral("72,6"));
+}
 
 void BM_KeyRelease(benchmark::State& state) {
     OpenWindow window;

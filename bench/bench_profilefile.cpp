@@ -23,7 +23,8 @@ QByteArray foodDatabaseBytes() {
     return EncodeWindows1252(text);
 }
 
-void readUnchanged(benchmark::State& state, const QByteArray& bytes, const QString& section, const QString& key) {
+void readUnchanged(benchmark::State& state, const QByteArray& bytes, const QString& section,
+                   const QString& key) {
     BenchDir dir;
     WriteFile(dir.file(QStringLiteral("data.ini")), bytes);
     ProfileFile f(QStringLiteral("./data.ini"));
@@ -38,7 +39,8 @@ void parse(benchmark::State& state, const QByteArray& bytes, const QString& sect
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
-void qsettingsRead(benchmark::State& state, const QByteArray& bytes, const QString& section, const QString& key) {
+void qsettingsRead(benchmark::State& state, const QByteArray& bytes, const QString& section,
+                   const QString& key) {
     BenchDir dir;
     WriteFile(dir.file(QStringLiteral("data.ini")), bytes);
     // A fresh QSettings per read, as "no stale reads" would need.
@@ -48,12 +50,24 @@ void qsettingsRead(benchmark::State& state, const QByteArray& bytes, const QStri
     }
 }
 
-void BM_Weights_ReadUnchanged(benchmark::State& s) { readUnchanged(s, FiftyYearsOfWeights(), WeightSection, WeightKey); }
-void BM_Weights_ParseFile(benchmark::State& s) { parse(s, FiftyYearsOfWeights(), WeightSection, WeightKey); }
-void BM_Weights_QSettingsRead(benchmark::State& s) { qsettingsRead(s, FiftyYearsOfWeights(), WeightSection, WeightKey); }
-void BM_Foods_ReadUnchanged(benchmark::State& s) { readUnchanged(s, foodDatabaseBytes(), FoodSection, FoodKey); }
-void BM_Foods_ParseFile(benchmark::State& s) { parse(s, foodDatabaseBytes(), FoodSection, FoodKey); }
-void BM_Foods_QSettingsRead(benchmark::State& s) { qsettingsRead(s, foodDatabaseBytes(), FoodSection, FoodKey); }
+void BM_Weights_ReadUnchanged(benchmark::State& s) {
+    readUnchanged(s, FiftyYearsOfWeights(), WeightSection, WeightKey);
+}
+void BM_Weights_ParseFile(benchmark::State& s) {
+    parse(s, FiftyYearsOfWeights(), WeightSection, WeightKey);
+}
+void BM_Weights_QSettingsRead(benchmark::State& s) {
+    qsettingsRead(s, FiftyYearsOfWeights(), WeightSection, WeightKey);
+}
+void BM_Foods_ReadUnchanged(benchmark::State& s) {
+    readUnchanged(s, foodDatabaseBytes(), FoodSection, FoodKey);
+}
+void BM_Foods_ParseFile(benchmark::State& s) {
+    parse(s, foodDatabaseBytes(), FoodSection, FoodKey);
+}
+void BM_Foods_QSettingsRead(benchmark::State& s) {
+    qsettingsRead(s, foodDatabaseBytes(), FoodSection, FoodKey);
+}
 
 void BM_Weights_WriteString(benchmark::State& state) {
     BenchDir dir;

@@ -23,9 +23,10 @@
 namespace {
 // Paul's account open on 2024, in a data folder holding fifty years of his weights.
 class OpenYear {
-public:
+  public:
     OpenYear() {
-        WriteFile(m_dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\ntrace=255\r\nlargeur=2\r\n");
+        WriteFile(m_dir.file(QStringLiteral("compte.ini")),
+                  "[Paul]\r\npassword=pw\r\ntrace=255\r\nlargeur=2\r\n");
         WriteFile(m_dir.file(QStringLiteral("Paul.ini")), FiftyYearsOfWeights());
         WriteFile(m_dir.file(QStringLiteral("calories.ini")), "[catégories]\r\n");
         m_windows = std::make_unique<WindowSet>();
@@ -35,7 +36,7 @@ public:
         Form2->CSpinEdit1->setValue(2024);
     }
 
-private:
+  private:
     BenchDir m_dir;
     std::unique_ptr<WindowSet> m_windows;
 };
@@ -97,7 +98,10 @@ void BM_SaveChartJpeg(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_YearWindowFill)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_YearWindowFill_FileChanged)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_YearWindowFill_FileChanged)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_YearWindowFill_LiteralReads)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)

@@ -8,12 +8,12 @@
 
 // A scratch data folder made the working directory for the benchmark's lifetime.
 class BenchDir {
-public:
+  public:
     BenchDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
     ~BenchDir() { QDir::setCurrent(m_previous); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_previous;
 };
@@ -32,8 +32,8 @@ inline QByteArray FiftyYearsOfWeights() {
         for (int month = 1; month <= 12; ++month) {
             out += "[" + QByteArray::number(month) + "/" + QByteArray::number(year) + "]\r\n";
             for (int day = 1; day <= 31; ++day)
-                out += "v" + QByteArray::number(day) + "=" + QByteArray::number(60 + (day * 7 + month) % 30) + "," +
-                       QByteArray::number(day % 10) + "\r\n";
+                out += "v" + QByteArray::number(day) + "=" + QByteArray::number(60 + (day * 7 + month) % 30) +
+                       "," + QByteArray::number(day % 10) + "\r\n";
         }
     return out;
 }

@@ -16,7 +16,7 @@ void check(bool ok) {
 }
 
 class Input {
-public:
+  public:
     Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
     bool empty() const { return m_pos >= m_size; }
     uint8_t byte() { return empty() ? 0 : m_data[m_pos++]; }
@@ -31,7 +31,7 @@ public:
         return s;
     }
 
-private:
+  private:
     const uint8_t* m_data;
     size_t m_size;
     size_t m_pos = 0;
@@ -49,7 +49,8 @@ bool writable(const QString& name, bool key) {
 
 QString expectedRead(const QString& value) {
     const QString t = value.trimmed();
-    if (t.size() >= 2 && (t.front() == QLatin1Char('"') || t.front() == QLatin1Char('\'')) && t.back() == t.front())
+    if (t.size() >= 2 && (t.front() == QLatin1Char('"') || t.front() == QLatin1Char('\'')) &&
+        t.back() == t.front())
         return t.mid(1, t.size() - 2);
     return t;
 }
@@ -81,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const ProfileDocument again = ProfileDocument::Parse(doc.Serialize());
     for (auto it = model.cbegin(); it != model.cend(); ++it) {
-        check(doc.ReadString(it.key().first, it.key().second, QStringLiteral("<missing>")) == expectedRead(it.value()));
+        check(doc.ReadString(it.key().first, it.key().second, QStringLiteral("<missing>")) ==
+              expectedRead(it.value()));
         check(again.ReadString(it.key().first, it.key().second, QStringLiteral("<missing>")) ==
               expectedRead(it.value()));
     }

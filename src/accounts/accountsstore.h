@@ -8,8 +8,8 @@
 // The accounts file "compte.ini": one section per account holding its password and its
 // display settings.
 class AccountsStore {
-public:
-    static constexpr int DefaultLineColour = 234;        // red
+  public:
+    static constexpr int DefaultLineColour = 234;            // red
     static constexpr int DefaultBackgroundColour = 14671839; // light grey 0xDFDFDF
     static constexpr int DefaultHeight = 100;
     // What login and deletion compare a missing password with.
@@ -35,6 +35,6 @@ public:
     // names too long for "<name>.ini.cry" to stay within 255 characters.
     static bool IsForbiddenName(const QString& account);
 
-private:
+  private:
     ProfileFile m_file;
 };

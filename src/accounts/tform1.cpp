@@ -30,7 +30,7 @@ QFont comic(int points, bool bold) {
 
 // The password box shows a star for every character, whatever the desktop style would use.
 class StarPasswordStyle final : public QProxyStyle {
-public:
+  public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         if (hint == QStyle::SH_LineEdit_PasswordCharacter)
@@ -179,14 +179,16 @@ void TForm1::Label4Click() {
     }
     const QString stored = Accounts.Password(account, QString());
     if (stored != password && Accounts.Exists(account)) {
-        ShowPlainMessage(QStringLiteral("Désolé, ce compte est déjà existant, vous ne pouvez en créer un nouveau !!!\n"
-                                        "Pour remettre à 0 ce compte, il vous faut le mot de passe!"));
+        ShowPlainMessage(
+            QStringLiteral("Désolé, ce compte est déjà existant, vous ne pouvez en créer un nouveau !!!\n"
+                           "Pour remettre à 0 ce compte, il vous faut le mot de passe!"));
         return;
     }
     // A password the file cannot hold is refused before the account is announced as created.
     EncodeWindows1252(password);
-    AskConfirmation(QStringLiteral("Le compte %1 a été créé, vous pouvez maintenant l'utiliser !").arg(account),
-                    QMessageBox::Yes);
+    AskConfirmation(
+        QStringLiteral("Le compte %1 a été créé, vous pouvez maintenant l'utiliser !").arg(account),
+        QMessageBox::Yes);
     Accounts.SetPassword(account, password);
     OpenAccount(account);
 }
@@ -207,8 +209,9 @@ void TForm1::SpeedButton3Click() {
         return;
     }
     if (Accounts.Password(account, AccountsStore::MissingPassword) != password) {
-        ShowErrorMessage(QStringLiteral("Désolé, ce n'est pas le bon mot de passe pour accéder à ce compte !"),
-                         QMessageBox::Yes);
+        ShowErrorMessage(
+            QStringLiteral("Désolé, ce n'est pas le bon mot de passe pour accéder à ce compte !"),
+            QMessageBox::Yes);
         return;
     }
     OpenAccount(account);
@@ -241,9 +244,13 @@ void TForm1::SpeedButton1Click() {
     Form3->show();
 }
 
-void TForm1::SpeedButton6Click() { Form4->show(); }
+void TForm1::SpeedButton6Click() {
+    Form4->show();
+}
 
-void TForm1::FormClose() { ScrambleAccountsFile(); }
+void TForm1::FormClose() {
+    ScrambleAccountsFile();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     RunGuarded([this] { FormClose(); });

@@ -13,7 +13,7 @@ class QToolButton;
 // The login window: choose, create or delete an account and open it. Closing it ends the program.
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
 
     QLabel* Image1;
@@ -42,12 +42,12 @@ public:
     // Lists the accounts of the accounts file in the account box, in file order.
     void FillAccountList();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void OpenAccount(const QString& account);
 };

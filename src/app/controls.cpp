@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 
@@ -32,4 +33,13 @@ QFrame* MakeLoweredPanel(QWidget* parent, const char* name) {
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     return Named(new QLabel(text, parent), name);
+}
+
+QHBoxLayout* PutInRow(QWidget* panel, std::initializer_list<QWidget*> widgets, int margin, int spacing) {
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(margin, 0, margin, 0);
+    row->setSpacing(spacing);
+    for (QWidget* w : widgets)
+        row->addWidget(w);
+    return row;
 }

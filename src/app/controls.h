@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QToolButton;
 class QWidget;
@@ -12,8 +15,7 @@ class QWidget;
 // The few kinds of control every window builds the same way.
 
 // Gives a widget its control name, by which tests and the code find it.
-template <typename T>
-T* Named(T* widget, const char* name) {
+template <typename T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -25,3 +27,7 @@ QToolButton* MakeTextButton(QWidget* parent, const char* name, const QString& ca
 // A lowered panel grouping controls.
 QFrame* MakeLoweredPanel(QWidget* parent, const char* name = nullptr);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
+
+// Lays the widgets out in one row inside the panel, from the left.
+QHBoxLayout* PutInRow(QWidget* panel, std::initializer_list<QWidget*> widgets, int margin = 1,
+                      int spacing = 0);

@@ -10,7 +10,7 @@ namespace {
 const QString AppTitle = QStringLiteral("Kalimo");
 
 class RealDialogs final : public DialogSeam {
-public:
+  public:
     QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override {
@@ -50,12 +50,18 @@ public:
 RealDialogs realDialogs;
 DialogSeam* current = &realDialogs;
 
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 } // namespace
 
-DialogSeam& Dialogs() { return *current; }
+DialogSeam& Dialogs() {
+    return *current;
+}
 
-void SetDialogs(DialogSeam* seam) { current = seam ? seam : &realDialogs; }
+void SetDialogs(DialogSeam* seam) {
+    current = seam ? seam : &realDialogs;
+}
 
 void ShowPlainMessage(const QString& text) {
     Dialogs().Message(parentWindow(), QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, QMessageBox::Ok);
@@ -68,8 +74,8 @@ QMessageBox::StandardButton ShowErrorMessage(const QString& text, QMessageBox::S
 
 QMessageBox::StandardButton AskConfirmation(const QString& text, QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton) {
-    return Dialogs().Message(parentWindow(), QMessageBox::Question, QStringLiteral("Confirmation"), text, buttons,
-                             defaultButton);
+    return Dialogs().Message(parentWindow(), QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                             buttons, defaultButton);
 }
 
 QString WithFullStop(const QString& message) {

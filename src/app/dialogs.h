@@ -13,7 +13,7 @@ class QWidget;
 // Every message box and common dialog of the program goes through this seam, so that tests can
 // answer them without a person at the keyboard.
 class DialogSeam {
-public:
+  public:
     virtual ~DialogSeam() = default;
 
     virtual QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
@@ -40,8 +40,9 @@ void ShowPlainMessage(const QString& text);
 QMessageBox::StandardButton ShowErrorMessage(const QString& text,
                                              QMessageBox::StandardButtons buttons = QMessageBox::Yes);
 // confirmation: title "Confirmation", question icon. Closing the box counts as its escape button.
-QMessageBox::StandardButton AskConfirmation(const QString& text, QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+QMessageBox::StandardButton
+AskConfirmation(const QString& text, QMessageBox::StandardButtons buttons,
+                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 // The standard report of an error that ended an event: title "Kalimo", error icon, "OK".
 void ReportError(const QString& message);
 // A full stop is added when the message's last character sorts after it.

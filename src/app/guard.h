@@ -9,7 +9,6 @@
 bool RunGuarded(const std::function<void()>& handler);
 
 // Wraps a handler for connect(): Guard([this] { SpeedButton3Click(); }).
-template <typename F>
-auto Guard(F handler) {
+template <typename F> auto Guard(F handler) {
     return [handler = std::move(handler)]() mutable { RunGuarded(handler); };
 }

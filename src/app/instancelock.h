@@ -3,7 +3,7 @@
 // Two runs in one data folder would scramble each other's files away. The lock is taken on the
 // folder itself, so it creates no file and dies with the process.
 class InstanceLock {
-public:
+  public:
     InstanceLock() = default;
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
@@ -12,6 +12,6 @@ public:
     // Whether this run may use the working directory.
     bool Acquire();
 
-private:
+  private:
     int m_fd = -1;
 };

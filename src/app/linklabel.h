@@ -5,12 +5,12 @@
 // A label that acts as a link: underlined, hand cursor, emits clicked().
 class LinkLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void clicked();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

@@ -69,7 +69,9 @@ QIcon renderIcon(const QString& file) {
 }
 } // namespace
 
-QIcon Glyph(GlyphKind kind) { return renderIcon(glyphFile(kind)); }
+QIcon Glyph(GlyphKind kind) {
+    return renderIcon(glyphFile(kind));
+}
 
 void SetGlyph(QAbstractButton* button, GlyphKind kind) {
     button->setIcon(Glyph(kind));
@@ -89,6 +91,10 @@ QSize PictureSize(PictureKind kind) {
     return {};
 }
 
-QPixmap Picture(PictureKind kind) { return render(pictureFile(kind), PictureSize(kind), screenPixelRatio()); }
+QPixmap Picture(PictureKind kind) {
+    return render(pictureFile(kind), PictureSize(kind), screenPixelRatio());
+}
 
-QIcon ProgramIcon() { return renderIcon(ProgramIconFile); }
+QIcon ProgramIcon() {
+    return renderIcon(ProgramIconFile);
+}

@@ -20,7 +20,9 @@ void CSpinEdit::setRange(int minimum, int maximum) {
     m_maximum = std::max(minimum, maximum);
 }
 
-int CSpinEdit::clamp(int value) const { return std::clamp(value, m_minimum, m_maximum); }
+int CSpinEdit::clamp(int value) const {
+    return std::clamp(value, m_minimum, m_maximum);
+}
 
 int CSpinEdit::value() const {
     if (const auto v = ParseInteger(lineEdit()->text()))
@@ -37,7 +39,9 @@ void CSpinEdit::setValue(int value) {
         lineEdit()->setText(text);
 }
 
-void CSpinEdit::stepBy(int steps) { setValue(clamp(value()) + steps); }
+void CSpinEdit::stepBy(int steps) {
+    setValue(clamp(value()) + steps);
+}
 
 QValidator::State CSpinEdit::validate(QString&, int&) const {
     // The key filter decides what may be typed; reading the value copes with the rest.

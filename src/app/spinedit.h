@@ -13,7 +13,7 @@
 // - every change of the text (arrows, typing, program) emits changed().
 class CSpinEdit : public QAbstractSpinBox {
     Q_OBJECT
-public:
+  public:
     explicit CSpinEdit(QWidget* parent = nullptr);
 
     void setRange(int minimum, int maximum);
@@ -30,16 +30,16 @@ public:
 
     void stepBy(int steps) override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void changed();
 
-protected:
+  protected:
     QValidator::State validate(QString& input, int& pos) const override;
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     int clamp(int value) const;
 
     int m_minimum = 0;

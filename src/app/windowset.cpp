@@ -18,7 +18,9 @@ TForm6* Form6 = nullptr;
 
 const QString VersionText = QStringLiteral("version 2.0");
 
-QString CurrentAccountName() { return Form1 ? Form1->ComboBox1->currentText() : QString(); }
+QString CurrentAccountName() {
+    return Form1 ? Form1->ComboBox1->currentText() : QString();
+}
 
 WindowSet::WindowSet() {
     Form1 = new TForm1;

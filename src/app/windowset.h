@@ -24,7 +24,7 @@ QString CurrentAccountName();
 
 // Creates the windows in their order and destroys them in the reverse order.
 class WindowSet {
-public:
+  public:
     WindowSet();
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;

@@ -41,15 +41,16 @@ void TForm2::buildCaloriePage() {
     page->setContentsMargins(2, 2, 2, 2);
     page->setSpacing(2);
 
-    GroupBox3 = group(TabSheet2, "GroupBox3", QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
+    GroupBox3 =
+        group(TabSheet2, "GroupBox3", QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
     auto* listLayout = new QVBoxLayout(GroupBox3);
     listLayout->setContentsMargins(4, 4, 4, 4);
     ListView1 = new QTreeWidget(GroupBox3);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setColumnCount(6);
-    ListView1->setHeaderLabels({QStringLiteral("Aliments"), QStringLiteral("Quantités"), QStringLiteral("Calories"),
-                                QStringLiteral("Protéines (g)"), QStringLiteral("Glucides (g)"),
-                                QStringLiteral("Lipides (g)")});
+    ListView1->setHeaderLabels({QStringLiteral("Aliments"), QStringLiteral("Quantités"),
+                                QStringLiteral("Calories"), QStringLiteral("Protéines (g)"),
+                                QStringLiteral("Glucides (g)"), QStringLiteral("Lipides (g)")});
     const int widths[] = {156, 65, 55, 78, 73, 66};
     for (int c = 0; c < 6; ++c)
         ListView1->setColumnWidth(c, widths[c]);
@@ -134,7 +135,8 @@ void TForm2::buildCaloriePage() {
     auto* buttons = new QHBoxLayout;
     SpeedButton9 = MakeTextButton(values, "SpeedButton9", QStringLiteral("&Ajouter"));
     SpeedButton11 = MakeTextButton(values, "SpeedButton11", QStringLiteral("&Configurer"));
-    SpeedButton12 = MakeGlyphButton(values, "SpeedButton12", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
+    SpeedButton12 =
+        MakeGlyphButton(values, "SpeedButton12", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
     buttons->addWidget(SpeedButton9);
     buttons->addWidget(SpeedButton11);
     buttons->addWidget(SpeedButton12);

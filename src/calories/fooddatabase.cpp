@@ -18,16 +18,22 @@ const QCollator& frenchCollator() {
 }
 } // namespace
 
-QStringList CategoryNames(const ProfileDocument& db) { return db.Keys(CategoriesSection); }
+QStringList CategoryNames(const ProfileDocument& db) {
+    return db.Keys(CategoriesSection);
+}
 
 void SortForDisplay(QStringList& names) {
     std::stable_sort(names.begin(), names.end(),
                      [](const QString& a, const QString& b) { return frenchCollator().compare(a, b) < 0; });
 }
 
-int CompareForDisplay(const QString& a, const QString& b) { return frenchCollator().compare(a, b); }
+int CompareForDisplay(const QString& a, const QString& b) {
+    return frenchCollator().compare(a, b);
+}
 
-QStringList CategoryFoods(const ProfileDocument& db, const QString& category) { return db.Keys(category); }
+QStringList CategoryFoods(const ProfileDocument& db, const QString& category) {
+    return db.Keys(category);
+}
 
 QString FoodValueText(const ProfileDocument& db, const QString& food, const QString& key) {
     return db.ReadString(food, key, QStringLiteral("0"));

@@ -14,11 +14,14 @@ bool keepRecord(ProfileDocument& deleted, const ProfileDocument& db, const QStri
     return changed;
 }
 
-[[noreturn]] void noChosenEntry() { throw KalimoError(Messages::ListIndexOutOfBounds(-1)); }
+[[noreturn]] void noChosenEntry() {
+    throw KalimoError(Messages::ListIndexOutOfBounds(-1));
+}
 } // namespace
 
 std::optional<QString> NameProblem(const QString& name, bool category) {
-    const QString what = category ? QStringLiteral("Le nom de la catégorie") : QStringLiteral("Le nom de l'aliment");
+    const QString what =
+        category ? QStringLiteral("Le nom de la catégorie") : QStringLiteral("Le nom de l'aliment");
     if (name.trimmed().isEmpty())
         return what + QStringLiteral(" est vide : veuillez le saisir.");
     if (name.front().isSpace() || name.back().isSpace())
@@ -30,8 +33,8 @@ std::optional<QString> NameProblem(const QString& name, bool category) {
     return std::nullopt;
 }
 
-void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c, const QString& p,
-              const QString& g, const QString& l) {
+void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c,
+              const QString& p, const QString& g, const QString& l) {
     db.Update([&](ProfileDocument& doc) {
         bool changed = doc.WriteString(category, name, QString());
         changed |= doc.WriteString(name, QStringLiteral("a"), name);
@@ -77,7 +80,8 @@ void RenameCategory(ProfileFile& db, const QString& oldName, const QString& newN
     });
 }
 
-void DeleteCategory(ProfileFile& db, ProfileFile& deleted, const QString& category, const QString& chosenCategory) {
+void DeleteCategory(ProfileFile& db, ProfileFile& deleted, const QString& category,
+                    const QString& chosenCategory) {
     const ProfileDocument& database = db.Document();
     const QStringList foods = CategoryFoods(database, category);
     if (!foods.isEmpty()) {

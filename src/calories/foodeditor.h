@@ -16,8 +16,8 @@ std::optional<QString> NameProblem(const QString& name, bool category);
 
 // Adds the food to the category (or leaves it where it is listed) and writes its record:
 // "a", then "c", "p", "g", "l" as typed.
-void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c, const QString& p,
-              const QString& g, const QString& l);
+void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c,
+              const QString& p, const QString& g, const QString& l);
 
 // Keeps the food's record and its category in the deleted-foods file, then removes both from
 // the database. An empty category raises the list index error once the record is kept.
@@ -32,4 +32,5 @@ void RenameCategory(ProfileFile& db, const QString& oldName, const QString& newN
 
 // Keeps every food of the category in the deleted-foods file (under chosenCategory), then erases
 // their records, the category's list and its entry in the category list.
-void DeleteCategory(ProfileFile& db, ProfileFile& deleted, const QString& category, const QString& chosenCategory);
+void DeleteCategory(ProfileFile& db, ProfileFile& deleted, const QString& category,
+                    const QString& chosenCategory);

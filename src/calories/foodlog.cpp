@@ -12,7 +12,9 @@ QString DayKey(int day, int month, int year) {
            QString::number(year);
 }
 
-QString FoodLogFileName(const QString& account) { return QStringLiteral(".\\") + account + QStringLiteral(".cal"); }
+QString FoodLogFileName(const QString& account) {
+    return QStringLiteral(".\\") + account + QStringLiteral(".cal");
+}
 
 QString FormatAmount(double value) {
     if (value == 0 || !std::isfinite(value))
@@ -31,7 +33,9 @@ QString FormatAmount(double value) {
 
 namespace {
 // Each total is kept as the text shown and read back, as the page has always added them.
-void addTo(QString& total, double amount) { total = FormatAmount(ParseDecimal(total).value_or(0.0) + amount); }
+void addTo(QString& total, double amount) {
+    total = FormatAmount(ParseDecimal(total).value_or(0.0) + amount);
+}
 } // namespace
 
 DayFoods ReadDayFoods(const ProfileDocument& log, const ProfileDocument& db, const QString& dayKey) {

@@ -88,7 +88,8 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     Edit4 = field(this, "Edit4", QRect(x + 92, 114, 90, 22));
     Label15 = label(this, "Label15", QStringLiteral("Lipides (g) :"), QRect(x, 140, 90, 22));
     Edit5 = field(this, "Edit5", QRect(x + 92, 140, 90, 22));
-    SpeedButton1 = textButton(this, "SpeedButton1", QStringLiteral("&Ajouter / Modifier"), QRect(x, 172, 182, 24));
+    SpeedButton1 =
+        textButton(this, "SpeedButton1", QStringLiteral("&Ajouter / Modifier"), QRect(x, 172, 182, 24));
     SpeedButton2 = textButton(this, "SpeedButton2", QStringLiteral("&Supprimer"), QRect(x, 198, 182, 24));
     SpeedButton3 = textButton(this, "SpeedButton3", QStringLiteral("&Quitter"), QRect(x, 234, 182, 24));
 
@@ -115,9 +116,13 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
         move(screen->availableGeometry().center() - rect().center());
 }
 
-ProfileFile& TForm6::FoodDatabase() { return Form2->FoodDatabase; }
+ProfileFile& TForm6::FoodDatabase() {
+    return Form2->FoodDatabase;
+}
 
-QString TForm6::chosenCategory() const { return chosenText(ListBox1); }
+QString TForm6::chosenCategory() const {
+    return chosenText(ListBox1);
+}
 
 void TForm6::LoadCategoryList() {
     QStringList names = CategoryNames(FoodDatabase().Document());
@@ -137,7 +142,9 @@ void TForm6::clearFoodFields() {
         e->clear();
 }
 
-void TForm6::FormShow() { LoadCategoryList(); }
+void TForm6::FormShow() {
+    LoadCategoryList();
+}
 
 void TForm6::ListBox1Click() {
     const QString category = chosenCategory();
@@ -166,8 +173,8 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
-        if (edit && text.size() == 1 && (text.front().isPrint() || text.front().unicode() < 32 ||
-                                         text.front().unicode() == 127)) {
+        if (edit && text.size() == 1 &&
+            (text.front().isPrint() || text.front().unicode() < 32 || text.front().unicode() == 127)) {
             QChar c = text.front();
             const QChar typed = c;
             if (!DecimalKeyFilter(c))
@@ -221,12 +228,14 @@ void TForm6::AddCategory() {
 void TForm6::RenameCategory() {
     const QString oldName = chosenCategory();
     if (oldName.isEmpty()) {
-        ShowErrorMessage(QStringLiteral("Désolé, il faut d'abord sélectionner une catégorie."), QMessageBox::Yes);
+        ShowErrorMessage(QStringLiteral("Désolé, il faut d'abord sélectionner une catégorie."),
+                         QMessageBox::Yes);
         return;
     }
     const QString newName = Edit6->text();
     if (newName.isEmpty()) {
-        ShowErrorMessage(QStringLiteral("Désolé, il vous faut taper un nouveau nom de catégorie."), QMessageBox::Yes);
+        ShowErrorMessage(QStringLiteral("Désolé, il vous faut taper un nouveau nom de catégorie."),
+                         QMessageBox::Yes);
         return;
     }
     if (const auto problem = NameProblem(newName, true)) {
@@ -242,8 +251,9 @@ void TForm6::RenameCategory() {
 
 void TForm6::DeleteCategory() {
     // Only a plain "yes" deletes: closing the question counts as "no".
-    if (AskConfirmation(QStringLiteral("Voulez-vous vraiment supprimer cette catégorie\net tout ce qu'elle contient ?"),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+    if (AskConfirmation(
+            QStringLiteral("Voulez-vous vraiment supprimer cette catégorie\net tout ce qu'elle contient ?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
     ::DeleteCategory(FoodDatabase(), DeletedFoods, Edit6->text(), chosenCategory());
     LoadCategoryList();

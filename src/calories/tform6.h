@@ -13,7 +13,7 @@ class QToolButton;
 // The food database editor: categories and foods added, changed, renamed and deleted.
 class TForm6 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm6(QWidget* parent = nullptr);
 
     QGroupBox* GroupBox5;
@@ -54,12 +54,12 @@ public:
     void DeleteCategory();
     void CloseFoodEditor();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     ProfileFile& FoodDatabase();
     void LoadCategoryList();
     void ShowCategoryFoods(const QString& category);

@@ -22,7 +22,8 @@
 const QString ChartSaveCaption = QStringLiteral("Enregistrement de ce graphique...");
 
 const QStringList& ChartPictureFilters() {
-    static const QStringList filters = {QStringLiteral("Image *.jpg (*.jpg)"), QStringLiteral("Image *.bmp (*.bmp)")};
+    static const QStringList filters = {QStringLiteral("Image *.jpg (*.jpg)"),
+                                        QStringLiteral("Image *.bmp (*.bmp)")};
     return filters;
 }
 
@@ -112,8 +113,8 @@ void WriteJpeg(const QImage& image, const QString& path) {
                                         std::size_t(rgb.bytesPerLine()), &buffer, &size);
     bool written = false;
     if (compressed)
-        written = WriteFileAtomically(path, QByteArray::fromRawData(reinterpret_cast<const char*>(buffer),
-                                                                    qsizetype(size)));
+        written = WriteFileAtomically(
+            path, QByteArray::fromRawData(reinterpret_cast<const char*>(buffer), qsizetype(size)));
     std::free(buffer);
     if (!written)
         throw KalimoError(Messages::CannotCreate(path));
@@ -158,7 +159,8 @@ void PrintChartPage(QChartView* view, QPrinter& printer) {
         const QRect page = painter.viewport();
         QSize size = view->size();
         size.scale(page.size(), Qt::KeepAspectRatio);
-        const QRectF target(page.x() + (page.width() - size.width()) / 2.0, page.y(), size.width(), size.height());
+        const QRectF target(page.x() + (page.width() - size.width()) / 2.0, page.y(), size.width(),
+                            size.height());
         view->render(&painter, target, view->viewport()->rect(), Qt::KeepAspectRatio);
         ok = painter.end();
     }
@@ -171,7 +173,8 @@ void PrintChartPage(QChartView* view, QPrinter& printer) {
 void SaveChart(QWidget* window, QChartView* view, ChartSaveDialog& dialog) {
     const QString title = view->chart()->title().section(QLatin1Char('\n'), 0, 0);
     int filterIndex = dialog.FilterIndex;
-    const QString name = Dialogs().SaveFileName(window, ChartSaveCaption, title, ChartPictureFilters(), filterIndex);
+    const QString name =
+        Dialogs().SaveFileName(window, ChartSaveCaption, title, ChartPictureFilters(), filterIndex);
     if (name.isEmpty())
         return;
     dialog.FilterIndex = filterIndex;

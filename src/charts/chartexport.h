@@ -21,7 +21,7 @@ struct ChartSaveDialog {
 // A window's print dialog: the printer and the settings last chosen in it. The printer is only
 // set up when first needed, since looking for printers can take a while.
 class ChartPrintDialog {
-public:
+  public:
     ChartPrintDialog();
     ~ChartPrintDialog();
     ChartPrintDialog(const ChartPrintDialog&) = delete;
@@ -29,7 +29,7 @@ public:
 
     QPrinter& Printer();
 
-private:
+  private:
     std::unique_ptr<QPrinter> m_printer;
 };
 

@@ -13,7 +13,9 @@
 #include <QCheckBox>
 
 namespace {
-ProfileFile& accounts() { return Form1->Accounts.File(); }
+ProfileFile& accounts() {
+    return Form1->Accounts.File();
+}
 } // namespace
 
 void TForm2::ApplyStoredAppearance() {
@@ -34,7 +36,8 @@ void TForm2::Panel1Click() {
         return;
     Panel1->setColour(*chosen);
     Chart1->SetLineColour(0, Panel1->colour());
-    accounts().WriteInteger(CurrentAccountName(), QStringLiteral("trace"), StoredFromColour(Panel1->colour()));
+    accounts().WriteInteger(CurrentAccountName(), QStringLiteral("trace"),
+                            StoredFromColour(Panel1->colour()));
 }
 
 void TForm2::Panel2Click() {

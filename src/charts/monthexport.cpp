@@ -5,9 +5,13 @@
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
 
-void TForm2::SpeedButton2Click() { SaveChart(this, ChartView1, SaveDialog1); }
+void TForm2::SpeedButton2Click() {
+    SaveChart(this, ChartView1, SaveDialog1);
+}
 
-void TForm2::SpeedButton4Click() { PrintChart(this, ChartView1, PrintDialog1); }
+void TForm2::SpeedButton4Click() {
+    PrintChart(this, ChartView1, PrintDialog1);
+}
 
 void TForm2::SpeedButton8Click() {
     // The year window reads the year shown here when it opens; this window waits until it closes.

@@ -3,8 +3,8 @@
 #include "accounts/accountsstore.h"
 #include "accounts/tform1.h"
 #include "app/appsetup.h"
-#include "app/dialogs.h"
 #include "app/controls.h"
+#include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/spinedit.h"
 #include "app/windowset.h"
@@ -23,13 +23,15 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <QValueAxis>
+#include <QVBoxLayout>
 
 #include <array>
 
 namespace {
-ProfileFile& accounts() { return Form1->Accounts.File(); }
+ProfileFile& accounts() {
+    return Form1->Accounts.File();
+}
 } // namespace
 
 TForm5::TForm5(QWidget* parent) : QWidget(parent) {
@@ -48,23 +50,18 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     auto* top = new QHBoxLayout(Panel1);
     top->setContentsMargins(2, 2, 2, 2);
     Panel8 = MakeLoweredPanel(Panel1, "Panel8");
-    auto* fileRow = new QHBoxLayout(Panel8);
-    fileRow->setContentsMargins(1, 0, 1, 0);
-    fileRow->setSpacing(0);
-    SpeedButton4 = MakeGlyphButton(Panel8, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"), GlyphKind::Print);
-    SpeedButton7 = MakeGlyphButton(Panel8, "SpeedButton7", QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
-    fileRow->addWidget(SpeedButton4);
-    fileRow->addWidget(SpeedButton7);
+    SpeedButton4 = MakeGlyphButton(Panel8, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"),
+                                   GlyphKind::Print);
+    SpeedButton7 = MakeGlyphButton(Panel8, "SpeedButton7",
+                                   QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
+    PutInRow(Panel8, {SpeedButton4, SpeedButton7});
     top->addWidget(Panel8);
     top->addStretch(1);
     Panel9 = MakeLoweredPanel(Panel1, "Panel9");
-    auto* helpRow = new QHBoxLayout(Panel9);
-    helpRow->setContentsMargins(1, 0, 1, 0);
-    helpRow->setSpacing(0);
-    SpeedButton10 = MakeGlyphButton(Panel9, "SpeedButton10", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
+    SpeedButton10 =
+        MakeGlyphButton(Panel9, "SpeedButton10", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
     SpeedButton9 = MakeGlyphButton(Panel9, "SpeedButton9", QStringLiteral("A propos..."), GlyphKind::About);
-    helpRow->addWidget(SpeedButton10);
-    helpRow->addWidget(SpeedButton9);
+    PutInRow(Panel9, {SpeedButton10, SpeedButton9});
     top->addWidget(Panel9);
     main->addWidget(Panel1);
 
@@ -97,25 +94,13 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     auto* bottom = new QHBoxLayout(Panel2);
     bottom->setContentsMargins(2, 2, 2, 2);
     Panel11 = MakeLoweredPanel(Panel2, "Panel11");
-    auto* look = new QHBoxLayout(Panel11);
-    look->setContentsMargins(2, 0, 2, 0);
-    look->setSpacing(2);
-    Label2 = Named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
-    Panel3 = Named(new ColourSwatch(Panel11), "Panel3");
-    Panel3->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
-    Panel3->setColour(ColourFromStored(AccountsStore::DefaultLineColour));
-    Label3 = Named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
-    Panel4 = Named(new ColourSwatch(Panel11), "Panel4");
-    Panel4->setToolTip(QStringLiteral("Modifier la couleur du fond"));
-    Panel4->setColour(ColourFromStored(AccountsStore::DefaultBackgroundColour));
-    Label1 = Named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
-    CSpinEdit2 = Named(new CSpinEdit(Panel11), "CSpinEdit2");
-    CSpinEdit2->setRange(1, 10);
-    CSpinEdit2->setValue(1);
-    CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
-    CSpinEdit2->setFixedWidth(34);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Panel3, Label3, Panel4, Label1, CSpinEdit2})
-        look->addWidget(w);
+    const AppearanceControls look = MakeAppearanceControls(Panel11, "Panel3", "Panel4");
+    Label2 = look.lineLabel;
+    Panel3 = look.line;
+    Label3 = look.backgroundLabel;
+    Panel4 = look.background;
+    Label1 = look.thicknessLabel;
+    CSpinEdit2 = look.thickness;
     bottom->addWidget(Panel11);
     bottom->addStretch(1);
     main->addWidget(Panel2);
@@ -172,7 +157,9 @@ void TForm5::loadYear(int year) {
     Chart1->Commit();
 }
 
-void TForm5::FormClose() { Form2->setEnabled(true); }
+void TForm5::FormClose() {
+    Form2->setEnabled(true);
+}
 
 void TForm5::Panel3Click() {
     const std::optional<QColor> chosen = Dialogs().Color(this, Panel3->colour());
@@ -190,18 +177,26 @@ void TForm5::Panel4Click() {
     Chart1->SetBackWallColour(Panel4->colour());
 }
 
-void TForm5::CSpinEdit2Change() { Chart1->SetLineWidth(0, CSpinEdit2->value()); }
+void TForm5::CSpinEdit2Change() {
+    Chart1->SetLineWidth(0, CSpinEdit2->value());
+}
 
 void TForm5::SpeedButton9Click() {
     setEnabled(false);
     Form3->show();
 }
 
-void TForm5::SpeedButton10Click() { Form4->show(); }
+void TForm5::SpeedButton10Click() {
+    Form4->show();
+}
 
-void TForm5::SpeedButton4Click() { PrintChart(this, ChartView1, PrintDialog1); }
+void TForm5::SpeedButton4Click() {
+    PrintChart(this, ChartView1, PrintDialog1);
+}
 
-void TForm5::SpeedButton7Click() { SaveChart(this, ChartView1, SaveDialog1); }
+void TForm5::SpeedButton7Click() {
+    SaveChart(this, ChartView1, SaveDialog1);
+}
 
 void TForm5::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

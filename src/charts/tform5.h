@@ -17,7 +17,7 @@ class ZoomChartView;
 // are changed here for this window only.
 class TForm5 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm5(QWidget* parent = nullptr);
 
     // 12 months of 31 day slots each, whatever the length of the month.
@@ -59,11 +59,11 @@ public:
     void SpeedButton4Click();
     void SpeedButton7Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void loadYear(int year);
 };

@@ -185,7 +185,9 @@ void WeightChart::SetLineColour(int seriesIndex, const QColor& colour) {
     s->setPointLabelsColor(Qt::black);
 }
 
-QColor WeightChart::LineColour(int seriesIndex) const { return m_series.at(seriesIndex)->pen().color(); }
+QColor WeightChart::LineColour(int seriesIndex) const {
+    return m_series.at(seriesIndex)->pen().color();
+}
 
 void WeightChart::SetLineWidth(int seriesIndex, int width) {
     QLineSeries* s = m_series.at(seriesIndex);

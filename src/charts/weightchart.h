@@ -14,14 +14,14 @@ class QValueAxis;
 // whole chart when the rectangle is dragged up and to the left.
 class ZoomChartView : public QChartView {
     Q_OBJECT
-public:
+  public:
     explicit ZoomChartView(QChart* chart, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QPoint m_pressedAt;
 };
 
@@ -29,7 +29,7 @@ private:
 // at the next position with a label of its own.
 class WeightChart : public QChart {
     Q_OBJECT
-public:
+  public:
     // With dayLabels, the horizontal axis shows each position's label; without, it shows none.
     WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent = nullptr);
 
@@ -51,7 +51,7 @@ public:
 
     QStringList Labels(int seriesIndex) const { return m_labels.at(seriesIndex); }
 
-private:
+  private:
     void fitAxes();
 
     QList<QLineSeries*> m_series;

@@ -128,11 +128,17 @@ void TForm3::placeVersion() {
 }
 
 // A missing mail program or browser is not reported: the link simply does nothing.
-void TForm3::Label4Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + AuthorMail)); }
+void TForm3::Label4Click() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + AuthorMail));
+}
 
-void TForm3::Label6Click() { QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + Label6->text())); }
+void TForm3::Label6Click() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + Label6->text()));
+}
 
-void TForm3::SpeedButton1Click() { close(); }
+void TForm3::SpeedButton1Click() {
+    close();
+}
 
 void TForm3::FormClose() {
     // Whichever window opened it, all three that can are usable again.

@@ -9,7 +9,7 @@ class QToolButton;
 // The about window.
 class TForm3 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm3(QWidget* parent = nullptr);
 
     QLabel* Image1;
@@ -28,9 +28,9 @@ public:
     void SpeedButton1Click();
     void FormClose();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void placeVersion();
 };

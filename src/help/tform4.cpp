@@ -25,7 +25,7 @@ QFont comic(int points, bool bold) {
 
 // Topics stand in French alphabetical order: "Détails" before "Enregistrer", accents or not.
 class TopicItem final : public QTreeWidgetItem {
-public:
+  public:
     explicit TopicItem(const QString& text) { setText(0, text); }
 
     bool operator<(const QTreeWidgetItem& other) const override {

@@ -12,7 +12,7 @@ class QTreeWidgetItem;
 // The help window: the topics in a tree on the left, the text of the chosen one on the right.
 class TForm4 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm4(QWidget* parent = nullptr);
 
     QFrame* Panel1;
@@ -26,6 +26,6 @@ public:
     // Shows the text of the node now selected, or hides the frame when the node has none.
     void TreeView1Change(QTreeWidgetItem* node);
 
-private:
+  private:
     void FillTree();
 };

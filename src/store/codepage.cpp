@@ -36,7 +36,8 @@ QByteArray EncodeWindows1252(const QString& text) {
     QByteArray out;
     if (!tryEncode(text, out))
         throw KalimoError(
-            QStringLiteral("Le texte « %1 » contient un caractère que Kalimo ne peut pas enregistrer").arg(text));
+            QStringLiteral("Le texte « %1 » contient un caractère que Kalimo ne peut pas enregistrer")
+                .arg(text));
     return out;
 }
 

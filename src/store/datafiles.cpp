@@ -24,7 +24,8 @@ QString ResolveDataPath(const QString& name) {
     const QFileInfo info(plain);
     const QDir dir = info.dir();
     const QString wanted = info.fileName();
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries) {
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
             return info.path() == QLatin1String(".") ? entry : dir.filePath(entry);

@@ -8,20 +8,22 @@
 // The one kind of error the program raises. It carries the French message shown to the user;
 // event handlers let it escape and the handler boundary reports it in the standard error box.
 class KalimoError : public std::exception {
-public:
+  public:
     explicit KalimoError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 
     const QString& message() const noexcept { return m_message; }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
-private:
+  private:
     QString m_message;
     QByteArray m_utf8;
 };
 
 // The messages the program shares between its parts.
 namespace Messages {
-inline QString CannotWrite(const QString& name) { return QStringLiteral("Impossible d'écrire dans %1").arg(name); }
+inline QString CannotWrite(const QString& name) {
+    return QStringLiteral("Impossible d'écrire dans %1").arg(name);
+}
 inline QString CannotCreate(const QString& name) {
     return QStringLiteral("Impossible de créer le fichier %1").arg(name);
 }

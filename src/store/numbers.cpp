@@ -8,7 +8,9 @@
 #include <limits>
 
 namespace {
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QStringView trimBlanks(QStringView s) {
     while (!s.isEmpty() && isBlank(s.front()))
@@ -18,7 +20,9 @@ QStringView trimBlanks(QStringView s) {
     return s;
 }
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 int hexDigit(QChar c) {
     const char16_t u = c.unicode();

@@ -5,9 +5,13 @@
 #include <cstring>
 
 namespace {
-QString fold(const QString& name) { return name.toCaseFolded(); }
+QString fold(const QString& name) {
+    return name.toCaseFolded();
+}
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QStringView trimmed(QStringView s) {
     qsizetype b = 0;

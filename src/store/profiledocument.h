@@ -11,7 +11,7 @@
 // The text of one INI-style data file held in memory. Lines the program does not touch keep
 // their bytes and their order; section and key names are matched without regard to letter case.
 class ProfileDocument {
-public:
+  public:
     static ProfileDocument Parse(const QByteArray& bytes);
     // Windows-1252 text, every line ended by CR LF.
     QByteArray Serialize() const;
@@ -31,12 +31,12 @@ public:
 
     qsizetype LineCount() const;
 
-private:
+  private:
     struct Line {
-        QByteArray raw;     // the line's bytes, without its line end
-        QString key;        // empty for lines that hold no key
-        QString folded;     // key, case-folded
-        qsizetype eq = -1;  // position of the first "=" in raw, -1 for lines that hold no key
+        QByteArray raw;    // the line's bytes, without its line end
+        QString key;       // empty for lines that hold no key
+        QString folded;    // key, case-folded
+        qsizetype eq = -1; // position of the first "=" in raw, -1 for lines that hold no key
     };
     struct Section {
         QByteArray header;

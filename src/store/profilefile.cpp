@@ -49,7 +49,9 @@ ProfileDocument& ProfileFile::current() const {
     return m_cache->doc;
 }
 
-const ProfileDocument& ProfileFile::Document() const { return current(); }
+const ProfileDocument& ProfileFile::Document() const {
+    return current();
+}
 
 void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
     ProfileDocument& doc = current();
@@ -75,7 +77,8 @@ void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
     m_cache->racy = false;
 }
 
-QString ProfileFile::ReadString(const QString& section, const QString& key, const QString& defaultValue) const {
+QString ProfileFile::ReadString(const QString& section, const QString& key,
+                                const QString& defaultValue) const {
     return current().ReadString(section, key, defaultValue);
 }
 
@@ -109,11 +112,17 @@ double ProfileFile::ReadFloat(const QString& section, const QString& key, double
     return ParseDecimal(*text).value_or(defaultValue);
 }
 
-QStringList ProfileFile::ReadSections() const { return current().Sections(); }
+QStringList ProfileFile::ReadSections() const {
+    return current().Sections();
+}
 
-QStringList ProfileFile::ReadSection(const QString& section) const { return current().Keys(section); }
+QStringList ProfileFile::ReadSection(const QString& section) const {
+    return current().Keys(section);
+}
 
-bool ProfileFile::SectionExists(const QString& section) const { return current().SectionExists(section); }
+bool ProfileFile::SectionExists(const QString& section) const {
+    return current().SectionExists(section);
+}
 
 bool ProfileFile::ValueExists(const QString& section, const QString& key) const {
     return current().ValueExists(section, key);

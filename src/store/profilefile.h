@@ -14,7 +14,7 @@
 // whole file atomically before the call returns. A file whose identity, size and modification
 // time have not changed since the last read is not parsed again.
 class ProfileFile {
-public:
+  public:
     explicit ProfileFile(QString name) : m_name(std::move(name)) {}
 
     const QString& FileName() const { return m_name; }
@@ -49,7 +49,8 @@ public:
         long long mtimeNs = 0;
         bool operator==(const Stamp&) const = default;
     };
-private:
+
+  private:
     struct Snapshot {
         QString path;
         std::optional<Stamp> stamp; // nothing when the file did not exist or could not be read

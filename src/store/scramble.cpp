@@ -9,7 +9,9 @@
 namespace {
 const QString CryExtension = QStringLiteral(".cry");
 
-QString plainNameOf(const QString& scrambledPath) { return scrambledPath.chopped(CryExtension.size()); }
+QString plainNameOf(const QString& scrambledPath) {
+    return scrambledPath.chopped(CryExtension.size());
+}
 } // namespace
 
 void TransformBytes(QByteArray& bytes, QByteArrayView key, ScrambleDirection direction) {
@@ -64,12 +66,18 @@ bool unscrambleFile(const QString& plainName, QByteArrayView key) {
     return ConvertDataFile(source, ResolveDataPath(plainNameOf(source)), key, ScrambleDirection::Unscramble);
 }
 
-QByteArrayView keyOf(const char* key) { return QByteArrayView(key, qstrlen(key)); }
+QByteArrayView keyOf(const char* key) {
+    return QByteArrayView(key, qstrlen(key));
+}
 } // namespace
 
-void ScrambleAccountsFile() { scrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey)); }
+void ScrambleAccountsFile() {
+    scrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey));
+}
 
-void UnscrambleAccountsFile() { unscrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey)); }
+void UnscrambleAccountsFile() {
+    unscrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey));
+}
 
 void ScrambleAccountFiles(const QString& account) {
     if (!scrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))

@@ -24,8 +24,8 @@ void TForm2::SpeedButton5Click() {
 }
 
 bool TForm2::CSpinEdit3KeyPress(QChar key) {
-    const bool accepted = (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8) ||
-                          key == QLatin1Char(',');
+    const bool accepted =
+        (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8) || key == QLatin1Char(',');
     // The height as it stands before this character.
     StoreHeight();
     return accepted;

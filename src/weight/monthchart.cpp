@@ -33,13 +33,16 @@ void TForm2::RefreshMonthChart() {
         if (const auto weight = ChartWeight(StringGrid1->Cells(1, d)))
             Chart1->AddPoint(0, *weight, label);
         if (weights) {
-            if (const auto weight = ChartWeight(weights->ReadString(comparedMonth, DayWeightKey(d), noWeight)))
+            if (const auto weight =
+                    ChartWeight(weights->ReadString(comparedMonth, DayWeightKey(d), noWeight)))
                 Chart1->AddPoint(1, *weight, label);
         }
     }
 }
 
-void TForm2::SpeedButton1Click() { RefreshMonthChart(); }
+void TForm2::SpeedButton1Click() {
+    RefreshMonthChart();
+}
 
 void TForm2::CheckBox2Click() {
     if (ComboBox3->currentText().isEmpty()) {

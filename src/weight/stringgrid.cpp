@@ -7,7 +7,7 @@
 #include <QStyledItemDelegate>
 
 class StringGridDelegate final : public QStyledItemDelegate {
-public:
+  public:
     explicit StringGridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -18,7 +18,7 @@ public:
         return w;
     }
 
-private:
+  private:
     StringGrid* m_grid;
 };
 
@@ -84,7 +84,9 @@ void StringGrid::SetCells(int col, int row, const QString& text) {
         it->setText(text);
 }
 
-void StringGrid::SetRow(int row) { setCurrentCell(row - 1, 1); }
+void StringGrid::SetRow(int row) {
+    setCurrentCell(row - 1, 1);
+}
 
 void StringGrid::ShowEditor() {
     QTableWidgetItem* current = item(currentRow(), 1);
@@ -139,7 +141,8 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     // A key that moved the current cell is released over the editor it left.
-    if (event->type() == QEvent::KeyRelease && watched->parent() == viewport() && qobject_cast<QLineEdit*>(watched)) {
+    if (event->type() == QEvent::KeyRelease && watched->parent() == viewport() &&
+        qobject_cast<QLineEdit*>(watched)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat())
             Q_EMIT keyReleased(key->key());

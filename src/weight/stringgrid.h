@@ -14,7 +14,7 @@ class QLineEdit;
 // reported.
 class StringGrid : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     explicit StringGrid(QWidget* parent = nullptr);
 
     // Row counts include the title row.
@@ -32,17 +32,17 @@ public:
     // Sees each typed character (Backspace as '\b') and may change it; false discards it.
     std::function<bool(QChar&)> keyFilter;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The current cell has moved to (col, row), by mouse or keyboard.
     void cellMoved(int col, int row);
     void keyReleased(int key);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     friend class StringGridDelegate;
     void editorCreated(QLineEdit* editor, const QModelIndex& index);
     QTableWidgetItem* itemAt(int col, int row) const;

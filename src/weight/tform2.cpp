@@ -30,7 +30,9 @@
 #include <QVBoxLayout>
 
 namespace {
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 const QChar Backspace(8);
 } // namespace
 
@@ -179,27 +181,24 @@ void TForm2::buildChartPage() {
     auto* strip = new QHBoxLayout(buttons);
     strip->setContentsMargins(2, 2, 2, 2);
     auto* fileButtons = MakeLoweredPanel(buttons);
-    auto* fileRow = new QHBoxLayout(fileButtons);
-    fileRow->setContentsMargins(1, 0, 1, 0);
-    fileRow->setSpacing(0);
-    SpeedButton4 = MakeGlyphButton(fileButtons, "SpeedButton4", QStringLiteral("Imprimer le graphique en cours"), GlyphKind::Print);
-    SpeedButton2 = MakeGlyphButton(fileButtons, "SpeedButton2", QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
-    SpeedButton1 = MakeGlyphButton(fileButtons, "SpeedButton1", QStringLiteral("Rafraîchir le graphique"), GlyphKind::Refresh);
-    fileRow->addWidget(SpeedButton4);
-    fileRow->addWidget(SpeedButton2);
-    fileRow->addWidget(SpeedButton1);
+    SpeedButton4 = MakeGlyphButton(fileButtons, "SpeedButton4",
+                                   QStringLiteral("Imprimer le graphique en cours"), GlyphKind::Print);
+    SpeedButton2 = MakeGlyphButton(fileButtons, "SpeedButton2",
+                                   QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
+    SpeedButton1 = MakeGlyphButton(fileButtons, "SpeedButton1", QStringLiteral("Rafraîchir le graphique"),
+                                   GlyphKind::Refresh);
+    PutInRow(fileButtons, {SpeedButton4, SpeedButton2, SpeedButton1});
     strip->addWidget(fileButtons);
-    SpeedButton8 = MakeGlyphButton(buttons, "SpeedButton8", QStringLiteral("Afficher une année entière"), GlyphKind::Year);
+    SpeedButton8 = MakeGlyphButton(buttons, "SpeedButton8", QStringLiteral("Afficher une année entière"),
+                                   GlyphKind::Year);
     strip->addWidget(SpeedButton8);
     strip->addStretch(1);
     auto* helpButtons = MakeLoweredPanel(buttons);
-    auto* helpRow = new QHBoxLayout(helpButtons);
-    helpRow->setContentsMargins(1, 0, 1, 0);
-    helpRow->setSpacing(0);
-    SpeedButton6 = MakeGlyphButton(helpButtons, "SpeedButton6", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
-    SpeedButton3 = MakeGlyphButton(helpButtons, "SpeedButton3", QStringLiteral("A propos..."), GlyphKind::About);
-    helpRow->addWidget(SpeedButton6);
-    helpRow->addWidget(SpeedButton3);
+    SpeedButton6 =
+        MakeGlyphButton(helpButtons, "SpeedButton6", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
+    SpeedButton3 =
+        MakeGlyphButton(helpButtons, "SpeedButton3", QStringLiteral("A propos..."), GlyphKind::About);
+    PutInRow(helpButtons, {SpeedButton6, SpeedButton3});
     strip->addWidget(helpButtons);
     page->addWidget(buttons);
 
@@ -221,28 +220,17 @@ void TForm2::buildChartPage() {
     row->setSpacing(2);
     Panel11 = Named(MakeLoweredPanel(settings), "Panel11");
     Panel11->setFixedWidth(248);
-    auto* look = new QHBoxLayout(Panel11);
-    look->setContentsMargins(2, 0, 2, 0);
-    look->setSpacing(2);
-    Label2 = Named(new QLabel(QStringLiteral("Tracé :"), Panel11), "Label2");
-    Panel1 = Named(new ColourSwatch(Panel11), "Panel1");
-    Panel1->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
-    Panel1->setColour(ColourFromStored(234));
-    Label3 = Named(new QLabel(QStringLiteral("Fond :"), Panel11), "Label3");
-    Panel2 = Named(new ColourSwatch(Panel11), "Panel2");
-    Panel2->setToolTip(QStringLiteral("Modifier la couleur du fond"));
-    Panel2->setColour(ColourFromStored(14671839));
-    Label1 = Named(new QLabel(QStringLiteral("Epaisseur :"), Panel11), "Label1");
-    CSpinEdit2 = Named(new CSpinEdit(Panel11), "CSpinEdit2");
-    CSpinEdit2->setRange(1, 10);
-    CSpinEdit2->setValue(1);
-    CSpinEdit2->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
-    CSpinEdit2->setFixedWidth(34);
+    const AppearanceControls look = MakeAppearanceControls(Panel11, "Panel1", "Panel2");
+    Label2 = look.lineLabel;
+    Panel1 = look.line;
+    Label3 = look.backgroundLabel;
+    Panel2 = look.background;
+    Label1 = look.thicknessLabel;
+    CSpinEdit2 = look.thickness;
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Détails"), Panel11), "CheckBox1");
     CheckBox1->setToolTip(QStringLiteral("Afficher les détails"));
     CheckBox1->setChecked(true);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Panel1, Label3, Panel2, Label1, CSpinEdit2, CheckBox1})
-        look->addWidget(w);
+    look.row->addWidget(CheckBox1);
     row->addWidget(Panel11);
     Panel13 = Named(new QFrame(settings), "Panel13");
     row->addWidget(Panel13, 1);
@@ -269,7 +257,9 @@ void TForm2::buildChartPage() {
     page->addWidget(settings);
 }
 
-void TForm2::PrepareForAccount(const QString& account) { setWindowTitle(QStringLiteral("Kalimo - ") + account); }
+void TForm2::PrepareForAccount(const QString& account) {
+    setWindowTitle(QStringLiteral("Kalimo - ") + account);
+}
 
 void TForm2::FormCreate() {
     StringGrid1->SetCells(0, 0, QStringLiteral("Jour"));
@@ -302,9 +292,13 @@ ProfileFile& TForm2::WeightFile() {
     return *m_weightFile;
 }
 
-int TForm2::ShownMonth() const { return ComboBox1->currentIndex() + 1; }
+int TForm2::ShownMonth() const {
+    return ComboBox1->currentIndex() + 1;
+}
 
-int TForm2::ShownYear() const { return CSpinEdit1->value(); }
+int TForm2::ShownYear() const {
+    return CSpinEdit1->value();
+}
 
 void TForm2::SetDayRows(int dayCount) {
     StringGrid1->SetRowCount(dayCount + 1);
@@ -372,7 +366,9 @@ void TForm2::StringGrid1SelectCell(int, int row) {
     SpeedButton5Click();
 }
 
-void TForm2::StringGrid1Click() { ShowDayFoods(); }
+void TForm2::StringGrid1Click() {
+    ShowDayFoods();
+}
 
 void TForm2::SpeedButton7Click() {
     StoreHeight();
@@ -384,7 +380,9 @@ void TForm2::SpeedButton3Click() {
     Form3->show();
 }
 
-void TForm2::SpeedButton6Click() { Form4->show(); }
+void TForm2::SpeedButton6Click() {
+    Form4->show();
+}
 
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

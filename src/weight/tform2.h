@@ -27,7 +27,7 @@ class ZoomChartView;
 // the calorie journal.
 class TForm2 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm2(QWidget* parent = nullptr);
 
     // Left column.
@@ -182,11 +182,11 @@ public:
     // The weight file of the account open now.
     ProfileFile& WeightFile();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildLeftColumn();
     void buildChartPage();
     void buildCaloriePage();

@@ -2,7 +2,9 @@
 
 #include "store/numbers.h"
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int month, int year) {
     switch (month) {
@@ -18,17 +20,24 @@ int DaysInMonth(int month, int year) {
     }
 }
 
-QString MonthKey(int month, int year) { return QString::number(month) + QLatin1Char('/') + QString::number(year); }
+QString MonthKey(int month, int year) {
+    return QString::number(month) + QLatin1Char('/') + QString::number(year);
+}
 
-QString DayWeightKey(int day) { return QLatin1Char('v') + QString::number(day); }
+QString DayWeightKey(int day) {
+    return QLatin1Char('v') + QString::number(day);
+}
 
-QString WeightFileName(const QString& account) { return QStringLiteral(".\\") + account + QStringLiteral(".ini"); }
+QString WeightFileName(const QString& account) {
+    return QStringLiteral(".\\") + account + QStringLiteral(".ini");
+}
 
 const QStringList& MonthNames() {
     static const QStringList names = {
-        QStringLiteral("Janvier"), QStringLiteral("Février"),  QStringLiteral("Mars"),     QStringLiteral("Avril"),
-        QStringLiteral("Mai"),     QStringLiteral("Juin"),     QStringLiteral("Juillet"),  QStringLiteral("Août"),
-        QStringLiteral("Septembre"), QStringLiteral("Octobre"), QStringLiteral("Novembre"), QStringLiteral("Décembre")};
+        QStringLiteral("Janvier"), QStringLiteral("Février"),  QStringLiteral("Mars"),
+        QStringLiteral("Avril"),   QStringLiteral("Mai"),      QStringLiteral("Juin"),
+        QStringLiteral("Juillet"), QStringLiteral("Août"),     QStringLiteral("Septembre"),
+        QStringLiteral("Octobre"), QStringLiteral("Novembre"), QStringLiteral("Décembre")};
     return names;
 }
 

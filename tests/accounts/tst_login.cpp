@@ -15,7 +15,8 @@
 namespace {
 const QString Created = QStringLiteral("Le compte %1 a été créé, vous pouvez maintenant l'utiliser !");
 const QString NoSuchAccount = QStringLiteral("Désolé, ce compte n'existe pas !");
-const QString WrongPassword = QStringLiteral("Désolé, ce n'est pas le bon mot de passe pour accéder à ce compte !");
+const QString WrongPassword =
+    QStringLiteral("Désolé, ce n'est pas le bon mot de passe pour accéder à ce compte !");
 const QString Forbidden = QStringLiteral("Ce nom de compte est INTERDIT");
 
 void type(const QString& account, const QString& password) {
@@ -23,7 +24,9 @@ void type(const QString& account, const QString& password) {
     Form1->Edit2->setText(password);
 }
 
-void clickLink(QWidget* link) { QTest::mouseClick(link, Qt::LeftButton); }
+void clickLink(QWidget* link) {
+    QTest::mouseClick(link, Qt::LeftButton);
+}
 
 QStringList listed() {
     QStringList items;
@@ -36,7 +39,7 @@ QStringList listed() {
 class TestLogin : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void firstStartWritesTheFoodDatabaseOnce();
     void creationNeedsBothFields();
@@ -55,7 +58,8 @@ private Q_SLOTS:
 
 void TestLogin::firstStartWritesTheFoodDatabaseOnce() {
     ProgramFixture p;
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Création de la Base de Données d'aliments effectuée!")});
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Création de la Base de Données d'aliments effectuée!")});
     QCOMPARE(p.dialogs.shown.first().title, QStringLiteral("Kalimo"));
     QVERIFY(QFile::exists(p.dir.file(QStringLiteral("calories.ini"))));
     QCOMPARE(Form1->ComboBox1->count(), 0);
@@ -117,7 +121,8 @@ void TestLogin::creationWritesThePasswordAndOpensTheAccount() {
     QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
     QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Confirmation"));
     // The main window's first month load adds the details setting.
-    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\ndetails=0\r\n"));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))),
+             QByteArray("[Paul]\r\npassword=pw\r\ndetails=0\r\n"));
     QVERIFY(!Form1->isVisible());
     QVERIFY(Form2->isVisible());
     QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - Paul"));
@@ -130,8 +135,9 @@ void TestLogin::creationOverAnExistingAccount() {
     type(QStringLiteral("Paul"), QStringLiteral("autre"));
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.texts(),
-             QStringList{QStringLiteral("Désolé, ce compte est déjà existant, vous ne pouvez en créer un nouveau !!!\n"
-                                        "Pour remettre à 0 ce compte, il vous faut le mot de passe!")});
+             QStringList{QStringLiteral(
+                 "Désolé, ce compte est déjà existant, vous ne pouvez en créer un nouveau !!!\n"
+                 "Pour remettre à 0 ce compte, il vous faut le mot de passe!")});
     QCOMPARE(Form1->Edit2->text(), QStringLiteral("autre"));
 
     // With the right password the account is "created" again, its settings kept.
@@ -139,7 +145,8 @@ void TestLogin::creationOverAnExistingAccount() {
     type(QStringLiteral("Paul"), QStringLiteral("pw"));
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
-    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Paul]\r\npassword=pw\r\ntrace=255\r\ndetails=0\r\n"));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))),
+             QByteArray("[Paul]\r\npassword=pw\r\ntrace=255\r\ndetails=0\r\n"));
     QVERIFY(Form2->isVisible());
 }
 
@@ -223,7 +230,8 @@ void TestLogin::enterInThePasswordBoxLogsIn() {
 
 void TestLogin::deletion() {
     ProgramFixture p;
-    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n[Marie]\r\npassword=m\r\n");
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")),
+               "[Paul]\r\npassword=pw\r\n[Marie]\r\npassword=m\r\n");
     WriteBytes(p.dir.file(QStringLiteral("Paul.ini")), "[3/2005]\r\nv1=70\r\n");
     Form1->FillAccountList();
     p.dialogs.clear();

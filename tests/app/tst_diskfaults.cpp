@@ -5,9 +5,9 @@
 #include "app/linklabel.h"
 #include "app/spinedit.h"
 #include "app/windowset.h"
-#include "testsupport/windowfixture.h"
 #include "testsupport/smalldisk.h"
 #include "testsupport/tempdir.h"
+#include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
@@ -30,7 +30,7 @@ void logIn(const QString& account) {
 class TestDiskFaults : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void firstStartOnAFullDisk();
     void fullDiskWhileWorking();
@@ -44,7 +44,8 @@ void TestDiskFaults::firstStartOnAFullDisk() {
     FakeDialogs dialogs;
     {
         WindowSet windows;
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Impossible de créer le fichier calories.ini.")});
+        QCOMPARE(dialogs.texts(),
+                 QStringList{QStringLiteral("Impossible de créer le fichier calories.ini.")});
         QCOMPARE(Form1->ComboBox1->count(), 0); // start-up went on
         Form1->close();
     }
@@ -56,7 +57,8 @@ void TestDiskFaults::fullDiskWhileWorking() {
     if (!disk.Mounted())
         QSKIP("no right to mount a small file system here");
     const QByteArray accounts = "[Paul]\r\npassword=pw\r\n";
-    WriteBytes(disk.file(QStringLiteral("calories.ini")), "[cat\xE9gories]\r\nviande=\r\n[viande]\r\nAbats=\r\n");
+    WriteBytes(disk.file(QStringLiteral("calories.ini")),
+               "[cat\xE9gories]\r\nviande=\r\n[viande]\r\nAbats=\r\n");
     WriteBytes(disk.file(QStringLiteral("compte.ini")), accounts);
     QByteArray weights;
     for (int d = 1; d <= 31; ++d)

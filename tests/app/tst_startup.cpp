@@ -44,7 +44,7 @@ const QStringList PlainAccountFiles = {QStringLiteral("Paul.cal"), QStringLitera
 class TestStartup : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void windowsAreCreatedOnceWithTheirCaptions();
     void accountsFileIsPlainOnlyWhileTheLoginWindowLives();
@@ -139,10 +139,12 @@ void TestStartup::errorsAreReportedAndTheEventAbandoned_data() {
     QTest::addColumn<QString>("reported");
     QTest::newRow("ends with a letter") << QStringLiteral("Impossible d'écrire dans .\\compte.ini")
                                         << QStringLiteral("Impossible d'écrire dans .\\compte.ini.");
-    QTest::newRow("ends with a quote") << QStringLiteral("'7,2,5' n'est pas une valeur en virgule flottante correcte")
-                                       << QStringLiteral("'7,2,5' n'est pas une valeur en virgule flottante correcte.");
+    QTest::newRow("ends with a quote")
+        << QStringLiteral("'7,2,5' n'est pas une valeur en virgule flottante correcte")
+        << QStringLiteral("'7,2,5' n'est pas une valeur en virgule flottante correcte.");
     QTest::newRow("ends with a bracket, which sorts before the full stop")
-        << QStringLiteral("Indice de liste hors limites (-1)") << QStringLiteral("Indice de liste hors limites (-1)");
+        << QStringLiteral("Indice de liste hors limites (-1)")
+        << QStringLiteral("Indice de liste hors limites (-1)");
     QTest::newRow("ends with a full stop") << QStringLiteral("Fini.") << QStringLiteral("Fini.");
     QTest::newRow("ends with an exclamation mark") << QStringLiteral("Oups !") << QStringLiteral("Oups !");
 }

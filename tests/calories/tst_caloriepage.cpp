@@ -75,7 +75,7 @@ void add(const QString& quantity) {
 class TestCaloriePage : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void categoriesAreListedAlphabetically();
     void choosingAFoodShowsItsValues();
@@ -96,7 +96,8 @@ void TestCaloriePage::categoriesAreListedAlphabetically() {
     QCOMPARE(items(Form2->ListBox1).last(), QStringLiteral("viande"));
     QCOMPARE(items(Form2->ListBox1).size(), 16);
     QCOMPARE(Form2->ListBox1->currentRow(), -1);
-    QCOMPARE(Form2->GroupBox3->title(), QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
+    QCOMPARE(Form2->GroupBox3->title(),
+             QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
     QCOMPARE(totals(), (QStringList{"0", "0", "0", "0"}));
     QCOMPARE(Form2->Label21->text(), QStringLiteral("Aucun"));
 }
@@ -180,7 +181,8 @@ void TestCaloriePage::removingNeedsAPlainYes() {
 
 void TestCaloriePage::sortingByAColumnTitle() {
     CaloriePage p;
-    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), "[5/3/2004]\r\nAbats=2\r\nArachide (huile)=1\r\nPizza=100\r\n");
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")),
+               "[5/3/2004]\r\nAbats=2\r\nArachide (huile)=1\r\nPizza=100\r\n");
     Form2->ShowDayFoods();
     const QString pizzaCalories = row(2).at(2);
     QHeaderView* header = Form2->ListView1->header();
@@ -215,8 +217,8 @@ void TestCaloriePage::editorFillsAndFiltersItsFields() {
     choose(Form6->ListBox1, QStringLiteral("viande"));
     QCOMPARE(Form6->Edit6->text(), QStringLiteral("viande"));
     choose(Form6->ListBox2, QStringLiteral("Abats"));
-    QCOMPARE((QStringList{Form6->Edit1->text(), Form6->Edit2->text(), Form6->Edit3->text(), Form6->Edit4->text(),
-                          Form6->Edit5->text()}),
+    QCOMPARE((QStringList{Form6->Edit1->text(), Form6->Edit2->text(), Form6->Edit3->text(),
+                          Form6->Edit4->text(), Form6->Edit5->text()}),
              (QStringList{"Abats", "120", "17", "0", "6"}));
     Form6->Edit3->clear();
     QTest::keyClicks(Form6->Edit3, QStringLiteral("12.5x-"));
@@ -264,7 +266,8 @@ void TestCaloriePage::editorSavesAndDeletesFoods() {
     choose(Form6->ListBox2, QStringLiteral("Abats"));
     QTest::mouseClick(Form6->SpeedButton2, Qt::LeftButton);
     QVERIFY(!p.database().contains("[Abats]"));
-    QCOMPARE(p.deletedFoods(), QByteArray("[Abats]\r\na=Abats\r\nc=120\r\np=17\r\nl=6\r\ng=0\r\n[viande]\r\nAbats=\r\n"));
+    QCOMPARE(p.deletedFoods(),
+             QByteArray("[Abats]\r\na=Abats\r\nc=120\r\np=17\r\nl=6\r\ng=0\r\n[viande]\r\nAbats=\r\n"));
     QCOMPARE(items(Form6->ListBox2).first(), QStringLiteral("Abats en sauce"));
 }
 
@@ -272,13 +275,15 @@ void TestCaloriePage::editorRenamesAndDeletesCategories() {
     CaloriePage p;
     Form6->show();
     QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Désolé, il faut d'abord sélectionner une catégorie.")});
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Désolé, il faut d'abord sélectionner une catégorie.")});
     QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Erreur"));
     p.dialogs.clear();
     choose(Form6->ListBox1, QStringLiteral("plat"));
     Form6->Edit6->clear();
     QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Désolé, il vous faut taper un nouveau nom de catégorie.")});
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Désolé, il vous faut taper un nouveau nom de catégorie.")});
 
     Form6->Edit6->setText(QStringLiteral("plats"));
     QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);

@@ -127,7 +127,7 @@ class TestDefaultFoodData : public QObject {
         return QString();
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase();
     void textForm();
     void categories_data();

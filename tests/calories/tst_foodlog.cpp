@@ -23,7 +23,7 @@ QByteArray sectionBytes(const QByteArray& file, const QByteArray& header) {
 class TestFoodLog : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void formatAmount_data();
     void formatAmount();
     void firstStartWritesTheDefaultDatabase();
@@ -71,7 +71,9 @@ void TestFoodLog::firstStartWritesTheDefaultDatabase() {
     QCOMPARE(bytes.count("\r\n"), 6970);
     QCOMPARE(bytes.count('\n'), 6970); // no bare line feeds
     QVERIFY(bytes.startsWith("[cat\xE9gories]\r\nviande=\r\npoisson=\r\n"));
-    QVERIFY(bytes.endsWith("[Cr\xE8me fra\xEE" "che (1 c, \xE0 soupe)]\r\na=Cr\xE8me fra\xEE" "che (1 c, \xE0 soupe)\r\n"
+    QVERIFY(bytes.endsWith("[Cr\xE8me fra\xEE"
+                           "che (1 c, \xE0 soupe)]\r\na=Cr\xE8me fra\xEE"
+                           "che (1 c, \xE0 soupe)\r\n"
                            "c=60\r\np=0,6\r\nl=6\r\ng=0,8\r\n"));
     QCOMPARE(FilesHere(), QStringList{QStringLiteral("calories.ini")});
     QCOMPARE(CreateDefaultFoodDatabase(), DefaultDatabaseOutcome::AlreadyPresent);
@@ -103,9 +105,9 @@ void TestFoodLog::categoriesSortAsAFrenchReaderExpects() {
     QStringList names = CategoryNames(db.Document());
     QCOMPARE(names.first(), QStringLiteral("viande"));
     SortForDisplay(names);
-    QCOMPARE(names, (QStringList{"boisson", "déjeuné", "dessert", "divers", "épice", "friandise", "fromage", "fruit",
-                                 "fruit sec", "légume", "Mc Donald", "pâtisserie", "plante", "plat", "poisson",
-                                 "viande"}));
+    QCOMPARE(names, (QStringList{"boisson", "déjeuné", "dessert", "divers", "épice", "friandise", "fromage",
+                                 "fruit", "fruit sec", "légume", "Mc Donald", "pâtisserie", "plante", "plat",
+                                 "poisson", "viande"}));
     QCOMPARE(CategoryFoods(db.Document(), QStringLiteral("plat")), (QStringList{"Pizza", "Quiche (unité)"}));
 }
 
@@ -120,7 +122,8 @@ void TestFoodLog::dayTotalsFromTheDatabase() {
     const DayFoods day = ReadDayFoods(log.Document(), db.Document(), Day);
     QCOMPARE(day.rows.size(), 3);
     const DayFoodRow& abats = day.rows[0];
-    QCOMPARE((QStringList{abats.name, abats.quantity, abats.calories, abats.proteins, abats.glucides, abats.lipides}),
+    QCOMPARE((QStringList{abats.name, abats.quantity, abats.calories, abats.proteins, abats.glucides,
+                          abats.lipides}),
              (QStringList{"Abats", "2", "240", "34", "0", "12"}));
     QCOMPARE(day.rows[1].lipides, QStringLiteral("1,5"));
     QCOMPARE(day.rows[2].calories, QStringLiteral("0")); // no record: counts nothing
@@ -135,7 +138,8 @@ void TestFoodLog::quantitiesAddUp() {
     AddFoodToDay(log, Day, QStringLiteral("Abats"), QStringLiteral("2"));
     AddFoodToDay(log, Day, QStringLiteral("Pizza"), QStringLiteral("0"));
     AddFoodToDay(log, Day, QStringLiteral("abats"), QStringLiteral("3"));
-    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal"))), QByteArray("[5/3/2004]\r\nAbats=5\r\nPizza=0\r\n"));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal"))),
+             QByteArray("[5/3/2004]\r\nAbats=5\r\nPizza=0\r\n"));
     AddFoodToDay(log, Day, QStringLiteral("Abats"), QStringLiteral("-7"));
     QCOMPARE(log.ReadString(Day, QStringLiteral("Abats"), {}), QStringLiteral("-2"));
 
@@ -149,7 +153,8 @@ void TestFoodLog::quantitiesAddUp() {
         }
     }
     AddFoodToDay(log, Day, QStringLiteral("Pizza"), QStringLiteral("2147483647"));
-    QVERIFY_THROWS_EXCEPTION(KalimoError, AddFoodToDay(log, Day, QStringLiteral("Pizza"), QStringLiteral("1")));
+    QVERIFY_THROWS_EXCEPTION(KalimoError,
+                             AddFoodToDay(log, Day, QStringLiteral("Pizza"), QStringLiteral("1")));
     QCOMPARE(log.ReadString(Day, QStringLiteral("Pizza"), {}), QStringLiteral("2147483647"));
     QVERIFY(before != ReadBytes(dir.file(QStringLiteral("Paul.cal"))));
 }
@@ -215,7 +220,8 @@ void TestFoodLog::renamingAndMergingCategories() {
     const QByteArray after = ReadBytes(dir.file(QStringLiteral("calories.ini")));
     QVERIFY(!after.contains("\r\nplat=\r\n"));
     QVERIFY(!after.contains("[plat]"));
-    QCOMPARE(sectionBytes(after, "[plats cuisin\xE9s]"), QByteArray("[plats cuisin\xE9s]\r\nPizza=\r\nQuiche (unit\xE9)=\r\n"));
+    QCOMPARE(sectionBytes(after, "[plats cuisin\xE9s]"),
+             QByteArray("[plats cuisin\xE9s]\r\nPizza=\r\nQuiche (unit\xE9)=\r\n"));
     QCOMPARE(CategoryNames(db.Document()).constLast(), QStringLiteral("plats cuisinés"));
     QCOMPARE(sectionBytes(after, "[Pizza]"), sectionBytes(before, "[Pizza]"));
 
@@ -252,7 +258,8 @@ void TestFoodLog::deletingACategory() {
     QVERIFY(!bytes.contains("[plat]"));
     QVERIFY(!bytes.contains("\r\nplat=\r\n"));
     QCOMPARE(ReadBytes(dir.file(QStringLiteral("calsuppr.ini"))).count("\r\n"), 2 * 6 + 3);
-    QVERIFY(ReadBytes(dir.file(QStringLiteral("calsuppr.ini"))).contains("[plat]\r\nPizza=\r\nQuiche (unit\xE9)=\r\n"));
+    QVERIFY(ReadBytes(dir.file(QStringLiteral("calsuppr.ini")))
+                .contains("[plat]\r\nPizza=\r\nQuiche (unit\xE9)=\r\n"));
 }
 
 void TestFoodLog::namesTheFileCannotHold_data() {

@@ -50,7 +50,9 @@ struct TestJpegErrors {
     std::jmp_buf escape;
 };
 
-void escape(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<TestJpegErrors*>(cinfo->err)->escape, 1); }
+void escape(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<TestJpegErrors*>(cinfo->err)->escape, 1);
+}
 
 // Decodes the whole picture; false when libjpeg finds it broken.
 bool decodeJpeg(const unsigned char* data, unsigned long size, JpegFacts* facts) {
@@ -89,7 +91,9 @@ JpegFacts jpegFacts(const QString& path) {
     return facts;
 }
 
-QSize sizeOf(const QWidget* w) { return w->size(); }
+QSize sizeOf(const QWidget* w) {
+    return w->size();
+}
 
 int pdfPageCount(const QString& path) {
     const QString pdf = QString::fromLatin1(ReadBytes(path));
@@ -108,7 +112,7 @@ QStringList newFiles(const QStringList& before) {
 class TestChartExport : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void monthChartAsJpeg();
     void bitmapAndTheYearWindow();
@@ -140,7 +144,8 @@ void TestChartExport::monthChartAsJpeg() {
     // The extension is always added, to whatever name was typed.
     p.dialogs.nextFileName = QStringLiteral("courbe.jpg");
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
-    QCOMPARE(newFiles(before), (QStringList{QStringLiteral("Mars 2004.jpg"), QStringLiteral("courbe.jpg.jpg")}));
+    QCOMPARE(newFiles(before),
+             (QStringList{QStringLiteral("Mars 2004.jpg"), QStringLiteral("courbe.jpg.jpg")}));
 }
 
 void TestChartExport::bitmapAndTheYearWindow() {
@@ -202,7 +207,8 @@ void TestChartExport::failuresAreReported() {
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
     QCOMPARE(p.dialogs.shown.size(), 1);
     QCOMPARE(p.dialogs.shown.at(0).title, QStringLiteral("Kalimo"));
-    QCOMPARE(p.dialogs.shown.at(0).text, QStringLiteral("Impossible de créer le fichier dossier/Mars 2004tmp.bmp."));
+    QCOMPARE(p.dialogs.shown.at(0).text,
+             QStringLiteral("Impossible de créer le fichier dossier/Mars 2004tmp.bmp."));
 
     // A full disk: nothing half written is left behind.
     const QStringList before = FilesHere();

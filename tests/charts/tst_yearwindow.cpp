@@ -16,8 +16,8 @@
 namespace {
 // A program with Paul's account open, his files as given, the main window on `year`.
 struct OpenAccount : ProgramFixture {
-    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n", const QByteArray& weights = {},
-                         int year = 2004)
+    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n",
+                         const QByteArray& weights = {}, int year = 2004)
         : ProgramFixture(false) {
         WriteBytes(dir.file(QStringLiteral("compte.ini")), accounts);
         if (!weights.isEmpty())
@@ -33,7 +33,9 @@ struct OpenAccount : ProgramFixture {
     QByteArray weightFile() const { return ReadBytes(dir.file(QStringLiteral("Paul.ini"))); }
 };
 
-void openYearWindow() { QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton); }
+void openYearWindow() {
+    QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton);
+}
 
 QList<double> yearValues() {
     QList<double> v;
@@ -58,7 +60,7 @@ QList<double> onlyAt(const QList<QPair<int, double>>& weights) {
 class TestYearWindow : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void yearWithoutWeightsIsAFlatLine();
     void weightsLandInTheirDaySlots();

@@ -38,7 +38,7 @@ struct OpenAccount : ProgramFixture {
 // or a browser.
 class UrlCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     UrlCatcher() {
         for (const char* scheme : {"mailto", "http", "https"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
@@ -49,7 +49,7 @@ public:
     }
     QList<QUrl> opened;
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
@@ -93,7 +93,9 @@ QString topicText(const QString& name) {
     return QString();
 }
 
-QString frameTitle() { return Form4->GroupBox1->isHidden() ? QString() : Form4->GroupBox1->title(); }
+QString frameTitle() {
+    return Form4->GroupBox1->isHidden() ? QString() : Form4->GroupBox1->title();
+}
 
 // Whether anything at all was drawn.
 bool drawn(const QPixmap& pixmap) {
@@ -109,7 +111,7 @@ bool drawn(const QPixmap& pixmap) {
 class TestHelp : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void treeHoldsTheSortedTopics();
     void eachNodeShowsItsTitleAndText();

@@ -55,11 +55,11 @@ void copyFolder(const QString& from, const QString& to) {
 class TestCrash : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase();
     void killedWritersLeaveWholeFiles();
 
-private:
+  private:
     QTemporaryDir m_base;
 };
 
@@ -74,7 +74,8 @@ void TestCrash::initTestCase() {
 }
 
 void TestCrash::killedWritersLeaveWholeFiles() {
-    const QString writer = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/kalimo_crashwriter");
+    const QString writer =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/kalimo_crashwriter");
     QVERIFY2(QFile::exists(writer), qPrintable(writer));
     const int rounds = qEnvironmentVariableIntValue("KALIMO_CRASH_ROUNDS") > 0
                            ? qEnvironmentVariableIntValue("KALIMO_CRASH_ROUNDS")
@@ -117,12 +118,13 @@ void TestCrash::killedWritersLeaveWholeFiles() {
             QString problem;
             const QByteArray actual = logicalContent(QDir(live.path()), name, &problem);
             QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("seed %1: %2").arg(seed).arg(problem)));
-            QVERIFY2(actual == before.value(name) || actual == after.value(name),
-                     qPrintable(QStringLiteral("seed %1, after %2 operations: %3 is neither its content before "
-                                               "nor after the interrupted operation")
-                                    .arg(seed)
-                                    .arg(done)
-                                    .arg(name)));
+            QVERIFY2(
+                actual == before.value(name) || actual == after.value(name),
+                qPrintable(QStringLiteral("seed %1, after %2 operations: %3 is neither its content before "
+                                          "nor after the interrupted operation")
+                               .arg(seed)
+                               .arg(done)
+                               .arg(name)));
         }
     }
     // The kills must land in the middle of the work, not before it starts.

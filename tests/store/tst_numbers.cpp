@@ -6,7 +6,7 @@
 class TestNumbers : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void parseDecimal_data();
     void parseDecimal();
     void parseInteger_data();

@@ -10,7 +10,7 @@
 class TestProfileFile : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void missingFileReadsDefaultsAndFirstWriteCreatesIt();
     void untouchedLinesKeepTheirBytesAndOrder();
     void newKeysAndSectionsGoWhereExpected();
@@ -68,14 +68,16 @@ void TestProfileFile::newKeysAndSectionsGoWhereExpected() {
 
 void TestProfileFile::namesIgnoreLetterCaseAccentsIncluded() {
     WorkingDir dir;
-    WriteBytes(dir.file(QStringLiteral("c.ini")), "[Cat\xE9gories]\r\nViande=\r\n[\xC9T\xC9]\r\nCl\xE9=oui\r\n");
+    WriteBytes(dir.file(QStringLiteral("c.ini")),
+               "[Cat\xE9gories]\r\nViande=\r\n[\xC9T\xC9]\r\nCl\xE9=oui\r\n");
     ProfileFile f(QStringLiteral("./c.ini"));
     QCOMPARE(f.ReadSection(QStringLiteral("catégories")), QStringList{QStringLiteral("Viande")});
     QVERIFY(f.ValueExists(QStringLiteral("CATÉGORIES"), QStringLiteral("viande")));
     QCOMPARE(f.ReadString(QStringLiteral("été"), QStringLiteral("clé"), {}), QStringLiteral("oui"));
     // Writing through another spelling changes the existing line, keeping its spelling.
     f.WriteString(QStringLiteral("été"), QStringLiteral("CLÉ"), QStringLiteral("non"));
-    QCOMPARE(ReadBytes(dir.file(QStringLiteral("c.ini"))), QByteArray("[Cat\xE9gories]\r\nViande=\r\n[\xC9T\xC9]\r\nCl\xE9=non\r\n"));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("c.ini"))),
+             QByteArray("[Cat\xE9gories]\r\nViande=\r\n[\xC9T\xC9]\r\nCl\xE9=non\r\n"));
 }
 
 void TestProfileFile::valuesAreTrimmedAndUnquoted() {
@@ -119,7 +121,8 @@ void TestProfileFile::readInteger() {
 
 void TestProfileFile::readBoolAndFloat() {
     WorkingDir dir;
-    WriteBytes(dir.file(QStringLiteral("b.ini")), "[s]\r\nyes=1\r\nno=0\r\nodd=2\r\nbad=oui\r\nw=72,5\r\np=72.5\r\n");
+    WriteBytes(dir.file(QStringLiteral("b.ini")),
+               "[s]\r\nyes=1\r\nno=0\r\nodd=2\r\nbad=oui\r\nw=72,5\r\np=72.5\r\n");
     ProfileFile f(QStringLiteral("./b.ini"));
     const QString s = QStringLiteral("s");
     QVERIFY(f.ReadBool(s, QStringLiteral("yes"), false));
@@ -137,10 +140,13 @@ void TestProfileFile::readBoolAndFloat() {
 
 void TestProfileFile::sectionsAndKeysListing() {
     WorkingDir dir;
-    WriteBytes(dir.file(QStringLiteral("l.ini")), "[Paul]\r\npassword=a\r\ntrace=1\r\n[Vide]\r\n[Marie]\r\npassword=b\r\n");
+    WriteBytes(dir.file(QStringLiteral("l.ini")),
+               "[Paul]\r\npassword=a\r\ntrace=1\r\n[Vide]\r\n[Marie]\r\npassword=b\r\n");
     ProfileFile f(QStringLiteral("./l.ini"));
-    QCOMPARE(f.ReadSections(), (QStringList{QStringLiteral("Paul"), QStringLiteral("Vide"), QStringLiteral("Marie")}));
-    QCOMPARE(f.ReadSection(QStringLiteral("paul")), (QStringList{QStringLiteral("password"), QStringLiteral("trace")}));
+    QCOMPARE(f.ReadSections(),
+             (QStringList{QStringLiteral("Paul"), QStringLiteral("Vide"), QStringLiteral("Marie")}));
+    QCOMPARE(f.ReadSection(QStringLiteral("paul")),
+             (QStringList{QStringLiteral("password"), QStringLiteral("trace")}));
     QVERIFY(f.ReadSection(QStringLiteral("absent")).isEmpty());
     QVERIFY(f.SectionExists(QStringLiteral("Marie")));
     QVERIFY(!f.SectionExists(QStringLiteral("Vide"))); // a header without keys does not count
@@ -149,7 +155,8 @@ void TestProfileFile::sectionsAndKeysListing() {
 
 void TestProfileFile::eraseSectionAndDeleteKey() {
     WorkingDir dir;
-    WriteBytes(dir.file(QStringLiteral("e.ini")), "[Paul]\r\npassword=a\r\n[Marie]\r\npassword=b\r\nvaleur=2\r\n");
+    WriteBytes(dir.file(QStringLiteral("e.ini")),
+               "[Paul]\r\npassword=a\r\n[Marie]\r\npassword=b\r\nvaleur=2\r\n");
     ProfileFile f(QStringLiteral("./e.ini"));
     f.DeleteKey(QStringLiteral("Marie"), QStringLiteral("PASSWORD"));
     f.DeleteKey(QStringLiteral("Marie"), QStringLiteral("valeur"));
@@ -164,22 +171,26 @@ void TestProfileFile::bytesAreWindows1252() {
     WorkingDir dir;
     ProfileFile f(QStringLiteral("./calories.ini"));
     f.WriteString(QStringLiteral("légume"), QStringLiteral("Bœuf à l'étouffée"), QStringLiteral("5 €"));
-    QCOMPARE(ReadBytes(dir.file(QStringLiteral("calories.ini"))),
-             QByteArray("[l\xE9gume]\r\nB\x9C" "uf \xE0 l'\xE9touff\xE9" "e=5 \x80\r\n"));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("calories.ini"))), QByteArray("[l\xE9gume]\r\nB\x9C"
+                                                                             "uf \xE0 l'\xE9touff\xE9"
+                                                                             "e=5 \x80\r\n"));
 
     // Bytes the code page leaves undefined survive on lines nobody touches.
     WriteBytes(dir.file(QStringLiteral("u.ini")), "[s]\r\nodd=\x81\x8D\x8F\x90\x9D\r\nk=1\r\n");
     ProfileFile u(QStringLiteral("./u.ini"));
     u.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("2"));
-    QCOMPARE(ReadBytes(dir.file(QStringLiteral("u.ini"))), QByteArray("[s]\r\nodd=\x81\x8D\x8F\x90\x9D\r\nk=2\r\n"));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("u.ini"))),
+             QByteArray("[s]\r\nodd=\x81\x8D\x8F\x90\x9D\r\nk=2\r\n"));
 }
 
 void TestProfileFile::textOutsideTheCodePageIsRefused() {
     WorkingDir dir;
     WriteBytes(dir.file(QStringLiteral("t.ini")), "[s]\r\nk=1\r\n");
     ProfileFile f(QStringLiteral("./t.ini"));
-    QVERIFY_THROWS_EXCEPTION(KalimoError, f.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("Łódź")));
-    QVERIFY_THROWS_EXCEPTION(KalimoError, f.WriteString(QStringLiteral("日本"), QStringLiteral("k"), QStringLiteral("1")));
+    QVERIFY_THROWS_EXCEPTION(KalimoError,
+                             f.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("Łódź")));
+    QVERIFY_THROWS_EXCEPTION(KalimoError,
+                             f.WriteString(QStringLiteral("日本"), QStringLiteral("k"), QStringLiteral("1")));
     QCOMPARE(ReadBytes(dir.file(QStringLiteral("t.ini"))), QByteArray("[s]\r\nk=1\r\n"));
     QCOMPARE(f.ReadString(QStringLiteral("s"), QStringLiteral("k"), {}), QStringLiteral("1"));
 }
@@ -227,7 +238,8 @@ void TestProfileFile::changesMadeByAnotherProgramAreSeen() {
     QFile::rename(dir.file(QStringLiteral("y.ini")), path);
     QCOMPARE(f.ReadString(QStringLiteral("s"), QStringLiteral("k"), {}), QStringLiteral("3"));
     QFile::remove(path);
-    QCOMPARE(f.ReadString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("gone")), QStringLiteral("gone"));
+    QCOMPARE(f.ReadString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("gone")),
+             QStringLiteral("gone"));
 }
 
 void TestProfileFile::failedWriteLeavesTheOldFileAsItWas() {
@@ -238,8 +250,8 @@ void TestProfileFile::failedWriteLeavesTheOldFileAsItWas() {
     ProfileFile f(QStringLiteral(".\\compte.ini"));
     {
         FileSizeLimit full(16); // the new text no longer fits: as on a full disk
-        QVERIFY_THROWS_EXCEPTION(KalimoError,
-                                 f.WriteString(QStringLiteral("Paul"), QStringLiteral("trace"), QStringLiteral("234")));
+        QVERIFY_THROWS_EXCEPTION(KalimoError, f.WriteString(QStringLiteral("Paul"), QStringLiteral("trace"),
+                                                            QStringLiteral("234")));
     }
     QCOMPARE(ReadBytes(path), before);
     QCOMPARE(FilesHere(), QStringList{QStringLiteral("compte.ini")});
@@ -256,7 +268,8 @@ void TestProfileFile::batchWritesOnceAndOnlyWhenSomethingChanged() {
         f.Update([&](ProfileDocument& doc) {
             bool changed = false;
             for (int d = 1; d <= 31; ++d)
-                changed |= doc.WriteString(QStringLiteral("3/2005"), QStringLiteral("v%1").arg(d), d == 2 ? value : QStringLiteral("0"));
+                changed |= doc.WriteString(QStringLiteral("3/2005"), QStringLiteral("v%1").arg(d),
+                                           d == 2 ? value : QStringLiteral("0"));
             return changed;
         });
     };

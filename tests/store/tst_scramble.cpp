@@ -22,7 +22,7 @@ QByteArray scrambled(QByteArray bytes, const char* key) {
 class TestScramble : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void knownVectors();
     void keyWrapsAfterItsLastLetter();
     void everyByteComesBack();
@@ -93,7 +93,8 @@ void TestScramble::accountFilesFollowTheWeightFile() {
     WriteBytes(dir.file(QStringLiteral("Paul.ini")), "[3/2004]\r\nv1=70\r\n");
     ScrambleAccountFiles(QStringLiteral("Paul"));
     QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry")}));
-    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal.cry"))), scrambled("[5/3/2004]\r\nAbats=2\r\n", AccountFilesKey));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal.cry"))),
+             scrambled("[5/3/2004]\r\nAbats=2\r\n", AccountFilesKey));
 
     UnscrambleAccountFiles(QStringLiteral("Paul"));
     QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal"), QStringLiteral("Paul.ini")}));

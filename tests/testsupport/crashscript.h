@@ -17,7 +17,7 @@
 #include <random>
 
 class CrashScript {
-public:
+  public:
     explicit CrashScript(quint32 seed) : m_random(seed) {}
 
     // Runs operation number n (counting from 0); operations must run in order.
@@ -36,7 +36,8 @@ public:
             const int year = 2002 + pick(3);
             QStringList weights;
             for (int d = 1; d <= DaysInMonth(month, year); ++d)
-                weights << (pick(3) == 0 ? QStringLiteral("0") : QStringLiteral("%1,%2").arg(60 + pick(30)).arg(pick(10)));
+                weights << (pick(3) == 0 ? QStringLiteral("0")
+                                         : QStringLiteral("%1,%2").arg(60 + pick(30)).arg(pick(10)));
             WriteMonthWeights(m_weights, month, year, weights);
             break;
         }
@@ -67,16 +68,20 @@ public:
     static inline const QString Account = QStringLiteral("Hélène");
     // The files the script touches, by their plain names.
     static QStringList DataFiles() {
-        return {QStringLiteral("compte.ini"), Account + QStringLiteral(".ini"), Account + QStringLiteral(".cal"),
-                QStringLiteral("calories.ini"), QStringLiteral("calsuppr.ini")};
+        return {QStringLiteral("compte.ini"), Account + QStringLiteral(".ini"),
+                Account + QStringLiteral(".cal"), QStringLiteral("calories.ini"),
+                QStringLiteral("calsuppr.ini")};
     }
-    static bool Scrambled(const QString& file) { return file != QLatin1String("calories.ini") && file != QLatin1String("calsuppr.ini"); }
+    static bool Scrambled(const QString& file) {
+        return file != QLatin1String("calories.ini") && file != QLatin1String("calsuppr.ini");
+    }
 
-private:
+  private:
     int pick(int n) { return int(m_random() % quint32(n)); }
     QString day() { return DayKey(1 + pick(3), 3, 2004); }
     QString food() {
-        static const QStringList foods = {"Abats", "Agneau", "Pizza", "Quiche (unité)", "Crème brûlée", "Pâtes"};
+        static const QStringList foods = {"Abats",          "Agneau",       "Pizza",
+                                          "Quiche (unité)", "Crème brûlée", "Pâtes"};
         return foods.at(pick(int(foods.size())));
     }
     QString category() {

@@ -11,7 +11,7 @@
 // Stands in for every box and dialog while a test runs: records what was shown and gives the
 // answers the test queued (by default the box's first button: Yes, then OK).
 class FakeDialogs final : public DialogSeam {
-public:
+  public:
     struct Shown {
         QMessageBox::Icon icon;
         QString title;
@@ -47,8 +47,8 @@ public:
     }
     void clear() { shown.clear(); }
 
-    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
-                                        QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton) override {
         shown.append({icon, title, text, buttons});
         if (!answers.isEmpty())
@@ -64,8 +64,8 @@ public:
         return nextColour;
     }
 
-    QString SaveFileName(QWidget*, const QString& caption, const QString& fileName, const QStringList& filters,
-                         int& filterIndex) override {
+    QString SaveFileName(QWidget*, const QString& caption, const QString& fileName,
+                         const QStringList& filters, int& filterIndex) override {
         offeredCaption = caption;
         offeredFileName = fileName;
         offeredFilters = filters;

@@ -5,7 +5,7 @@
 
 // Makes every write beyond `bytes` in a file fail, as a full disk would; even root is held to it.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &m_previous);
@@ -20,7 +20,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit m_previous{};
     void (*m_previousHandler)(int) = nullptr;
 };

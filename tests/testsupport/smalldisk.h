@@ -9,7 +9,7 @@
 // and it can be turned read-only. Needs the right to mount (root); Mounted() says whether it
 // could be made.
 class SmallDisk {
-public:
+  public:
     explicit SmallDisk(int kilobytes) : m_previous(QDir::currentPath()) {
         m_mounted = run({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
                          QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), m_dir.path()});
@@ -26,9 +26,7 @@ public:
 
     bool Mounted() const { return m_mounted; }
     QString file(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
-    bool MakeReadOnly() {
-        return run({QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir.path()});
-    }
+    bool MakeReadOnly() { return run({QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir.path()}); }
     // Takes all the room left with a file of its own.
     void Fill() {
         QFile filler(file(QStringLiteral("remplissage")));
@@ -42,7 +40,7 @@ public:
         }
     }
 
-private:
+  private:
     static bool run(const QStringList& args, const QString& program = QStringLiteral("mount")) {
         QProcess p;
         p.start(program, args);

@@ -10,7 +10,7 @@
 // Runs a test inside a fresh empty folder made the working directory, as the program runs in
 // its data folder, and goes back when done.
 class WorkingDir {
-public:
+  public:
     WorkingDir() : m_previous(QDir::currentPath()) {
         QVERIFY2(m_dir.isValid(), "cannot create a temporary folder");
         QDir::setCurrent(m_dir.path());
@@ -20,7 +20,7 @@ public:
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
 
-private:
+  private:
     QTemporaryDir m_dir;
     QString m_previous;
 };

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
     CrashScript script(quint32(std::strtoul(argv[1], nullptr, 10)));
-    for (qint64 done = 0;; ) {
+    for (qint64 done = 0;;) {
         script.Run();
         ++done;
         WriteFileAtomically(QStringLiteral("progress"), QByteArray::number(done));

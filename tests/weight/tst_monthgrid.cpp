@@ -16,7 +16,8 @@
 namespace {
 // A program with Paul's account open, his files as given.
 struct OpenAccount : ProgramFixture {
-    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n", const QByteArray& weights = {})
+    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n",
+                         const QByteArray& weights = {})
         : ProgramFixture(false) {
         WriteBytes(dir.file(QStringLiteral("compte.ini")), accounts);
         if (!weights.isEmpty())
@@ -44,7 +45,9 @@ void typeInDay(int day, const QString& keys) {
     QTest::keyClicks(Form2->StringGrid1->Editor(), keys);
 }
 
-QStringList labels(int series) { return Form2->Chart1->Labels(series); }
+QStringList labels(int series) {
+    return Form2->Chart1->Labels(series);
+}
 
 QList<double> values(int series) {
     QList<double> v;
@@ -57,7 +60,7 @@ QList<double> values(int series) {
 class TestMonthGrid : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void showsTheCurrentMonthAndItsDays();
     void keyFilterTurnsPeriodsIntoCommas();
@@ -86,7 +89,7 @@ void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
     QCOMPARE(Form2->StringGrid1->Cells(0, 5), QStringLiteral("5"));
     QCOMPARE(Form2->StringGrid1->Cells(1, 5), QStringLiteral("0"));
     QCOMPARE(Form2->CSpinEdit4->value(), Form2->CSpinEdit1->value());
-    QCOMPARE(Form2->CSpinEdit3->value(), 100); // no height stored yet
+    QCOMPARE(Form2->CSpinEdit3->value(), 100);                       // no height stored yet
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.ini")))); // loading creates nothing
 }
 
@@ -147,7 +150,7 @@ void TestMonthGrid::dayRowsFollowTheYearBeingTyped() {
     text->selectAll();
     QTest::keyClicks(year, QStringLiteral("2x0.00"));
     QCOMPARE(text->text(), QStringLiteral("2000")); // only digits pass
-    QCOMPARE(Form2->StringGrid1->RowCount(), 30); // 2000 is a leap year
+    QCOMPARE(Form2->StringGrid1->RowCount(), 30);   // 2000 is a leap year
     text->selectAll();
     QTest::keyClicks(year, QStringLiteral("2100"));
     QCOMPARE(Form2->StringGrid1->RowCount(), 29);
@@ -189,9 +192,8 @@ void TestMonthGrid::chartPlotsOnlyDaysWithAWeight() {
 }
 
 void TestMonthGrid::comparisonMonth() {
-    OpenAccount p("[Paul]\r\npassword=pw\r\n",
-                  "[3/2005]\r\nv1=70\r\nv2=71\r\n[2/2005]\r\nv1=60\r\nv28=61\r\n"
-                  "[3/2004]\r\nv30=50\r\nv31=51\r\nv5=52\r\n");
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=71\r\n[2/2005]\r\nv1=60\r\nv28=61\r\n"
+                                               "[3/2004]\r\nv30=50\r\nv31=51\r\nv5=52\r\n");
     showMonth(3, 2005);
     // Ticking without a month unticks at once.
     Form2->CheckBox2->setChecked(true);
@@ -219,7 +221,8 @@ void TestMonthGrid::comparisonMonth() {
 void TestMonthGrid::unreadableWeightStopsTheRedraw() {
     OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=7,,1\r\nv3=72\r\n");
     showMonth(3, 2005);
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("'7,,1' n'est pas une valeur en virgule flottante correcte.")});
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("'7,,1' n'est pas une valeur en virgule flottante correcte.")});
     QCOMPARE(values(0), QList<double>{70}); // the points before it stay
     QCOMPARE(Form2->Chart1->title(), QStringLiteral("Mars 2005"));
 

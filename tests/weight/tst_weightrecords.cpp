@@ -8,7 +8,7 @@
 class TestWeightRecords : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void calendar();
     void monthNeverSavedReadsZeros();
     void savingWritesEveryDayOfTheMonth();
@@ -59,7 +59,8 @@ void TestWeightRecords::savingWritesEveryDayOfTheMonth() {
 
 void TestWeightRecords::sectionsAreReadOnlyUnderTheirExactKey() {
     WorkingDir dir;
-    WriteBytes(dir.file(QStringLiteral("Paul.ini")), "[03/2005]\r\nv1=80\r\n[3/2005]\r\nv2=72.5\r\nv40=9\r\n");
+    WriteBytes(dir.file(QStringLiteral("Paul.ini")),
+               "[03/2005]\r\nv1=80\r\n[3/2005]\r\nv2=72.5\r\nv40=9\r\n");
     const QStringList march = ReadMonthWeights(ProfileFile(QStringLiteral(".\\Paul.ini")), 3, 2005, 31);
     QCOMPARE(march.at(0), QStringLiteral("0"));
     QCOMPARE(march.at(1), QStringLiteral("72.5")); // shown as the file holds it
@@ -87,15 +88,24 @@ void TestWeightRecords::bodyMassIndex_data() {
     QTest::addColumn<int>("height");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("category");
-    QTest::newRow("72,5 kg at 175 cm") << 72.5 << 175 << "23,67" << "Poids normal";
-    QTest::newRow("exactly 18,5") << 56.65625 << 175 << "18,5" << "Maigreur";
-    QTest::newRow("exactly 25") << 76.5625 << 175 << "25" << "Poids normal";
-    QTest::newRow("exactly 30") << 91.875 << 175 << "30" << "Surpoids";
-    QTest::newRow("64 kg at 160 cm") << 64.0 << 160 << "25" << "Poids normal";
-    QTest::newRow("just above 30") << 92.0 << 175 << "30,04" << "Obésité modérée";
-    QTest::newRow("just above 35") << 107.5 << 175 << "35,1" << "Obésité sévère";
-    QTest::newRow("60 kg at 100 cm") << 60.0 << 100 << "60" << "Obésité très sévère";
-    QTest::newRow("no weight") << 0.0 << 175 << "0" << "Maigreur";
+    QTest::newRow("72,5 kg at 175 cm") << 72.5 << 175 << "23,67"
+                                       << "Poids normal";
+    QTest::newRow("exactly 18,5") << 56.65625 << 175 << "18,5"
+                                  << "Maigreur";
+    QTest::newRow("exactly 25") << 76.5625 << 175 << "25"
+                                << "Poids normal";
+    QTest::newRow("exactly 30") << 91.875 << 175 << "30"
+                                << "Surpoids";
+    QTest::newRow("64 kg at 160 cm") << 64.0 << 160 << "25"
+                                     << "Poids normal";
+    QTest::newRow("just above 30") << 92.0 << 175 << "30,04"
+                                   << "Obésité modérée";
+    QTest::newRow("just above 35") << 107.5 << 175 << "35,1"
+                                   << "Obésité sévère";
+    QTest::newRow("60 kg at 100 cm") << 60.0 << 100 << "60"
+                                     << "Obésité très sévère";
+    QTest::newRow("no weight") << 0.0 << 175 << "0"
+                               << "Maigreur";
 }
 
 void TestWeightRecords::bodyMassIndex() {
