@@ -1,6 +1,6 @@
 // The main window's hot paths on a weight file of fifty years: a key released in the grid (save
 // the month, rebuild the chart, compute the index; no painting) and a change of month.
-#include "benchsupport.h"
+#include "benchwindow.h"
 
 #include "accounts/tform1.h"
 #include "app/appsetup.h"
@@ -20,26 +20,15 @@
 
 namespace {
 // Paul's account open on July 2024, in a data folder holding fifty years of his weights.
-class OpenWindow {
+class OpenWindow : public BenchAccount {
   public:
-    OpenWindow() {
-        WriteFile(m_dir.file(QStringLiteral("compte.ini")),
-                  "[Paul]\r\npassword=pw\r\ntaille=175\r\ndetails=1\r\n");
-        WriteFile(m_dir.file(QStringLiteral("Paul.ini")), FiftyYearsOfWeights());
-        WriteFile(m_dir.file(QStringLiteral("calories.ini")), "[catégories]\r\n");
-        m_windows = std::make_unique<WindowSet>();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        Form1->SpeedButton3Click();
+    OpenWindow()
+        : BenchAccount("[Paul]\r\npassword=pw\r\ntaille=175\r\ndetails=1\r\n", FiftyYearsOfWeights()) {
         Form2->CSpinEdit1Change();
         Form2->ComboBox1->setCurrentIndex(6);
         Form2->ComboBox1Change();
         Form2->StringGrid1->SetRow(15);
     }
-
-  private:
-    BenchDir m_dir;
-    std::unique_ptr<WindowSet> m_windows;
 };
 
 void typeWeight(int i) {

@@ -1,7 +1,7 @@
 // The year window's filling on a weight file of fifty years, against a reading of its 372 keys
 // each through a fresh handle (which parses the whole file every time), and the saving of a
 // 1000 × 600 chart as JPEG.
-#include "benchsupport.h"
+#include "benchwindow.h"
 
 #include "accounts/tform1.h"
 #include "app/spinedit.h"
@@ -22,23 +22,11 @@
 
 namespace {
 // Paul's account open on 2024, in a data folder holding fifty years of his weights.
-class OpenYear {
+class OpenYear : public BenchAccount {
   public:
-    OpenYear() {
-        WriteFile(m_dir.file(QStringLiteral("compte.ini")),
-                  "[Paul]\r\npassword=pw\r\ntrace=255\r\nlargeur=2\r\n");
-        WriteFile(m_dir.file(QStringLiteral("Paul.ini")), FiftyYearsOfWeights());
-        WriteFile(m_dir.file(QStringLiteral("calories.ini")), "[catégories]\r\n");
-        m_windows = std::make_unique<WindowSet>();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        Form1->SpeedButton3Click();
+    OpenYear() : BenchAccount("[Paul]\r\npassword=pw\r\ntrace=255\r\nlargeur=2\r\n", FiftyYearsOfWeights()) {
         Form2->CSpinEdit1->setValue(2024);
     }
-
-  private:
-    BenchDir m_dir;
-    std::unique_ptr<WindowSet> m_windows;
 };
 
 // Each opening on another year than the last, so that the whole line really changes.

@@ -93,19 +93,18 @@ void StringGrid::ShowEditor() {
     if (!current || currentColumn() != 1)
         return;
     const QModelIndex wanted = indexFromItem(current);
-    if (m_editor && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
-        m_editor->selectAll();
+    if (Editor() && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
+        Editor()->selectAll();
         return;
     }
-    if (m_editor) {
+    if (QLineEdit* old = Editor()) {
         // The editor of the cell left behind: its text is already in the cell.
-        QLineEdit* old = m_editor;
         m_editor = nullptr;
         closeEditor(old, QAbstractItemDelegate::NoHint);
     }
     editItem(current);
-    if (m_editor)
-        m_editor->selectAll();
+    if (Editor())
+        Editor()->selectAll();
 }
 
 void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
@@ -122,7 +121,7 @@ void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
 }
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor) {
+    if (watched == m_editor.data()) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             const QString text = key->text();
@@ -133,8 +132,9 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
                 if (!keyFilter(c))
                     return true;
                 if (c != typed) {
-                    m_editor->insert(QString(c));
-                    Q_EMIT m_editor->textEdited(m_editor->text());
+                    QLineEdit* editor = Editor();
+                    editor->insert(QString(c));
+                    Q_EMIT editor->textEdited(editor->text());
                     return true;
                 }
             }

@@ -26,7 +26,7 @@ class StringGrid : public QTableWidget {
     void SetRow(int row);
 
     // The editor of the current cell, open whenever the grid is shown.
-    QLineEdit* Editor() const { return m_editor; }
+    QLineEdit* Editor() const { return qobject_cast<QLineEdit*>(m_editor.data()); }
     void ShowEditor();
 
     // Sees each typed character (Backspace as '\b') and may change it; false discards it.
@@ -47,6 +47,8 @@ class StringGrid : public QTableWidget {
     void editorCreated(QLineEdit* editor, const QModelIndex& index);
     QTableWidgetItem* itemAt(int col, int row) const;
 
-    QPointer<QLineEdit> m_editor; // null once the view has deleted it
+    // Null once the view has deleted it; held as a plain object so that events met while it is
+    // being destroyed are never taken for the editor's.
+    QPointer<QObject> m_editor;
     QPersistentModelIndex m_editorIndex;
 };

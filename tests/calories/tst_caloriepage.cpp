@@ -17,16 +17,9 @@
 
 namespace {
 // Paul's account open on 5 March 2004, with the default food database.
-struct CaloriePage : ProgramFixture {
-    CaloriePage() : ProgramFixture(false) {
-        WriteBytes(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
-        Start();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
-        Form2->CSpinEdit1->setValue(2004);
-        Form2->ComboBox1->setCurrentIndex(2);
-        Q_EMIT Form2->ComboBox1->activated(2);
+struct CaloriePage : OpenAccount {
+    CaloriePage() {
+        ShowMonth(3, 2004);
         Form2->StringGrid1->SetRow(5);
         dialogs.clear();
     }

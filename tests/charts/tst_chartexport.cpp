@@ -23,17 +23,9 @@
 
 namespace {
 // Paul's account open on March 2004, a month with a few weights.
-struct OpenAccount : ProgramFixture {
-    OpenAccount() : ProgramFixture(false) {
-        WriteBytes(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
-        WriteBytes(dir.file(QStringLiteral("Paul.ini")), "[3/2004]\r\nv1=80\r\nv2=79,5\r\nv15=78\r\n");
-        Start();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
-        Form2->CSpinEdit1->setValue(2004);
-        Form2->ComboBox1->setCurrentIndex(2);
-        Q_EMIT Form2->ComboBox1->activated(2);
+struct MarchOpen : OpenAccount {
+    MarchOpen() : OpenAccount("[Paul]\r\npassword=pw\r\n", "[3/2004]\r\nv1=80\r\nv2=79,5\r\nv15=78\r\n") {
+        ShowMonth(3, 2004);
         dialogs.clear();
     }
 };
@@ -123,7 +115,7 @@ class TestChartExport : public QObject {
 };
 
 void TestChartExport::monthChartAsJpeg() {
-    OpenAccount p;
+    MarchOpen p;
     const QStringList before = FilesHere();
     p.dialogs.nextFileName = QStringLiteral("Mars 2004");
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
@@ -149,7 +141,7 @@ void TestChartExport::monthChartAsJpeg() {
 }
 
 void TestChartExport::bitmapAndTheYearWindow() {
-    OpenAccount p;
+    MarchOpen p;
     const QStringList before = FilesHere();
     p.dialogs.nextFileName = QStringLiteral("Mars 2004");
     p.dialogs.nextFilterIndex = 1;
@@ -183,7 +175,7 @@ void TestChartExport::bitmapAndTheYearWindow() {
 }
 
 void TestChartExport::savedPictureShowsTheZoom() {
-    OpenAccount p;
+    MarchOpen p;
     p.dialogs.nextFilterIndex = 1;
     p.dialogs.nextFileName = QStringLiteral("entier");
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
@@ -201,7 +193,7 @@ void TestChartExport::savedPictureShowsTheZoom() {
 }
 
 void TestChartExport::failuresAreReported() {
-    OpenAccount p;
+    MarchOpen p;
     WriteBytes(p.dir.file(QStringLiteral("dossier")), "not a folder");
     p.dialogs.nextFileName = QStringLiteral("dossier/Mars 2004");
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
@@ -249,7 +241,7 @@ void TestChartExport::libjpegErrorsComeBackAsErrors() {
 }
 
 void TestChartExport::printsOnePage() {
-    OpenAccount p;
+    MarchOpen p;
     const QString month = p.dir.file(QStringLiteral("mois.pdf"));
     Form2->PrintDialog1.Printer().setOutputFormat(QPrinter::PdfFormat);
     Form2->PrintDialog1.Printer().setOutputFileName(month);

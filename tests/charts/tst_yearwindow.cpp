@@ -14,23 +14,14 @@
 #include <QtTest>
 
 namespace {
-// A program with Paul's account open, his files as given, the main window on `year`.
-struct OpenAccount : ProgramFixture {
-    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n",
-                         const QByteArray& weights = {}, int year = 2004)
-        : ProgramFixture(false) {
-        WriteBytes(dir.file(QStringLiteral("compte.ini")), accounts);
-        if (!weights.isEmpty())
-            WriteBytes(dir.file(QStringLiteral("Paul.ini")), weights);
-        Start();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+// Paul's account open, his files as given, the main window on `year`.
+struct OpenYear : OpenAccount {
+    explicit OpenYear(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n",
+                      const QByteArray& weights = {}, int year = 2004)
+        : OpenAccount(accounts, weights) {
         Form2->CSpinEdit1->setValue(year);
         dialogs.clear();
     }
-    QByteArray accountsFile() const { return ReadBytes(dir.file(QStringLiteral("compte.ini"))); }
-    QByteArray weightFile() const { return ReadBytes(dir.file(QStringLiteral("Paul.ini"))); }
 };
 
 void openYearWindow() {
@@ -68,7 +59,7 @@ class TestYearWindow : public QObject {
 };
 
 void TestYearWindow::yearWithoutWeightsIsAFlatLine() {
-    OpenAccount p;
+    OpenYear p;
     const QStringList filesBefore = FilesHere();
     openYearWindow();
     QVERIFY(Form5->isVisible());
@@ -92,11 +83,11 @@ void TestYearWindow::yearWithoutWeightsIsAFlatLine() {
 }
 
 void TestYearWindow::weightsLandInTheirDaySlots() {
-    OpenAccount p("[Paul]\r\npassword=pw\r\n", "[1/2004]\r\nv1=70,5\r\nv2=abc\r\nv3=0\r\nv4=\r\n"
-                                               "[3/2004]\r\nv15=80\r\n"
-                                               "[2/2004]\r\nv29=79,25\r\n"
-                                               "[12/2004]\r\nv31=75\r\n"
-                                               "[3/2005]\r\nv15=90\r\n");
+    OpenYear p("[Paul]\r\npassword=pw\r\n", "[1/2004]\r\nv1=70,5\r\nv2=abc\r\nv3=0\r\nv4=\r\n"
+                                            "[3/2004]\r\nv15=80\r\n"
+                                            "[2/2004]\r\nv29=79,25\r\n"
+                                            "[12/2004]\r\nv31=75\r\n"
+                                            "[3/2005]\r\nv15=90\r\n");
     openYearWindow();
     // 15 March is slot 2 × 31 + 14; 29 February follows the 31 January slots.
     QCOMPARE(yearValues(), onlyAt({{0, 70.5}, {31 + 28, 79.25}, {76, 80}, {371, 75}}));
@@ -120,8 +111,8 @@ void TestYearWindow::weightsLandInTheirDaySlots() {
 }
 
 void TestYearWindow::appearanceChangesStayInTheWindow() {
-    OpenAccount p("[Paul]\r\npassword=pw\r\ntrace=16711680\r\nfond=197121\r\nlargeur=4\r\n",
-                  "[3/2004]\r\nv15=80\r\n");
+    OpenYear p("[Paul]\r\npassword=pw\r\ntrace=16711680\r\nfond=197121\r\nlargeur=4\r\n",
+               "[3/2004]\r\nv15=80\r\n");
     const QColor blue(0, 0, 255);
     const QColor stored(1, 2, 3);
     openYearWindow();

@@ -22,18 +22,6 @@
 #include <QUrl>
 
 namespace {
-// A program with Paul's account open.
-struct OpenAccount : ProgramFixture {
-    OpenAccount() : ProgramFixture(false) {
-        WriteBytes(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
-        Start();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
-        dialogs.clear();
-    }
-};
-
 // Takes the addresses the about window hands to the desktop instead of starting a mail program
 // or a browser.
 class UrlCatcher : public QObject {

@@ -14,30 +14,6 @@
 #include <QtTest>
 
 namespace {
-// A program with Paul's account open, his files as given.
-struct OpenAccount : ProgramFixture {
-    explicit OpenAccount(const QByteArray& accounts = "[Paul]\r\npassword=pw\r\n",
-                         const QByteArray& weights = {})
-        : ProgramFixture(false) {
-        WriteBytes(dir.file(QStringLiteral("compte.ini")), accounts);
-        if (!weights.isEmpty())
-            WriteBytes(dir.file(QStringLiteral("Paul.ini")), weights);
-        Start();
-        Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
-        Form1->Edit2->setText(QStringLiteral("pw"));
-        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
-        dialogs.clear();
-    }
-    QByteArray accountsFile() const { return ReadBytes(dir.file(QStringLiteral("compte.ini"))); }
-    QByteArray weightFile() const { return ReadBytes(dir.file(QStringLiteral("Paul.ini"))); }
-};
-
-void showMonth(int month, int year) {
-    Form2->CSpinEdit1->setValue(year);
-    Form2->ComboBox1->setCurrentIndex(month - 1);
-    Q_EMIT Form2->ComboBox1->activated(month - 1);
-}
-
 void typeInDay(int day, const QString& keys) {
     Form2->StringGrid1->SetRow(day);
     QVERIFY(Form2->StringGrid1->Editor());
@@ -95,7 +71,7 @@ void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
 
 void TestMonthGrid::keyFilterTurnsPeriodsIntoCommas() {
     OpenAccount p;
-    showMonth(3, 2005);
+    ShowMonth(3, 2005);
     typeInDay(4, QStringLiteral("71.4"));
     QCOMPARE(Form2->StringGrid1->Cells(1, 4), QStringLiteral("71,4"));
     QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("a-+ e"));
@@ -107,7 +83,7 @@ void TestMonthGrid::keyFilterTurnsPeriodsIntoCommas() {
 
 void TestMonthGrid::everyKeyReleasedSavesTheWholeMonth() {
     OpenAccount p;
-    showMonth(2, 2005);
+    ShowMonth(2, 2005);
     typeInDay(2, QStringLiteral("7"));
     QByteArray expected = "[2/2005]\r\n";
     for (int d = 1; d <= 28; ++d)
@@ -127,7 +103,7 @@ void TestMonthGrid::everyKeyReleasedSavesTheWholeMonth() {
 
 void TestMonthGrid::emptiedCellIsStoredAndShownAsZero() {
     OpenAccount p;
-    showMonth(3, 2005);
+    ShowMonth(3, 2005);
     typeInDay(1, QStringLiteral("80"));
     QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Backspace);
     QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Backspace);
@@ -139,9 +115,9 @@ void TestMonthGrid::emptiedCellIsStoredAndShownAsZero() {
 
 void TestMonthGrid::dayRowsFollowTheYearBeingTyped() {
     OpenAccount p;
-    showMonth(2, 2004);
+    ShowMonth(2, 2004);
     QCOMPARE(Form2->StringGrid1->RowCount(), 30);
-    showMonth(2, 2005);
+    ShowMonth(2, 2005);
     QCOMPARE(Form2->StringGrid1->RowCount(), 29);
 
     CSpinEdit* year = Form2->CSpinEdit1;
@@ -165,13 +141,13 @@ void TestMonthGrid::dayRowsFollowTheYearBeingTyped() {
 
 void TestMonthGrid::changingMonthsLosesNothing() {
     OpenAccount p;
-    showMonth(1, 2006);
+    ShowMonth(1, 2006);
     typeInDay(10, QStringLiteral("65"));
-    showMonth(2, 2006);
+    ShowMonth(2, 2006);
     QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("0"));
-    showMonth(1, 2006);
+    ShowMonth(1, 2006);
     QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("65"));
-    showMonth(1, 2030); // a year without data shows zeros and writes nothing
+    ShowMonth(1, 2030); // a year without data shows zeros and writes nothing
     const QByteArray before = p.weightFile();
     QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("0"));
     QCOMPARE(p.weightFile(), before);
@@ -179,14 +155,14 @@ void TestMonthGrid::changingMonthsLosesNothing() {
 
 void TestMonthGrid::chartPlotsOnlyDaysWithAWeight() {
     OpenAccount p("[Paul]\r\npassword=pw\r\n", "[12/2004]\r\nv3=70\r\nv10=72.5\r\nv11=0,0\r\nv12=\r\n");
-    showMonth(12, 2004);
+    ShowMonth(12, 2004);
     QCOMPARE(Form2->Chart1->title(), QStringLiteral("Décembre 2004"));
     QCOMPARE(labels(0), (QStringList{QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("11")}));
     QCOMPARE(values(0), (QList<double>{70, 72.5, 0}));
     // Equal distances: positions 0, 1, 2 whatever the days.
     QCOMPARE(Form2->Chart1->series(0)->points().at(2).x(), 2.0);
     QCOMPARE(Form2->StringGrid1->Cells(1, 10), QStringLiteral("72.5")); // the grid keeps the text
-    showMonth(1, 2005);
+    ShowMonth(1, 2005);
     QCOMPARE(Form2->Chart1->title(), QStringLiteral("Janvier 2005"));
     QVERIFY(values(0).isEmpty());
 }
@@ -194,7 +170,7 @@ void TestMonthGrid::chartPlotsOnlyDaysWithAWeight() {
 void TestMonthGrid::comparisonMonth() {
     OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=71\r\n[2/2005]\r\nv1=60\r\nv28=61\r\n"
                                                "[3/2004]\r\nv30=50\r\nv31=51\r\nv5=52\r\n");
-    showMonth(3, 2005);
+    ShowMonth(3, 2005);
     // Ticking without a month unticks at once.
     Form2->CheckBox2->setChecked(true);
     QVERIFY(!Form2->CheckBox2->isChecked());
@@ -209,7 +185,7 @@ void TestMonthGrid::comparisonMonth() {
     QCOMPARE(Form2->Chart1->title(), QStringLiteral("Mars 2005"));
 
     // February shown, March 2004 compared: days 29 to 31 of March are never read.
-    showMonth(2, 2005);
+    ShowMonth(2, 2005);
     Form2->ComboBox3->setCurrentIndex(2);
     Q_EMIT Form2->ComboBox3->activated(2);
     Form2->CSpinEdit4->setValue(2004);
@@ -220,7 +196,7 @@ void TestMonthGrid::comparisonMonth() {
 
 void TestMonthGrid::unreadableWeightStopsTheRedraw() {
     OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=7,,1\r\nv3=72\r\n");
-    showMonth(3, 2005);
+    ShowMonth(3, 2005);
     QCOMPARE(p.dialogs.texts(),
              QStringList{QStringLiteral("'7,,1' n'est pas une valeur en virgule flottante correcte.")});
     QCOMPARE(values(0), QList<double>{70}); // the points before it stay
@@ -238,7 +214,7 @@ void TestMonthGrid::unreadableWeightStopsTheRedraw() {
 
 void TestMonthGrid::indexFollowsTheCurrentDay() {
     OpenAccount p("[Paul]\r\npassword=pw\r\ntaille=175\r\n", "[3/2005]\r\nv1=72,5\r\nv2=0\r\nv3=91,875\r\n");
-    showMonth(3, 2005);
+    ShowMonth(3, 2005);
     QCOMPARE(Form2->CSpinEdit3->value(), 175);
     Form2->StringGrid1->SetRow(2);
     Form2->StringGrid1->SetRow(1);
@@ -310,7 +286,7 @@ void TestMonthGrid::storedThicknessIsBroughtIntoBounds() {
 
     Form2->CSpinEdit2->setValue(4);
     QVERIFY(p.accountsFile().contains("largeur=4\r\n"));
-    showMonth(5, 2005);
+    ShowMonth(5, 2005);
     QCOMPARE(Form2->CSpinEdit2->value(), 4);
 }
 
