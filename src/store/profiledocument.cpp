@@ -6,7 +6,11 @@
 
 namespace {
 QString fold(const QString& name) {
-    return name.toCaseFolded();
+    // Most names ("v12", "password", "c") are already folded: keep sharing their text.
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80 || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')))
+            return name.toCaseFolded();
+    return name;
 }
 
 bool isBlank(QChar c) {
@@ -48,9 +52,13 @@ QString unquote(QStringView value) {
 
 ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
     ProfileDocument doc;
+    // The lines nobody changes point into the file's bytes, which the document keeps.
+    doc.m_source = bytes;
+    const char* source = doc.m_source.constData();
     // One character per byte in this code page, so positions in the text are positions in the bytes.
     const QString text = DecodeWindows1252(bytes);
     const bool aligned = text.size() == bytes.size();
+    QString decoded;
 
     std::vector<Line>* target = &doc.m_preamble;
     const qsizetype n = bytes.size();
@@ -59,8 +67,10 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
         qsizetype end = start;
         while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        const QByteArray raw = bytes.mid(start, end - start);
-        const QString lineText = aligned ? text.mid(start, end - start) : DecodeWindows1252(raw);
+        const QByteArray raw = QByteArray::fromRawData(source + start, end - start);
+        if (!aligned)
+            decoded = DecodeWindows1252(raw);
+        const QStringView lineText = aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
 
         if (auto name = headerName(lineText)) {
             doc.m_sections.push_back(Section{raw, *name, fold(*name), {}});
@@ -70,7 +80,7 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
             const QStringView t = trimmed(lineText);
             const qsizetype eq = lineText.indexOf(QLatin1Char('='));
             if (eq > 0 && !t.startsWith(QLatin1Char(';'))) {
-                const QStringView key = trimmed(QStringView(lineText).left(eq));
+                const QStringView key = trimmed(lineText.left(eq));
                 if (!key.isEmpty()) {
                     line.key = key.toString();
                     line.folded = fold(line.key);

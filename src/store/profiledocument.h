@@ -50,6 +50,7 @@ class ProfileDocument {
     static const Line* findKey(const Section& section, const QString& folded);
     void reindex();
 
+    QByteArray m_source;          // the bytes parsed, which untouched lines point into
     std::vector<Line> m_preamble; // lines before the first section
     std::vector<Section> m_sections;
     QHash<QString, qsizetype> m_index; // folded name -> first section of that name
