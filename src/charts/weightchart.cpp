@@ -156,15 +156,19 @@ void WeightChart::fitAxes() {
                 label += QChar(0x200B);
             axisLabels << label;
         }
-        // Relabelling the axis costs more than the rest of a redraw: only when the days change.
+        // Relabelling the axis costs more than the rest of a redraw: only the labels that
+        // differ are replaced (a month of 31 days after one of 30 keeps the first 30).
         if (axisLabels != m_axisLabels) {
-            m_axisLabels = axisLabels;
-            for (const QString& label : m_days->categoriesLabels())
-                m_days->remove(label);
+            qsizetype same = 0;
+            while (same < axisLabels.size() && same < m_axisLabels.size() && axisLabels[same] == m_axisLabels[same])
+                ++same;
+            for (qsizetype k = m_axisLabels.size() - 1; k >= same; --k)
+                m_days->remove(m_axisLabels.at(k));
             // Each category spans k - 0.5 to k + 0.5, so its label stands under point k.
             m_days->setStartValue(-0.5);
-            for (qsizetype k = 0; k < axisLabels.size(); ++k)
+            for (qsizetype k = same; k < axisLabels.size(); ++k)
                 m_days->append(axisLabels.at(k), double(k) + 0.5);
+            m_axisLabels = axisLabels;
         }
         if (m_days->min() != -0.5 || m_days->max() != last + 0.5)
             m_days->setRange(-0.5, last + 0.5);
