@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QToolButton>
+#include <QTabWidget>
 #include <QtTest>
 
 namespace {
@@ -52,6 +53,7 @@ class TestMonthGrid : public QObject {
     void newAccountGetsDetailsOffOnFirstLoad();
     void storedThicknessIsBroughtIntoBounds();
     void coloursAndDetails();
+    void zoomByDraggingAndBack();
 };
 
 void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
@@ -317,6 +319,28 @@ void TestMonthGrid::coloursAndDetails() {
     QVERIFY(Form2->Chart1->series(0)->pointLabelsVisible());
     QVERIFY(Form2->Chart1->series(1)->pointLabelsVisible());
     QVERIFY(p.accountsFile().contains("details=1\r\n"));
+}
+
+void TestMonthGrid::zoomByDraggingAndBack() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=75\r\nv3=72\r\nv4=71\r\n");
+    ShowMonth(3, 2005);
+    Form2->resize(900, 700);
+    Form2->PageControl1->setCurrentIndex(0);
+    QWidget* view = Form2->ChartView1->viewport();
+    QVERIFY(QTest::qWaitForWindowExposed(Form2));
+    const QRectF area = Form2->Chart1->plotArea();
+    const QPoint topLeft = area.topLeft().toPoint() + QPoint(20, 20);
+    const QPoint bottomRight = area.center().toPoint();
+    // Down and to the right: the rectangle is zoomed in.
+    QTest::mousePress(view, Qt::LeftButton, {}, topLeft);
+    QTest::mouseMove(view, bottomRight);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, bottomRight);
+    QTRY_VERIFY(Form2->Chart1->isZoomed());
+    // Up and to the left: back to the whole chart.
+    QTest::mousePress(view, Qt::LeftButton, {}, bottomRight);
+    QTest::mouseMove(view, topLeft);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, topLeft);
+    QTRY_VERIFY(!Form2->Chart1->isZoomed());
 }
 
 QTEST_MAIN(TestMonthGrid)
