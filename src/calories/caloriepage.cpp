@@ -162,10 +162,7 @@ void TForm2::buildCaloriePage() {
 }
 
 ProfileFile& TForm2::FoodLogFile() {
-    const QString name = FoodLogFileName(CurrentAccountName());
-    if (!m_foodLogFile || m_foodLogFile->FileName() != name)
-        m_foodLogFile.emplace(name);
-    return *m_foodLogFile;
+    return HandleNamed(m_foodLogFile, FoodLogFileName(CurrentAccountName()));
 }
 
 QString TForm2::CurrentDayKey() const {

@@ -65,3 +65,12 @@ class ProfileFile {
     QString m_name;
     mutable std::optional<Snapshot> m_cache;
 };
+
+// A handle kept across operations on a file whose name can change (an account's files follow
+// the account's name): the same handle while the name stays, so an unchanged file is not parsed
+// again.
+inline ProfileFile& HandleNamed(std::optional<ProfileFile>& handle, const QString& name) {
+    if (!handle || handle->FileName() != name)
+        handle.emplace(name);
+    return *handle;
+}

@@ -284,12 +284,7 @@ void TForm2::FormClose() {
 }
 
 ProfileFile& TForm2::WeightFile() {
-    // One handle kept across operations, so that an unchanged file is not parsed again; it
-    // follows the account name, which names the file.
-    const QString name = WeightFileName(CurrentAccountName());
-    if (!m_weightFile || m_weightFile->FileName() != name)
-        m_weightFile.emplace(name);
-    return *m_weightFile;
+    return HandleNamed(m_weightFile, WeightFileName(CurrentAccountName()));
 }
 
 int TForm2::ShownMonth() const {
