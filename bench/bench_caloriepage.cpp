@@ -3,21 +3,14 @@
 
 #include "calories/defaultfooddatabase.h"
 #include "calories/fooddatabase.h"
-#include "store/codepage.h"
 #include "store/profilefile.h"
 #include "weight/stringgrid.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-QByteArray defaultDatabase() {
-    QString text = DefaultFoodDatabaseText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return EncodeWindows1252(text);
-}
-
 void BM_CaloriePage_ShowDayFoods50Entries(benchmark::State& state) {
-    const QByteArray database = defaultDatabase();
+    const QByteArray database = DefaultFoodDatabaseBytes();
     const QStringList foods =
         CategoryFoods(ProfileDocument::Parse(database), QStringLiteral("viande")).mid(0, 50);
     BenchAccount account("[Paul]\r\npassword=pw\r\n", QByteArray(), database);

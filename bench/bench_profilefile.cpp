@@ -4,7 +4,6 @@
 #include "benchsupport.h"
 
 #include "calories/defaultfooddatabase.h"
-#include "store/codepage.h"
 #include "store/profilefile.h"
 
 #include <QSettings>
@@ -16,12 +15,6 @@ const QString WeightSection = QStringLiteral("6/2024");
 const QString WeightKey = QStringLiteral("v15");
 const QString FoodSection = QStringLiteral("Baguette (unité)");
 const QString FoodKey = QStringLiteral("g");
-
-QByteArray foodDatabaseBytes() {
-    QString text = DefaultFoodDatabaseText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return EncodeWindows1252(text);
-}
 
 void readUnchanged(benchmark::State& state, const QByteArray& bytes, const QString& section,
                    const QString& key) {
@@ -60,13 +53,13 @@ void BM_Weights_QSettingsRead(benchmark::State& s) {
     qsettingsRead(s, FiftyYearsOfWeights(), WeightSection, WeightKey);
 }
 void BM_Foods_ReadUnchanged(benchmark::State& s) {
-    readUnchanged(s, foodDatabaseBytes(), FoodSection, FoodKey);
+    readUnchanged(s, DefaultFoodDatabaseBytes(), FoodSection, FoodKey);
 }
 void BM_Foods_ParseFile(benchmark::State& s) {
-    parse(s, foodDatabaseBytes(), FoodSection, FoodKey);
+    parse(s, DefaultFoodDatabaseBytes(), FoodSection, FoodKey);
 }
 void BM_Foods_QSettingsRead(benchmark::State& s) {
-    qsettingsRead(s, foodDatabaseBytes(), FoodSection, FoodKey);
+    qsettingsRead(s, DefaultFoodDatabaseBytes(), FoodSection, FoodKey);
 }
 
 void BM_Weights_WriteString(benchmark::State& state) {

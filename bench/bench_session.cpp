@@ -5,7 +5,6 @@
 #include "charts/chartexport.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
-#include "store/codepage.h"
 #include "weight/stringgrid.h"
 
 #include <QApplication>
@@ -16,15 +15,9 @@
 #include <sys/resource.h>
 
 namespace {
-QByteArray defaultDatabase() {
-    QString text = DefaultFoodDatabaseText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return EncodeWindows1252(text);
-}
-
 // A data folder as a second start finds it: the food database and an account, scrambled.
 void secondStartFolder(const BenchDir& dir) {
-    WriteFile(dir.file(QStringLiteral("calories.ini")), defaultDatabase());
+    WriteFile(dir.file(QStringLiteral("calories.ini")), DefaultFoodDatabaseBytes());
     WriteFile(dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
 }
 
@@ -71,7 +64,7 @@ long peakKilobytes() {
 // A session on fifty years of weights: twelve months shown, a day of fifty foods, the year
 // window opened, the chart saved as JPEG. Reports the process's peak resident memory.
 void BM_SessionPeakMemory(benchmark::State& state) {
-    const QByteArray database = defaultDatabase();
+    const QByteArray database = DefaultFoodDatabaseBytes();
     for (auto _ : state) {
         BenchAccount account("[Paul]\r\npassword=pw\r\n", FiftyYearsOfWeights(), database);
         for (int month = 1; month <= 12; ++month)
@@ -80,7 +73,8 @@ void BM_SessionPeakMemory(benchmark::State& state) {
         Form2->ShowDayFoods();
         Form5->show();
         Form5->close();
-        WriteChartPicture(Form2->ChartView1, account.file(QStringLiteral("Mars 2024")), ChartPictureType::Jpeg);
+        WriteChartPicture(Form2->ChartView1, account.file(QStringLiteral("Mars 2024")),
+                          ChartPictureType::Jpeg);
     }
     state.counters["peak_rss_MiB"] = double(peakKilobytes()) / 1024.0;
 }

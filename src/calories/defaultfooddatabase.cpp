@@ -13,13 +13,17 @@ QString DefaultFoodDatabaseText() {
     return QString::fromUtf8(file.readAll());
 }
 
+QByteArray DefaultFoodDatabaseBytes() {
+    QString text = DefaultFoodDatabaseText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return EncodeWindows1252(text);
+}
+
 DefaultDatabaseOutcome CreateDefaultFoodDatabase() {
     const QString name = QStringLiteral("calories.ini");
     if (DataFileExists(name))
         return DefaultDatabaseOutcome::AlreadyPresent;
-    QString text = DefaultFoodDatabaseText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    if (!WriteFileAtomically(ResolveDataPath(name), EncodeWindows1252(text)))
+    if (!WriteFileAtomically(ResolveDataPath(name), DefaultFoodDatabaseBytes()))
         throw KalimoError(Messages::CannotCreate(name));
     return DefaultDatabaseOutcome::Created;
 }

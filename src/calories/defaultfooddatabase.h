@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The food database the program writes on its first start: 16 categories and 991 foods.
 QString DefaultFoodDatabaseText();
+// The same text as the file holds it: Windows-1252, every line ended by CR LF.
+QByteArray DefaultFoodDatabaseBytes();
 
 enum class DefaultDatabaseOutcome { AlreadyPresent, Created };
 
