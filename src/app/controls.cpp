@@ -1,9 +1,12 @@
 #include "controls.h"
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& hint, GlyphKind glyph) {
     auto* b = Named(new QToolButton(parent), name);
@@ -42,4 +45,12 @@ QHBoxLayout* PutInRow(QWidget* panel, std::initializer_list<QWidget*> widgets, i
     for (QWidget* w : widgets)
         row->addWidget(w);
     return row;
+}
+
+QListWidget* MakeListIn(QGroupBox* box, const char* name) {
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(3, 3, 3, 3);
+    auto* list = Named(new QListWidget(box), name);
+    layout->addWidget(list);
+    return list;
 }

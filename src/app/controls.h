@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 class QFrame;
+class QGroupBox;
+class QListWidget;
 class QHBoxLayout;
 class QLabel;
 class QToolButton;
@@ -31,3 +33,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
 // Lays the widgets out in one row inside the panel, from the left.
 QHBoxLayout* PutInRow(QWidget* panel, std::initializer_list<QWidget*> widgets, int margin = 1,
                       int spacing = 0);
+
+// A list filling a group box: the category and food lists of the calorie windows.
+QListWidget* MakeListIn(QGroupBox* box, const char* name);

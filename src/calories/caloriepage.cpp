@@ -90,19 +90,11 @@ void TForm2::buildCaloriePage() {
     auto* choose = new QHBoxLayout(GroupBox4);
     choose->setContentsMargins(4, 2, 4, 4);
     GroupBox5 = group(GroupBox4, "GroupBox5", QStringLiteral(" Catégories "));
-    auto* categories = new QVBoxLayout(GroupBox5);
-    categories->setContentsMargins(2, 2, 2, 2);
-    ListBox1 = new QListWidget(GroupBox5);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    categories->addWidget(ListBox1);
+    ListBox1 = MakeListIn(GroupBox5, "ListBox1");
     GroupBox5->setFixedWidth(120);
     choose->addWidget(GroupBox5);
     GroupBox6 = group(GroupBox4, "GroupBox6", QStringLiteral(" Aliments "));
-    auto* foods = new QVBoxLayout(GroupBox6);
-    foods->setContentsMargins(2, 2, 2, 2);
-    ListBox2 = new QListWidget(GroupBox6);
-    ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    foods->addWidget(ListBox2);
+    ListBox2 = MakeListIn(GroupBox6, "ListBox2");
     choose->addWidget(GroupBox6, 1);
 
     auto* values = new QWidget(GroupBox4);

@@ -41,15 +41,6 @@ QLineEdit* field(QWidget* parent, const char* name, const QRect& at) {
     return e;
 }
 
-QListWidget* listIn(QGroupBox* box, const char* name) {
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(3, 3, 3, 3);
-    auto* list = new QListWidget(box);
-    list->setObjectName(QString::fromLatin1(name));
-    layout->addWidget(list);
-    return list;
-}
-
 QString chosenText(const QListWidget* list) {
     const QListWidgetItem* item = list->currentRow() >= 0 ? list->currentItem() : nullptr;
     return item ? item->text() : QString();
@@ -65,7 +56,7 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     GroupBox5 = new QGroupBox(QStringLiteral(" Catégories "), this);
     GroupBox5->setObjectName(QStringLiteral("GroupBox5"));
     GroupBox5->setGeometry(6, 4, 150, 176);
-    ListBox1 = listIn(GroupBox5, "ListBox1");
+    ListBox1 = MakeListIn(GroupBox5, "ListBox1");
     Label1 = label(this, "Label1", QStringLiteral("Nom :"), QRect(8, 184, 40, 22));
     Edit6 = field(this, "Edit6", QRect(48, 184, 108, 22));
     SpeedButton4 = textButton(this, "SpeedButton4", QStringLiteral("&Ajouter"), QRect(6, 212, 75, 22));
@@ -75,7 +66,7 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     GroupBox6 = new QGroupBox(QStringLiteral(" Aliments "), this);
     GroupBox6->setObjectName(QStringLiteral("GroupBox6"));
     GroupBox6->setGeometry(162, 4, 180, 254);
-    ListBox2 = listIn(GroupBox6, "ListBox2");
+    ListBox2 = MakeListIn(GroupBox6, "ListBox2");
 
     const int x = 350;
     Label11 = label(this, "Label11", QStringLiteral("Nom :"), QRect(x, 10, 85, 22));
