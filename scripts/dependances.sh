@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
-    libqt6svg6-dev qt6-qpa-plugins qt6-translations-l10n
+    qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libjpeg-dev fonts-comic-neue libbenchmark-dev
     xvfb xauth xdotool imagemagick openbox wmctrl
     clang libclang-rt-14-dev

@@ -86,16 +86,30 @@ void TestCrash::killedWritersLeaveWholeFiles() {
         QTemporaryDir live;
         copyFolder(m_base.path(), live.path());
 
+        // Let the writer finish a random number of operations first, then kill it a random
+        // moment later: the kill lands inside the work however slowly the writer starts
+        // (under the sanitizers it takes far longer to load than to run an operation).
+        const qint64 warmUp = 1 + QRandomGenerator::global()->bounded(4);
         QProcess process;
         process.setWorkingDirectory(live.path());
         process.start(writer, {QString::number(seed)});
         QVERIFY(process.waitForStarted());
-        QThread::msleep(5 + QRandomGenerator::global()->bounded(60));
+        qint64 reported = 0;
+        while (reported < warmUp) {
+            QVERIFY2(process.canReadLine() || process.waitForReadyRead(30000), "the writer reported nothing");
+            while (process.canReadLine())
+                reported = process.readLine().trimmed().toLongLong();
+        }
+        QThread::usleep(QRandomGenerator::global()->bounded(3000));
         process.kill();
         QVERIFY(process.waitForFinished());
 
         const qint64 done = ReadBytes(QDir(live.path()).filePath(QStringLiteral("progress"))).toLongLong();
-        interruptedWork += done > 0;
+        QVERIFY2(done >= warmUp, qPrintable(QStringLiteral("seed %1: %2 operations done, %3 reported")
+                                                .arg(seed)
+                                                .arg(done)
+                                                .arg(warmUp)));
+        interruptedWork += done > warmUp;
 
         // The same operations, run to the step before and the step after the kill.
         QTemporaryDir replay;
@@ -127,8 +141,9 @@ void TestCrash::killedWritersLeaveWholeFiles() {
                                .arg(name)));
         }
     }
-    // The kills must land in the middle of the work, not before it starts.
-    QVERIFY2(interruptedWork > rounds / 2, qPrintable(QString::number(interruptedWork)));
+    // Most kills land in the operation after the awaited ones; how many land further on shows
+    // how widely the delays spread them.
+    qInfo("%d of %d kills came after more than the awaited operations", interruptedWork, rounds);
 }
 
 QTEST_GUILESS_MAIN(TestCrash)
