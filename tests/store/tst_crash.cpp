@@ -100,7 +100,7 @@ void TestCrash::killedWritersLeaveWholeFiles() {
             while (process.canReadLine())
                 reported = process.readLine().trimmed().toLongLong();
         }
-        QThread::usleep(QRandomGenerator::global()->bounded(3000));
+        QThread::usleep(QRandomGenerator::global()->bounded(20000));
         process.kill();
         QVERIFY(process.waitForFinished());
 
