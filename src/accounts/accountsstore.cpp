@@ -35,7 +35,7 @@ QString AccountsStore::NameProblem(const QString& account) {
         // Separators would lead out of the data folder; brackets cannot be read back from a
         // section line.
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('[') || c == QLatin1Char(']'))
-            return QStringLiteral("il contient un de ces caractères : / \\ [ ]");
+            return QStringLiteral("il contient une barre oblique ou un crochet");
     }
     if (account.front().isSpace() || account.back().isSpace())
         return QStringLiteral("il commence ou finit par un espace");
