@@ -377,6 +377,10 @@ void TestLogin::craftedNamesTouchNothingOutside() {
         QVERIFY_THROWS_EXCEPTION(KalimoError, ScrambleAccountFiles(name));
         QVERIFY_THROWS_EXCEPTION(KalimoError, WeightFileName(name));
         QVERIFY_THROWS_EXCEPTION(KalimoError, FoodLogFileName(name));
+        // Deletion touches the accounts file only: such an account can be taken off the list.
+        type(name, QStringLiteral("pw"));
+        clickLink(Form1->Label6);
+        QCOMPARE(listed(), QStringList());
         Form1->close();
     }
     QDir::setCurrent(previous);
