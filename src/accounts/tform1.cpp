@@ -209,17 +209,17 @@ void TForm1::SpeedButton3Click() {
     const QString password = Edit2->text();
     if (account.isEmpty() || password.isEmpty())
         return;
-    // The accounts file may come from anywhere: a name that could not have been created never
+    if (!Accounts.Exists(account)) {
+        ShowErrorMessage(QStringLiteral("Désolé, ce compte n'existe pas !"), QMessageBox::Yes);
+        return;
+    }
+    // The accounts file may come from anywhere: a name that creation would have refused never
     // names a file.
     if (const QString problem = AccountsStore::NameProblem(account); !problem.isEmpty()) {
         ShowErrorMessage(
             QStringLiteral("Ce nom de compte est INTERDIT : %1.\nCe compte ne peut pas être ouvert.")
                 .arg(problem),
             QMessageBox::Yes);
-        return;
-    }
-    if (!Accounts.Exists(account)) {
-        ShowErrorMessage(QStringLiteral("Désolé, ce compte n'existe pas !"), QMessageBox::Yes);
         return;
     }
     if (Accounts.Password(account, AccountsStore::MissingPassword) != password) {
