@@ -9,7 +9,6 @@
 #include "calories/defaultfooddatabase.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
-#include "store/codepage.h"
 #include "store/scramble.h"
 #include "weight/tform2.h"
 
@@ -177,6 +176,12 @@ void TForm1::Label4Click() {
         ShowErrorMessage(QStringLiteral("Ce nom de compte est INTERDIT"), QMessageBox::Yes);
         return;
     }
+    // Refused before the account is announced as created; the message names the field, never
+    // the password.
+    if (const QString problem = AccountsStore::PasswordProblem(password); !problem.isEmpty()) {
+        ShowPlainMessage(problem);
+        return;
+    }
     const QString stored = Accounts.Password(account, QString());
     if (stored != password && Accounts.Exists(account)) {
         ShowPlainMessage(
@@ -184,8 +189,6 @@ void TForm1::Label4Click() {
                            "Pour remettre à 0 ce compte, il vous faut le mot de passe!"));
         return;
     }
-    // A password the file cannot hold is refused before the account is announced as created.
-    EncodeWindows1252(password);
     AskConfirmation(
         QStringLiteral("Le compte %1 a été créé, vous pouvez maintenant l'utiliser !").arg(account),
         QMessageBox::Yes);
@@ -194,6 +197,8 @@ void TForm1::Label4Click() {
 }
 
 void TForm1::OpenAccount(const QString& account) {
+    // Checked before the window hides: a refusal leaves the person at the login window.
+    AccountsStore::CheckAccountName(account);
     hide();
     Form2->PrepareForAccount(account);
     Form2->show();
@@ -206,6 +211,15 @@ void TForm1::SpeedButton3Click() {
         return;
     if (!Accounts.Exists(account)) {
         ShowErrorMessage(QStringLiteral("Désolé, ce compte n'existe pas !"), QMessageBox::Yes);
+        return;
+    }
+    // The accounts file may come from anywhere: a name that creation would have refused never
+    // names a file.
+    if (const QString problem = AccountsStore::NameProblem(account); !problem.isEmpty()) {
+        ShowErrorMessage(
+            QStringLiteral("Ce nom de compte est INTERDIT : %1.\nCe compte ne peut pas être ouvert.")
+                .arg(problem),
+            QMessageBox::Yes);
         return;
     }
     if (Accounts.Password(account, AccountsStore::MissingPassword) != password) {
@@ -229,6 +243,8 @@ void TForm1::Label6Click() {
         return;
     if (Accounts.Password(account, AccountsStore::MissingPassword) != password)
         return;
+    // Deletion touches the accounts file only, never a file named after the account: an account
+    // whose name is refused for its files can still be taken off the list.
     if (AskConfirmation(QStringLiteral("Supprimer le compte ?"), QMessageBox::Yes | QMessageBox::No) !=
         QMessageBox::Yes)
         return;

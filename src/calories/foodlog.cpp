@@ -1,5 +1,6 @@
 #include "foodlog.h"
 
+#include "accounts/accountsstore.h"
 #include "calories/fooddatabase.h"
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
@@ -13,6 +14,7 @@ QString DayKey(int day, int month, int year) {
 }
 
 QString FoodLogFileName(const QString& account) {
+    AccountsStore::CheckAccountName(account);
     return QStringLiteral(".\\") + account + QStringLiteral(".cal");
 }
 

@@ -10,7 +10,8 @@
 // food eaten that day, the value the quantity as a signed whole number.
 
 QString DayKey(int day, int month, int year);
-QString FoodLogFileName(const QString& account); // ".\" + account + ".cal"
+// ".\" + account + ".cal"; raises an error for a name that cannot name a file of the data folder.
+QString FoodLogFileName(const QString& account);
 
 // A number as the calorie page writes it: at most 15 significant digits, the comma, no grouping,
 // the exponent form below 0,0001 or beyond 15 integer digits (305; 52,5; 0,9; 9E-5).

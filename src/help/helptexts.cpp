@@ -16,9 +16,9 @@ const QList<HelpTopic>& HelpTopics() {
         {QStringLiteral("Comptes"), QString(), QStringLiteral(" Comptes "),
          QStringLiteral("Aide concernant la création, l'installation et la suppression d'un compte "
                         "afin d'utiliser pleinement le logiciel Kalimo.\n"
-                        "Vous pouvez créer autant de comptes que vous le souhaitez : un pour chaque "
-                        "membre de la famille, et même pour votre chien ou votre chat ! Chaque compte "
-                        "a son propre mot de passe.")},
+                        "Créez un compte par membre de la famille, et même pour votre chien ou votre "
+                        "chat ! Le mot de passe garde l'entrée du compte, pas ses fichiers : brouillés, "
+                        "ils ne se lisent pas par mégarde, mais une personne décidée peut les lire.")},
         {QStringLiteral("Installation"), QStringLiteral("Comptes"), QStringLiteral(" Installation "),
          QStringLiteral("Il est conseillé pour une installation correcte de copier le fichier :\n"
                         "kalimo\n"

@@ -1,5 +1,6 @@
 #include "scramble.h"
 
+#include "accounts/accountsstore.h"
 #include "datafiles.h"
 #include "kalimoerror.h"
 
@@ -80,12 +81,14 @@ void UnscrambleAccountsFile() {
 }
 
 void ScrambleAccountFiles(const QString& account) {
+    AccountsStore::CheckAccountName(account);
     if (!scrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))
         return;
     scrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
 }
 
 void UnscrambleAccountFiles(const QString& account) {
+    AccountsStore::CheckAccountName(account);
     if (!unscrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))
         return;
     unscrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));

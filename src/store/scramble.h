@@ -27,6 +27,7 @@ void ScrambleAccountsFile();
 void UnscrambleAccountsFile();
 
 // account + ".ini" and account + ".cal" <-> their ".cry" copies. The food log is handled only
-// when the weight file was.
+// when the weight file was. A name that cannot be an account's file name raises an error and
+// nothing is touched.
 void ScrambleAccountFiles(const QString& account);
 void UnscrambleAccountFiles(const QString& account);

@@ -258,6 +258,7 @@ void TForm2::buildChartPage() {
 }
 
 void TForm2::PrepareForAccount(const QString& account) {
+    AccountsStore::CheckAccountName(account);
     setWindowTitle(QStringLiteral("Kalimo - ") + account);
 }
 

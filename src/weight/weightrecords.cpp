@@ -1,5 +1,6 @@
 #include "weightrecords.h"
 
+#include "accounts/accountsstore.h"
 #include "store/numbers.h"
 
 bool IsLeapYear(int year) {
@@ -29,6 +30,7 @@ QString DayWeightKey(int day) {
 }
 
 QString WeightFileName(const QString& account) {
+    AccountsStore::CheckAccountName(account);
     return QStringLiteral(".\\") + account + QStringLiteral(".ini");
 }
 

@@ -15,7 +15,8 @@ int DaysInMonth(int month, int year);
 
 QString MonthKey(int month, int year);
 QString DayWeightKey(int day);
-QString WeightFileName(const QString& account); // ".\" + account + ".ini"
+// ".\" + account + ".ini"; raises an error for a name that cannot name a file of the data folder.
+QString WeightFileName(const QString& account);
 
 // The French month names, January first.
 const QStringList& MonthNames();

@@ -1,12 +1,17 @@
 #include "accounts/tform1.h"
 #include "app/linklabel.h"
+#include "calories/foodlog.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
+#include "store/kalimoerror.h"
+#include "store/scramble.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/windowfixture.h"
 #include "weight/tform2.h"
+#include "weight/weightrecords.h"
 
 #include <QComboBox>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -54,6 +59,11 @@ class TestLogin : public QObject {
     void deletion();
     void aboutDisablesTheLoginWindowAndHelpDoesNot();
     void failedWriteDoesNotOpenTheAccount();
+    void craftedNamesTouchNothingOutside_data();
+    void craftedNamesTouchNothingOutside();
+    void passwordsAtCreation_data();
+    void passwordsAtCreation();
+    void loginKeepsItsComparisonAndShowsNoPassword();
 };
 
 void TestLogin::firstStartWritesTheFoodDatabaseOnce() {
@@ -90,6 +100,8 @@ void TestLogin::forbiddenNames_data() {
     QTest::newRow("slash") << QStringLiteral("../Paul");
     QTest::newRow("backslash") << QStringLiteral("a\\b");
     QTest::newRow("bracket") << QStringLiteral("a]b");
+    QTest::newRow("opening bracket") << QStringLiteral("[x");
+    QTest::newRow("dots") << QStringLiteral("..");
     QTest::newRow("control") << QStringLiteral("a\tb");
     QTest::newRow("leading blank") << QStringLiteral(" Paul");
     QTest::newRow("trailing blank") << QStringLiteral("Paul ");
@@ -115,7 +127,7 @@ void TestLogin::creationWritesThePasswordAndOpensTheAccount() {
     ProgramFixture p;
     Form1->show();
     p.dialogs.clear();
-    type(QString(247, QLatin1Char('a')), QStringLiteral("pw")); // the longest name allowed
+    type(QString(240, QLatin1Char('a')), QStringLiteral("pw")); // the longest name allowed
     Form1->ComboBox1->setEditText(QStringLiteral("Paul"));
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
@@ -291,6 +303,153 @@ void TestLogin::failedWriteDoesNotOpenTheAccount() {
     QCOMPARE(p.dialogs.shown[1].icon, QMessageBox::Critical);
     QVERIFY(!Form2->isVisible());
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Marie]\r\npassword=m\r\n"));
+}
+
+// Every file and folder under root with its bytes, but for the folder skipped.
+QMap<QString, QByteArray> snapshot(const QString& root, const QString& skipped) {
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path == skipped || path.startsWith(skipped + QLatin1Char('/')))
+            continue;
+        entries.insert(path, it.fileInfo().isDir() ? QByteArray("<dossier>") : ReadBytes(path));
+    }
+    return entries;
+}
+
+void TestLogin::craftedNamesTouchNothingOutside_data() {
+    // What stands between the brackets of the section line; ROOT is the folder around the data.
+    QTest::addColumn<QByteArray>("section");
+    QTest::newRow("..") << QByteArray("..");
+    QTest::newRow("../x") << QByteArray("../x");
+    QTest::newRow("absolute") << QByteArray("ROOT/abs/x");
+    QTest::newRow("backslash") << QByteArray("a\\b");
+    QTest::newRow("calories") << QByteArray("calories");
+    QTest::newRow("compte") << QByteArray("compte");
+    QTest::newRow("control") << QByteArray("a\x01b");
+    QTest::newRow("300 characters") << QByteArray(300, 'p');
+    QTest::newRow("[x]") << QByteArray("[x]");
+}
+
+// A journal folder inside a folder of its own: a name read from a crafted accounts file opens
+// nothing, and no file around the data folder is read into, written or deleted.
+void TestLogin::craftedNamesTouchNothingOutside() {
+    QFETCH(QByteArray, section);
+    QTemporaryDir root;
+    const QString data = root.filePath(QStringLiteral("data"));
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("data")) &&
+            QDir(root.path()).mkpath(QStringLiteral("abs")));
+    const QByteArray weights = "[3/2005]\r\nv1=70\r\n";
+    for (const QString& stem : {QStringLiteral("x"), QStringLiteral("abs/x")}) {
+        WriteBytes(root.filePath(stem + QStringLiteral(".ini")), weights);
+        WriteBytes(root.filePath(stem + QStringLiteral(".ini.cry")), "copie");
+        WriteBytes(root.filePath(stem + QStringLiteral(".cal.cry")), "copie");
+    }
+    section.replace("ROOT", QFile::encodeName(root.path()));
+    WriteBytes(root.filePath(QStringLiteral("data/compte.ini")), "[" + section + "]\r\npassword=pw\r\n");
+    const QMap<QString, QByteArray> around = snapshot(root.path(), data);
+
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(data);
+    {
+        FakeDialogs dialogs;
+        WindowSet windows;
+        QCOMPARE(Form1->ComboBox1->count(), 1);
+        const QString name = Form1->ComboBox1->itemText(0);
+        dialogs.clear();
+        type(name, QStringLiteral("pw"));
+        QCOMPARE(Form1->ComboBox1->currentText(), name);
+        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].title, QStringLiteral("Erreur"));
+        QVERIFY2(dialogs.shown[0].text.startsWith(Forbidden + QStringLiteral(" : ")),
+                 qPrintable(dialogs.shown[0].text));
+        QVERIFY(dialogs.shown[0].text.endsWith(QStringLiteral("Ce compte ne peut pas être ouvert.")));
+        clickLink(Form1->Label4);
+        QCOMPARE(dialogs.shown.size(), 2);
+        QCOMPARE(dialogs.shown[1].text, Forbidden);
+        QVERIFY(!Form2->isVisible());
+        // The main window and the file routines refuse the name as well.
+        QVERIFY_THROWS_EXCEPTION(KalimoError, Form2->PrepareForAccount(name));
+        QVERIFY_THROWS_EXCEPTION(KalimoError, UnscrambleAccountFiles(name));
+        QVERIFY_THROWS_EXCEPTION(KalimoError, ScrambleAccountFiles(name));
+        QVERIFY_THROWS_EXCEPTION(KalimoError, WeightFileName(name));
+        QVERIFY_THROWS_EXCEPTION(KalimoError, FoodLogFileName(name));
+        // Deletion touches the accounts file only: such an account can be taken off the list.
+        type(name, QStringLiteral("pw"));
+        clickLink(Form1->Label6);
+        QCOMPARE(listed(), QStringList());
+        Form1->close();
+    }
+    QDir::setCurrent(previous);
+    QCOMPARE(snapshot(root.path(), data), around);
+    QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+}
+
+void TestLogin::passwordsAtCreation_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("refusal"); // empty when the password is taken
+    const QString blank = QStringLiteral("Le mot de passe ne peut pas commencer ni finir par un espace.");
+    const QString quotes =
+        QStringLiteral("Le mot de passe ne peut pas être entouré de guillemets ni d'apostrophes.");
+    const QString unfit =
+        QStringLiteral("Le mot de passe contient un caractère que Kalimo ne peut pas enregistrer.");
+    QTest::newRow("blank before") << QStringLiteral(" Zq9") << blank;
+    QTest::newRow("blank after") << QStringLiteral("Zq9 ") << blank;
+    QTest::newRow("double quotes") << QStringLiteral("\"Zq9\"") << quotes;
+    QTest::newRow("single quotes") << QStringLiteral("'Zq9'") << quotes;
+    QTest::newRow("outside the code page") << QStringLiteral("Łódź") << unfit;
+    QTest::newRow("control character") << QStringLiteral("Zq\x01"
+                                                         "9")
+                                       << unfit;
+    QTest::newRow("one quote") << QStringLiteral("'Zq9") << QString();
+    QTest::newRow("mixed quotes") << QStringLiteral("\"Zq9'") << QString();
+    QTest::newRow("inner blank") << QStringLiteral("Zq 9") << QString();
+}
+
+// A password is taken only when the accounts file gives it back as typed, so that its owner
+// gets in again at the next run; a refusal names the field, never the password.
+void TestLogin::passwordsAtCreation() {
+    QFETCH(QString, password);
+    QFETCH(QString, refusal);
+    ProgramFixture p;
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), password);
+    clickLink(Form1->Label4);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(p.dialogs.texts(), QStringList{refusal});
+        QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Kalimo"));
+        QCOMPARE(FilesHere(), QStringList{QStringLiteral("calories.ini")});
+        QVERIFY(!Form2->isVisible());
+        QCOMPARE(Form1->Edit2->text(), password);
+        return;
+    }
+    QVERIFY(Form2->isVisible());
+    p.Stop();
+    p.Start();
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), password);
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QVERIFY(Form2->isVisible());
+}
+
+void TestLogin::loginKeepsItsComparisonAndShowsNoPassword() {
+    // As the Windows program wrote it: the blanks and the quotes are not part of the password.
+    ProgramFixture p;
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword= 'Zq9' \r\n");
+    for (const QString& refused : {QStringLiteral(" 'Zq9' "), QStringLiteral("Łódź")}) {
+        p.dialogs.clear();
+        type(QStringLiteral("Paul"), refused);
+        QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+        QCOMPARE(p.dialogs.texts(), QStringList{WrongPassword});
+    }
+    type(QStringLiteral("Paul"), QStringLiteral("Zq9"));
+    QTest::mouseClick(Form1->SpeedButton3, Qt::LeftButton);
+    QVERIFY(Form2->isVisible());
 }
 
 QTEST_MAIN(TestLogin)

@@ -1,7 +1,10 @@
+#include "accounts/accountsstore.h"
+#include "calories/foodlog.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/tempdir.h"
+#include "weight/weightrecords.h"
 
 #include <QtTest>
 
@@ -31,6 +34,7 @@ class TestScramble : public QObject {
     void bothCopiesPresentTheSourceWins();
     void accentedAndDifferentlyCasedAccountNames();
     void failedConversionKeepsTheSource();
+    void longestAccountNameFitsItsFiles();
     void interruptedConversionLosesNothing();
 };
 
@@ -151,6 +155,28 @@ void TestScramble::failedConversionKeepsTheSource() {
     }
     QCOMPARE(FilesHere(), QStringList{QStringLiteral("compte.ini")});
     QCOMPARE(ReadBytes(dir.file(QStringLiteral("compte.ini"))), plain);
+}
+
+void TestScramble::longestAccountNameFitsItsFiles() {
+    // 240 bytes once encoded: the scrambled copy and its temporary name stay within what the
+    // file system takes for one name. A byte more is refused before any file is named.
+    WorkingDir dir;
+    const QString longest(120, QChar(0xE9));
+    QVERIFY(!AccountsStore::IsForbiddenName(longest));
+    ProfileFile(WeightFileName(longest))
+        .WriteString(QStringLiteral("3/2005"), QStringLiteral("v1"), QStringLiteral("70"));
+    ProfileFile(FoodLogFileName(longest))
+        .WriteString(QStringLiteral("5/3/2005"), QStringLiteral("Abats"), QStringLiteral("1"));
+    ScrambleAccountFiles(longest);
+    QCOMPARE(FilesHere(),
+             (QStringList{longest + QStringLiteral(".cal.cry"), longest + QStringLiteral(".ini.cry")}));
+    UnscrambleAccountFiles(longest);
+    QCOMPARE(ReadBytes(dir.file(longest + QStringLiteral(".ini"))), QByteArray("[3/2005]\r\nv1=70\r\n"));
+
+    const QString tooLong = longest + QLatin1Char('a');
+    QVERIFY(AccountsStore::IsForbiddenName(tooLong));
+    QVERIFY_THROWS_EXCEPTION(KalimoError, WeightFileName(tooLong));
+    QVERIFY_THROWS_EXCEPTION(KalimoError, ScrambleAccountFiles(tooLong));
 }
 
 void TestScramble::interruptedConversionLosesNothing() {
