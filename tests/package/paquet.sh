@@ -70,9 +70,9 @@ grep -qx "Icon=$id" "$desktop" || fail "icône du menu"
 # the data folder. No shell reads an Exec line: its quotes are taken off, nothing is expanded.
 exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 [[ "$exec_line" != *%* ]] || fail "Exec avec des codes de champ : $exec_line"
-# shellcheck disable=SC2034
-eval "command=($exec_line)"
-[ "${command[0]}" = kalimo ] || fail "Exec ne lance pas kalimo : $exec_line"
+entry=()
+eval "entry=($exec_line)"
+[ "${entry[0]}" = kalimo ] || fail "Exec ne lance pas kalimo : $exec_line"
 
 person="kalimoessai$$"
 useradd --system --create-home --home-dir "/home/$person" --shell /usr/sbin/nologin "$person"
@@ -131,7 +131,7 @@ ended() { # waits for Kalimo to end with code 0
     kalimo_pid=""
 }
 
-as_person "${command[@]}" >"$out/kalimo.log" 2>&1 &
+as_person "${entry[@]}" >"$out/kalimo.log" 2>&1 &
 kalimo_pid=$!
 box=$(window Kalimo) # the food database written on first start
 answer "$box"
@@ -147,6 +147,7 @@ ended
 
 # A data folder that cannot be created is said in a box, and Kalimo ends.
 as_person touch "$home/fichier"
+# shellcheck disable=SC2088 # the "~" is Kalimo's to expand, as in the menu entry
 as_person kalimo --dossier "~/fichier/Kalimo" >"$out/kalimo-refus.log" 2>&1 &
 kalimo_pid=$!
 box=$(window Kalimo)
