@@ -9,8 +9,7 @@ data_dir="${1:-$HOME/Kalimo}"
 cmake --preset release -S "$source_dir" >/dev/null
 cmake --build "$source_dir/build/release" --target kalimo
 
-mkdir -p "$data_dir"
-data_dir="$(cd "$data_dir" && pwd)"
-echo "Kalimo utilise le dossier : $data_dir"
-cd "$data_dir"
-exec "$source_dir/build/release/src/kalimo"
+# Kalimo crée le dossier s'il manque et dit dans une fenêtre s'il ne peut pas s'en servir,
+# comme lorsqu'il est lancé depuis le menu.
+echo "Kalimo utilise le dossier : $(realpath -m -- "$data_dir")"
+exec "$source_dir/build/release/src/kalimo" --dossier "$data_dir"

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kalimo needs to build, run and test, but only those missing.
+# Installs the Debian packages Kalimo needs to build, run, test and package, but only those
+# missing: when everything is there it calls no apt and needs no administrator. dpkg-query only
+# knows real packages, never a virtual name that another package provides, so every name here
+# must be a real one.
 set -euo pipefail
 
 packages=(
@@ -9,6 +12,7 @@ packages=(
     libjpeg-dev fonts-comic-neue libbenchmark-dev
     xvfb xauth xdotool imagemagick openbox wmctrl
     clang libclang-rt-14-dev
+    dpkg-dev file appstream desktop-file-utils
 )
 
 missing=()

@@ -1,15 +1,39 @@
 #include "accounts/tform1.h"
 #include "app/appsetup.h"
+#include "app/datafolder.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/instancelock.h"
 #include "app/windowset.h"
 
 #include <QApplication>
+#include <QFile>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetUpApplication(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.kalimo"));
+
+    // QApplication has taken out the arguments it understands itself.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    const StartOptions options = ParseStartOptions(arguments);
+    if (options.help) {
+        std::puts(qPrintable(StartUsage));
+        return 0;
+    }
+    // Nobody may be watching a terminal (started from the menu): a folder Kalimo cannot use is
+    // said in a box rather than ending without a word.
+    QString problem = options.error;
+    if (problem.isEmpty() && !options.folder.isEmpty())
+        problem = EnterDataFolder(options.folder);
+    if (!problem.isEmpty()) {
+        ReportError(problem);
+        return 0;
+    }
 
     InstanceLock lock;
     if (!lock.Acquire()) {

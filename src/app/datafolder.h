@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where this run keeps its files. Started from a terminal without options, Kalimo uses the
+// working directory, as it always has. "--dossier DOSSIER" names another folder instead: the
+// menu entry uses it to give every person a folder of their own, "~/Kalimo".
+struct StartOptions {
+    QString folder; // empty: the working directory
+    bool help = false;
+    QString error; // French text when the arguments cannot be understood
+};
+
+inline const QString StartUsage = QStringLiteral("Usage : kalimo [--dossier DOSSIER]");
+
+// The arguments after the program's name, once Qt has taken its own.
+StartOptions ParseStartOptions(const QStringList& arguments);
+
+// A leading "~" is the person's home folder. Launchers that read desktop entries run no shell,
+// so the menu entry's "~/Kalimo" reaches the program as it is written.
+QString ExpandHome(const QString& path);
+
+// Creates the folder when it is missing, makes it the working directory and makes sure a file
+// can be written in it. Returns the French message to show when one of these fails, else empty.
+QString EnterDataFolder(const QString& folder);

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The Debian package as a person gets it: built with CPack from the release build, unpacked in a
+# throw-away root, its files and metadata checked, then the menu entry's command started on a
+# real X display as another person than the one who built it, who must find the login window
+# and the files in their own ~/Kalimo. Last, the dependency check run again by that person
+# must find everything installed: no apt call, no administrator.
+# Usage: tests/package/paquet.sh [BUILD_FOLDER]   (build/release by default; run as root)
+set -euo pipefail
+source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
+build="$(cd "${1:-$source_dir/build/release}" && pwd)"
+out="$build/tests/package"
+id=org.example.kalimo
+
+fail() { echo "ÉCHEC : $*" >&2; exit 1; }
+[ "$(id -u)" -eq 0 ] || fail "il faut être root pour créer la personne d'essai"
+
+rm -rf "$out"
+mkdir -p "$out"
+# Everything the other person must read lives in a folder open to all: the build folder may be
+# in root's home.
+work="$(mktemp -d /tmp/kalimo-paquet.XXXXXX)"
+chmod 0755 "$work"
+person=""
+xvfb=""
+wm=""
+kalimo_pid=""
+cleanup() {
+    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
+    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    [ -n "$person" ] && userdel --remove "$person" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- The package and its files.
+(cd "$build" && cpack -G DEB >"$out/cpack.log" 2>&1) || { cat "$out/cpack.log"; fail "cpack a échoué"; }
+deb="$build/kalimo_2.0_$(dpkg --print-architecture).deb"
+[ -f "$deb" ] || fail "pas de paquet $deb"
+dpkg-deb -f "$deb" Package Version Depends >"$out/control"
+grep -qx "Package: kalimo" "$out/control" || fail "nom du paquet"
+grep -qx "Version: 2.0" "$out/control" || fail "version du paquet"
+for lib in libqt6widgets6 libqt6charts6 libqt6svg6 libjpeg62-turbo qt6-qpa-plugins fonts-comic-neue; do
+    grep -q "[ ,]$lib\b" "$out/control" || fail "le paquet ne dépend pas de $lib"
+done
+# No maintainer script: installing and removing the package only adds and deletes the files
+# below, so nobody's ~/Kalimo is ever touched.
+dpkg-deb -e "$deb" "$work/DEBIAN"
+[ "$(ls "$work/DEBIAN" | tr '\n' ' ')" = "control md5sums " ] \
+    || fail "le paquet contient des scripts : $(ls "$work/DEBIAN" | tr '\n' ' ')"
+
+root="$work/racine"
+dpkg -x "$deb" "$root"
+files=$(cd "$root" && find . -type f | sort | tr '\n' ' ')
+expected="./usr/bin/kalimo ./usr/share/applications/$id.desktop ./usr/share/doc/kalimo/README.md \
+./usr/share/icons/hicolor/scalable/apps/$id.svg ./usr/share/metainfo/$id.metainfo.xml "
+[ "$files" = "$expected" ] || fail "fichiers du paquet : $files"
+cmp "$root/usr/share/doc/kalimo/README.md" "$source_dir/README.md" || fail "README"
+
+desktop="$root/usr/share/applications/$id.desktop"
+metainfo="$root/usr/share/metainfo/$id.metainfo.xml"
+report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate : $report"
+[ -z "$report" ] || fail "desktop-file-validate : $report"
+report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) || fail "appstreamcli : $report"
+! grep -Eq '^[EWIP]: ' <<<"$report" || fail "appstreamcli : $report"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "launchable"
+grep -qx "Icon=$id" "$desktop" || fail "icône du menu"
+
+# --- The menu entry's command, started by another person from a folder of theirs that is not
+# the data folder. No shell reads an Exec line: its quotes are taken off, nothing is expanded.
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+[[ "$exec_line" != *%* ]] || fail "Exec avec des codes de champ : $exec_line"
+entry=()
+eval "entry=($exec_line)"
+[ "${entry[0]}" = kalimo ] || fail "Exec ne lance pas kalimo : $exec_line"
+
+person="kalimoessai$$"
+useradd --system --create-home --home-dir "/home/$person" --shell /usr/sbin/nologin "$person"
+home="/home/$person"
+elsewhere="$home/ailleurs"
+runuser -u "$person" -- mkdir "$elsewhere"
+runtime="$work/runtime"
+mkdir -m 0700 "$runtime"
+chown "$person" "$runtime"
+
+display=""
+for n in $(seq 40 69); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 50); do
+        DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.1
+    done
+    if DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1; then display=":$n"; break; fi
+    kill "$xvfb" 2>/dev/null || true
+    xvfb=""
+done
+[ -n "$display" ] || fail "aucun écran libre"
+export DISPLAY="$display"
+openbox >"$out/openbox.log" 2>&1 &
+wm=$!
+sleep 0.5
+
+as_person() { # COMMAND...: run by the other person, with the package's programs first in PATH
+    runuser -u "$person" -- env -i HOME="$home" USER="$person" LOGNAME="$person" DISPLAY="$display" \
+        PATH="$root/usr/bin:/usr/bin:/bin" XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
+        sh -c 'cd "$0" && exec "$@"' "$elsewhere" "$@"
+}
+window() { # NAME: waits for a window whose title is exactly NAME
+    local id
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
+    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
+    sleep 0.3
+    echo "$id"
+}
+answer() { # WINDOW: presses Enter in a message box until it is gone
+    for _ in $(seq 20); do
+        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
+        xdotool key Return
+        sleep 0.3
+        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
+    done
+    fail "la boîte de message ne se ferme pas"
+}
+ended() { # waits for Kalimo to end with code 0
+    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
+    wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
+    kalimo_pid=""
+}
+
+as_person "${entry[@]}" >"$out/kalimo.log" 2>&1 &
+kalimo_pid=$!
+box=$(window Kalimo) # the food database written on first start
+answer "$box"
+window "Kalimo - Identification" >/dev/null
+import -window root "$out/identification.png"
+[ -f "$home/Kalimo/calories.ini" ] || fail "calories.ini n'est pas dans $home/Kalimo"
+[ "$(stat -c %U "$home/Kalimo" "$home/Kalimo/calories.ini" | sort -u)" = "$person" ] \
+    || fail "les fichiers n'appartiennent pas à $person"
+wmctrl -c "Kalimo - Identification"
+ended
+[ "$(ls -A "$home/Kalimo")" = "calories.ini" ] || fail "fichiers laissés : $(ls -A "$home/Kalimo")"
+[ -z "$(ls -A "$elsewhere")" ] || fail "fichiers écrits dans le dossier de travail : $(ls -A "$elsewhere")"
+
+# A data folder that cannot be created is said in a box, and Kalimo ends.
+as_person touch "$home/fichier"
+# shellcheck disable=SC2088 # the "~" is Kalimo's to expand, as in the menu entry
+as_person kalimo --dossier "~/fichier/Kalimo" >"$out/kalimo-refus.log" 2>&1 &
+kalimo_pid=$!
+box=$(window Kalimo)
+import -window root "$out/dossier-impossible.png"
+answer "$box"
+ended
+[ -z "$(ls -A "$elsewhere")" ] || fail "fichiers écrits dans le dossier de travail : $(ls -A "$elsewhere")"
+
+# --- The dependency check on a machine that has everything: no apt, no administrator.
+mkdir "$work/faux"
+for tool in apt-get apt sudo; do
+    printf '#!/bin/sh\necho "%s $*" >>%s/appels\nexit 1\n' "$tool" "$work/faux" >"$work/faux/$tool"
+    chmod 0755 "$work/faux/$tool"
+done
+touch "$work/faux/appels"
+chmod 0666 "$work/faux/appels"
+cp "$source_dir/scripts/dependances.sh" "$work/dependances.sh"
+runuser -u "$person" -- env PATH="$work/faux:/usr/bin:/bin" bash "$work/dependances.sh" >"$out/dependances.log" 2>&1 \
+    || { cat "$out/dependances.log"; fail "scripts/dependances.sh a échoué pour une personne sans droits"; }
+[ ! -s "$work/faux/appels" ] || fail "scripts/dependances.sh a appelé : $(cat "$work/faux/appels")"
+
+echo "Paquet $(basename "$deb") : 1 passed, 0 failed"
