@@ -91,6 +91,8 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     if (dayLabels) {
         m_days = new QCategoryAxis(this);
         m_days->setTitleText(QStringLiteral("Jour"));
+        // Day numbers are short: Qt would cut every one of a full month down to "...".
+        m_days->setTruncateLabels(false);
         horizontal = m_days;
         addAxis(m_days, Qt::AlignBottom);
     } else {
