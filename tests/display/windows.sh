@@ -40,8 +40,14 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 chmod 0700 "$XDG_RUNTIME_DIR"
 
 window() { # NAME: waits for a window whose title is exactly NAME
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
+    # Polled: a search fails outright when a window (a hint) vanishes while it looks.
+    local id=""
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "pas de fenêtre « $1 »"
     xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
     sleep 0.3
     echo "$id"
