@@ -148,7 +148,8 @@ int WeightChart::MarkerSide(int lineWidth) {
 
 void WeightChart::PaintMarkers(QPainter* painter) {
     const QRectF plot = plotArea().adjusted(-0.5, -0.5, 0.5, 0.5);
-    const QLocale french(QLocale::French, QLocale::France);
+    QLocale french(QLocale::French, QLocale::France);
+    french.setNumberOptions(QLocale::OmitGroupSeparator); // 1000,5 as the grid shows it
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
     for (int i = 0; i < m_series.size(); ++i) {
