@@ -245,7 +245,7 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::SpeedButton6Click() {
-    Form4->show();
+    Bring(Form4);
 }
 
 void TForm1::FormClose() {

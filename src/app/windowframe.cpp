@@ -39,6 +39,12 @@ void ShowOver(QWidget* window, QWidget* opener) {
     window->winId(); // the native window, to which the transient parent belongs
     if (QWindow* handle = window->windowHandle())
         handle->setTransientParent(opener ? opener->window()->windowHandle() : nullptr);
+    Bring(window);
+}
+
+void Bring(QWidget* window) {
+    if (window->windowState() & Qt::WindowMinimized)
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

@@ -20,6 +20,11 @@ void UseSecondaryFrame(QWidget* window);
 // both together, so a disabled opener is never left alone on screen), then shows it.
 void ShowOver(QWidget* window, QWidget* opener);
 
+// Shows the window, raised and active, brought back first if it was minimised: showing a window
+// that the window manager has minimised does nothing by itself, and a tool window has no
+// task-bar entry to bring it back by.
+void Bring(QWidget* window);
+
 // Places the window, frame included, in the middle of its screen's available area when it is
 // first shown. The frame is taken to be as large as the last one the window manager drew; the
 // first window of all, shown before any frame is known, is placed again once it has its own.

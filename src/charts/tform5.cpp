@@ -189,7 +189,7 @@ void TForm5::SpeedButton9Click() {
 }
 
 void TForm5::SpeedButton10Click() {
-    Form4->show();
+    Bring(Form4);
 }
 
 void TForm5::SpeedButton4Click() {

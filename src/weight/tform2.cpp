@@ -376,7 +376,7 @@ void TForm2::SpeedButton3Click() {
 }
 
 void TForm2::SpeedButton6Click() {
-    Form4->show();
+    Bring(Form4);
 }
 
 void TForm2::showEvent(QShowEvent* event) {

@@ -165,6 +165,12 @@ secondary() { # MAIN PREFIX
     fixed "$w" "l'aide"
     xdotool key KP_Multiply End
     shot "$p-aide"
+    # Minimised, it has no task-bar entry: its button brings it back.
+    xdotool windowminimize "$w"
+    sleep 0.8
+    click "$main" 642 452
+    sleep 0.5
+    [ "$(state "$w")" = "Normal" ] || fail "l'aide minimisée ne revient pas"
     wmctrl -c "Aide"
     gone "Aide"
     click "$main" 189 12 # back to "Graphique"
