@@ -5,6 +5,7 @@
 #include "app/guard.h"
 #include "app/linklabel.h"
 #include "app/pictures.h"
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "calories/defaultfooddatabase.h"
 #include "help/tform3.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QToolButton>
 
 namespace {
@@ -141,8 +141,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
     connect(SpeedButton6, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    UseFixedFrame(this);
+    CentreOnFirstShow(this);
 
     FormCreate();
 }
@@ -257,11 +257,11 @@ void TForm1::Label6Click() {
 
 void TForm1::SpeedButton1Click() {
     setEnabled(false);
-    Form3->show();
+    ShowOver(Form3, this);
 }
 
 void TForm1::SpeedButton6Click() {
-    Form4->show();
+    Bring(Form4);
 }
 
 void TForm1::FormClose() {

@@ -6,6 +6,31 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+QString BreakableText(const QString& text) {
+    // A message box wraps its text between words only: a long file name would run past its right
+    // edge. Invisible break opportunities (zero-width spaces) let such a run wrap anywhere.
+    constexpr int LongestRun = 30;
+    QString out;
+    out.reserve(text.size() + text.size() / 4);
+    int run = 0;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            run = 0;
+        } else if (++run > LongestRun && !c.isLowSurrogate()) {
+            out += QChar(0x200B);
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                            const QString& text, QMessageBox::StandardButtons buttons) {
+    auto box = std::make_unique<QMessageBox>(icon, title, BreakableText(text), buttons, parent);
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
 namespace {
 const QString AppTitle = QStringLiteral("Kalimo");
 
@@ -14,10 +39,10 @@ class RealDialogs final : public DialogSeam {
     QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override {
-        QMessageBox box(icon, title, text, buttons, parent);
+        const std::unique_ptr<QMessageBox> box = MakeMessageBox(parent, icon, title, text, buttons);
         if (defaultButton != QMessageBox::NoButton)
-            box.setDefaultButton(defaultButton);
-        return static_cast<QMessageBox::StandardButton>(box.exec());
+            box->setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box->exec());
     }
 
     std::optional<QColor> Color(QWidget* parent, const QColor& initial) override {
@@ -31,6 +56,8 @@ class RealDialogs final : public DialogSeam {
                          const QStringList& filters, int& filterIndex) override {
         QFileDialog dialog(parent, caption);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The program adds the extension and asks itself about the file it will really write.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setNameFilters(filters);
         if (filterIndex >= 0 && filterIndex < filters.size())
             dialog.selectNameFilter(filters.at(filterIndex));

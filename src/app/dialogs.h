@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QPrinter;
@@ -28,6 +29,12 @@ class DialogSeam {
     // Whether the user confirmed the print dialog.
     virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
 };
+
+// The box the real seam shows: its text wraps, long words and file names included.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                            const QString& text, QMessageBox::StandardButtons buttons);
+// The text with invisible break opportunities inside runs too long for one line of a box.
+QString BreakableText(const QString& text);
 
 DialogSeam& Dialogs();
 // Installs another seam (tests); nullptr brings back the real dialogs.

@@ -49,8 +49,10 @@ QValidator::State CSpinEdit::validate(QString&, int&) const {
 }
 
 QAbstractSpinBox::StepEnabled CSpinEdit::stepEnabled() const {
+    // Asked at every repaint: looking must not replace a text being typed ("155,") by the
+    // minimum; that happens only when the value is next read.
     StepEnabled enabled = StepNone;
-    const int v = value();
+    const int v = ParseInteger(lineEdit()->text()).value_or(m_minimum);
     if (v < m_maximum)
         enabled |= StepUpEnabled;
     if (v > m_minimum)

@@ -5,6 +5,7 @@
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "calories/fooddatabase.h"
 #include "calories/foodlog.h"
@@ -12,6 +13,7 @@
 #include "weight/stringgrid.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,6 +30,72 @@
 #include <algorithm>
 
 namespace {
+// The day's list is a grid: every cell drawn with a thin line at its right and bottom edges.
+class GridLinesDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect r = option.rect;
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+};
+
+// The totals of the day on one line while they fit, on two when the numbers grow too long for
+// one: a total is never cut, nor drawn over the next caption.
+class TotalsArrangement final : public QObject {
+  public:
+    TotalsArrangement(QGroupBox* box, QGridLayout* grid, QList<QLabel*> labels, QWidget* button)
+        : QObject(box), m_box(box), m_grid(grid), m_labels(std::move(labels)), m_button(button) {
+        arrange(false);
+        box->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A total's new text asks its group box for a new layout.
+        if (watched == m_box && (event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize)) {
+            const bool twoLines = oneLineWidth() > m_box->contentsRect().width();
+            if (twoLines != m_twoLines)
+                arrange(twoLines);
+        }
+        return false;
+    }
+
+  private:
+    int oneLineWidth() const {
+        int width = m_button->sizeHint().width();
+        for (const QLabel* label : m_labels)
+            width += std::max(label->sizeHint().width(), label->minimumWidth());
+        const QMargins margins = m_grid->contentsMargins();
+        return width + margins.left() + margins.right() +
+               int(m_labels.size()) * std::max(0, m_grid->horizontalSpacing());
+    }
+
+    void arrange(bool twoLines) {
+        m_twoLines = twoLines;
+        for (QWidget* w : m_labels)
+            m_grid->removeWidget(w);
+        m_grid->removeWidget(m_button);
+        const int perLine = twoLines ? 4 : 8;
+        for (int k = 0; k < int(m_labels.size()); ++k)
+            m_grid->addWidget(m_labels.at(k), k / perLine, k % perLine);
+        for (int c = 0; c <= 8; ++c)
+            m_grid->setColumnStretch(c, c == perLine ? 1 : 0);
+        m_grid->addWidget(m_button, 0, 9, twoLines ? 2 : 1, 1, Qt::AlignVCenter);
+    }
+
+    QGroupBox* m_box;
+    QGridLayout* m_grid;
+    QList<QLabel*> m_labels;
+    QWidget* m_button;
+    bool m_twoLines = false;
+};
+
 QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
     auto* g = new QGroupBox(title, parent);
     g->setObjectName(QString::fromLatin1(name));
@@ -60,14 +130,16 @@ void TForm2::buildCaloriePage() {
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setAlternatingRowColors(true);
+    ListView1->setItemDelegate(new GridLinesDelegate(ListView1));
     ListView1->header()->setSectionsClickable(true);
     ListView1->header()->setSortIndicatorShown(false);
     listLayout->addWidget(ListView1);
     page->addWidget(GroupBox3, 1);
 
     GroupBox7 = group(TabSheet2, "GroupBox7", QStringLiteral(" Quantités consommées durant la journée"));
-    auto* totals = new QHBoxLayout(GroupBox7);
+    auto* totals = new QGridLayout(GroupBox7);
     totals->setContentsMargins(4, 2, 4, 2);
+    totals->setVerticalSpacing(1);
     Label17 = MakeLabel(GroupBox7, "Label17", QStringLiteral("Calories :"));
     Label26 = MakeLabel(GroupBox7, "Label26", QStringLiteral("0"));
     Label18 = MakeLabel(GroupBox7, "Label18", QStringLiteral("Protéines (g) :"));
@@ -76,13 +148,12 @@ void TForm2::buildCaloriePage() {
     Label28 = MakeLabel(GroupBox7, "Label28", QStringLiteral("0"));
     Label20 = MakeLabel(GroupBox7, "Label20", QStringLiteral("Lipides (g) :"));
     Label29 = MakeLabel(GroupBox7, "Label29", QStringLiteral("0"));
-    for (QLabel* l : {Label17, Label26, Label18, Label27, Label19, Label28, Label20, Label29})
-        totals->addWidget(l);
     for (QLabel* value : {Label26, Label27, Label28, Label29})
         value->setMinimumWidth(40);
-    totals->addStretch(1);
     SpeedButton10 = MakeTextButton(GroupBox7, "SpeedButton10", QStringLiteral("&Supprimer"));
-    totals->addWidget(SpeedButton10);
+    new TotalsArrangement(GroupBox7, totals,
+                          {Label17, Label26, Label18, Label27, Label19, Label28, Label20, Label29},
+                          SpeedButton10);
     page->addWidget(GroupBox7);
 
     GroupBox4 = group(TabSheet2, "GroupBox4", QStringLiteral(" Liste des aliments disponibles "));
@@ -232,7 +303,7 @@ void TForm2::RemoveFoodFromDay() {
 
 void TForm2::OpenFoodEditor() {
     setEnabled(false);
-    Form6->show();
+    ShowOver(Form6, this);
 }
 
 void TForm2::ListView1ColumnClick(int column) {

@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "calories/fooddatabase.h"
 #include "calories/foodeditor.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,8 +103,8 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     connect(SpeedButton5, &QToolButton::clicked, this, Guard([this] { DeleteCategory(); }));
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { close(); });
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    UseToolFrame(this);
+    CentreOnFirstShow(this);
 }
 
 ProfileFile& TForm6::FoodDatabase() {

@@ -7,7 +7,9 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPrinter>
@@ -129,17 +131,34 @@ QImage ChartPicture(QChartView* view) {
     return picture;
 }
 
+ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType type) {
+    const QString extension =
+        type == ChartPictureType::Bitmap ? QStringLiteral(".bmp") : QStringLiteral(".jpg");
+    // "courbe.jpg" typed with the JPEG type is meant as courbe.jpg, not courbe.jpg.jpg; a name that
+    // is nothing but the extension (".jpg") still gets one.
+    const QString fileName = name.section(QLatin1Char('/'), -1);
+    const bool hasExtension =
+        fileName.size() > extension.size() && fileName.endsWith(extension, Qt::CaseInsensitive);
+    const QString stem = hasExtension ? name.chopped(extension.size()) : name;
+    ChartPictureFiles files;
+    files.picture = hasExtension ? name : name + extension;
+    if (type == ChartPictureType::Jpeg)
+        files.temporary = stem + QStringLiteral("tmp.bmp");
+    return files;
+}
+
 void WriteChartPicture(QChartView* view, const QString& name, ChartPictureType type) {
+    const ChartPictureFiles files = ChartPictureFilesFor(name, type);
     const QByteArray bitmap = bitmapBytes(ChartPicture(view));
     if (type == ChartPictureType::Bitmap) {
-        const QString path = name + QStringLiteral(".bmp");
+        const QString& path = files.picture;
         if (bitmap.isEmpty() || !WriteFileAtomically(path, bitmap))
             throw KalimoError(Messages::CannotCreate(path));
         return;
     }
 
-    const QString temporary = name + QStringLiteral("tmp.bmp");
-    const QString path = name + QStringLiteral(".jpg");
+    const QString& temporary = files.temporary;
+    const QString& path = files.picture;
     if (bitmap.isEmpty() || !writeTemporary(temporary, bitmap))
         throw KalimoError(Messages::CannotCreate(temporary));
     // The JPEG is made from the bitmap as written, so that both formats give the same picture.
@@ -171,14 +190,30 @@ void PrintChartPage(QChartView* view, QPrinter& printer) {
 }
 
 void SaveChart(QWidget* window, QChartView* view, ChartSaveDialog& dialog) {
-    const QString title = view->chart()->title().section(QLatin1Char('\n'), 0, 0);
-    int filterIndex = dialog.FilterIndex;
-    const QString name =
-        Dialogs().SaveFileName(window, ChartSaveCaption, title, ChartPictureFilters(), filterIndex);
-    if (name.isEmpty())
+    QString offered = view->chart()->title().section(QLatin1Char('\n'), 0, 0);
+    for (;;) {
+        int filterIndex = dialog.FilterIndex;
+        const QString name =
+            Dialogs().SaveFileName(window, ChartSaveCaption, offered, ChartPictureFilters(), filterIndex);
+        if (name.isEmpty())
+            return;
+        dialog.FilterIndex = filterIndex;
+        const ChartPictureType type = filterIndex == 1 ? ChartPictureType::Bitmap : ChartPictureType::Jpeg;
+        // The dialog itself does not ask: it only knows the name typed, not the file written.
+        const QString picture = ChartPictureFilesFor(name, type).picture;
+        if (QFileInfo::exists(picture)) {
+            const QString question =
+                QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                    .arg(QFileInfo(picture).fileName());
+            if (AskConfirmation(question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
+                QMessageBox::Yes) {
+                offered = name;
+                continue;
+            }
+        }
+        WriteChartPicture(view, name, type);
         return;
-    dialog.FilterIndex = filterIndex;
-    WriteChartPicture(view, name, filterIndex == 1 ? ChartPictureType::Bitmap : ChartPictureType::Jpeg);
+    }
 }
 
 void PrintChart(QWidget* window, QChartView* view, ChartPrintDialog& dialog) {

@@ -42,8 +42,17 @@ const QStringList& ChartPictureFilters();
 // The chart exactly as its view shows it (zoom included), at the view's size.
 QImage ChartPicture(QChartView* view);
 
-// Writes the chart to name + ".bmp", or as JPEG to name + ".jpg" by way of the bitmap
-// name + "tmp.bmp", removed afterwards. The extension is always added to the name given.
+// The files a save writes for the name chosen in the dialog: the picture, name + ".bmp" or
+// name + ".jpg", unless the name already ends with that extension (in any letter case), and for
+// JPEG the temporary bitmap, the name without that extension + "tmp.bmp".
+struct ChartPictureFiles {
+    QString picture;
+    QString temporary; // empty for a bitmap
+};
+ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType type);
+
+// Writes the chart as a bitmap, or as JPEG by way of the temporary bitmap, removed afterwards,
+// to the files ChartPictureFilesFor() names.
 // Raises "Impossible de créer le fichier <file>" for the first file that cannot be written.
 void WriteChartPicture(QChartView* view, const QString& name, ChartPictureType type);
 
@@ -57,6 +66,7 @@ void WriteJpeg(const QImage& image, const QString& path);
 void PrintChartPage(QChartView* view, QPrinter& printer);
 
 // The save and print buttons of a chart window: ask with the window's dialog, then write or print.
-// Cancelling either dialog does nothing.
+// Cancelling either dialog does nothing. Before a picture that exists is replaced, the person is
+// asked about that very file; "Non" brings the save dialog back.
 void SaveChart(QWidget* window, QChartView* view, ChartSaveDialog& dialog);
 void PrintChart(QWidget* window, QChartView* view, ChartPrintDialog& dialog);

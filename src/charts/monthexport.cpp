@@ -1,6 +1,7 @@
 // The month chart's file buttons: save, print, and the whole year in its own window.
 #include "weight/tform2.h"
 
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
@@ -15,6 +16,6 @@ void TForm2::SpeedButton4Click() {
 
 void TForm2::SpeedButton8Click() {
     // The year window reads the year shown here when it opens; this window waits until it closes.
-    Form5->show();
+    ShowOver(Form5, this);
     setEnabled(false);
 }

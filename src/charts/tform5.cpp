@@ -7,6 +7,7 @@
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/spinedit.h"
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
@@ -38,6 +39,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Affichage du graphique pour 1 année"));
     setFont(QFont(QString::fromLatin1(ComicFont), 8));
+    UseSecondaryFrame(this);
     resize(688, 446);
     move(140, 165);
 
@@ -72,7 +74,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     Chart1->SetLineColour(0, QColor(Qt::red));
     Chart1->SetLineWidth(0, 1);
     Chart1->SetMarksVisible(0, false);
-    Chart1->series(0)->setMarkerSize(1);
+    Chart1->HideRightAxis();
     auto* foot = new QValueAxis(Chart1);
     foot->setTitleText(QStringLiteral("Jour"));
     // Hidden labels would leave the title no room (Qt cuts it down to "..."): invisible ones do.
@@ -183,11 +185,11 @@ void TForm5::CSpinEdit2Change() {
 
 void TForm5::SpeedButton9Click() {
     setEnabled(false);
-    Form3->show();
+    ShowOver(Form3, this);
 }
 
 void TForm5::SpeedButton10Click() {
-    Form4->show();
+    Bring(Form4);
 }
 
 void TForm5::SpeedButton4Click() {

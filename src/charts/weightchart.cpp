@@ -1,8 +1,11 @@
 #include "weightchart.h"
 
 #include "app/appsetup.h"
+#include "charts/axisscale.h"
 
 #include <QCategoryAxis>
+#include <QFontMetricsF>
+#include <QGraphicsItem>
 #include <QImage>
 #include <QLineSeries>
 #include <QLocale>
@@ -39,11 +42,26 @@ void ZoomChartView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 namespace {
-QImage squareMarker(const QColor& colour) {
-    QImage image(5, 5, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
+// The squares on the points and the value marks, drawn over the lines by the chart itself:
+// Qt's own point labels sit on the line under a thick marker, have no connector and stay on
+// screen for points zoomed out of the plot area.
+class MarkerLayer final : public QGraphicsItem {
+  public:
+    explicit MarkerLayer(WeightChart* chart) : QGraphicsItem(chart), m_chart(chart) {
+        setZValue(100); // above the series, the axes and the grid
+        setAcceptedMouseButtons(Qt::NoButton);
+    }
+    QRectF boundingRect() const override { return m_chart->rect(); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        m_chart->PaintMarkers(painter);
+    }
+    using QGraphicsItem::prepareGeometryChange;
+
+  private:
+    WeightChart* m_chart;
+};
+
+constexpr int ConnectorLength = 8;
 } // namespace
 
 WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent) : QChart(parent) {
@@ -59,16 +77,22 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
 
     m_left = new QValueAxis(this);
     m_left->setTitleText(QStringLiteral("Poids (Kg)"));
-    m_left->setLabelFormat(QStringLiteral("%.4g"));
-    addAxis(m_left, Qt::AlignLeft);
     m_right = new QValueAxis(this);
-    m_right->setLabelFormat(QStringLiteral("%.4g"));
+    for (QValueAxis* axis : {m_left, m_right}) {
+        axis->setLabelFormat(QStringLiteral("%.4g"));
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(1);
+    }
+    addAxis(m_left, Qt::AlignLeft);
     addAxis(m_right, Qt::AlignRight);
 
     QAbstractAxis* horizontal = nullptr;
     if (dayLabels) {
         m_days = new QCategoryAxis(this);
         m_days->setTitleText(QStringLiteral("Jour"));
+        // Day numbers are short: Qt would cut every one of a full month down to "...".
+        m_days->setTruncateLabels(false);
         horizontal = m_days;
         addAxis(m_days, Qt::AlignBottom);
     } else {
@@ -80,9 +104,8 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
 
     for (int i = 0; i < seriesCount; ++i) {
         auto* s = new QLineSeries(this);
-        s->setPointLabelsFormat(QStringLiteral("@yPoint"));
-        s->setPointLabelsClipping(false);
         s->setPointLabelsVisible(false);
+        s->setPointsVisible(false);
         addSeries(s);
         s->attachAxis(horizontal);
         s->attachAxis(m_left);
@@ -90,8 +113,76 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
         m_series << s;
         m_points << QList<QPointF>();
         m_labels << QStringList();
+        m_marksVisible << false;
     }
+    auto* markers = new MarkerLayer(this);
+    m_markers = markers;
+    connect(this, &QGraphicsWidget::geometryChanged, this, [markers] { markers->prepareGeometryChange(); });
+    connect(this, &QChart::plotAreaChanged, this, [markers] { markers->update(); });
+    for (QValueAxis* axis : {m_left, m_right})
+        connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { followZoom(axis); });
+    if (m_positions)
+        connect(m_positions, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
+    if (m_days)
+        connect(m_days, &QCategoryAxis::rangeChanged, this, [markers] { markers->update(); });
+    for (QLineSeries* s : std::as_const(m_series))
+        connect(s, &QXYSeries::pointsReplaced, this, [markers] { markers->update(); });
     Commit();
+}
+
+void WeightChart::followZoom(QValueAxis* axis) {
+    // A zoom sets any range: the labels stay on round values all the same.
+    const double step = RoundStep(axis->max() - axis->min());
+    if (axis->tickInterval() != step)
+        axis->setTickInterval(step);
+    m_markers->update();
+}
+
+void WeightChart::HideRightAxis() {
+    m_right->setVisible(false);
+}
+
+int WeightChart::MarkerSide(int lineWidth) {
+    return std::max(3, lineWidth + 2);
+}
+
+void WeightChart::PaintMarkers(QPainter* painter) {
+    const QRectF plot = plotArea().adjusted(-0.5, -0.5, 0.5, 0.5);
+    QLocale french(QLocale::French, QLocale::France);
+    french.setNumberOptions(QLocale::OmitGroupSeparator); // 1000,5 as the grid shows it
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    for (int i = 0; i < m_series.size(); ++i) {
+        QLineSeries* s = m_series.at(i);
+        if (!s->isVisible())
+            continue;
+        const int side = MarkerSide(s->pen().width());
+        const QColor colour = s->pen().color();
+        const QFontMetricsF metrics(s->pointLabelsFont());
+        painter->setFont(s->pointLabelsFont());
+        const QList<QPointF> points = s->points();
+        for (const QPointF& point : points) {
+            const QPointF at = mapToPosition(point, s);
+            if (!plot.contains(at))
+                continue;
+            const QRectF square(std::round(at.x() - side / 2.0), std::round(at.y() - side / 2.0), side, side);
+            painter->fillRect(square, colour);
+            if (!m_marksVisible.at(i))
+                continue;
+            // The connector starts clear of the square, whatever the thickness of the line.
+            const double x = square.center().x();
+            const double top = square.top() - 1;
+            painter->setPen(QPen(colour, 1));
+            painter->drawLine(QPointF(x, top), QPointF(x, top - ConnectorLength));
+            const QString text = french.toString(point.y(), 'g', 6);
+            const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
+            const QRectF box(x - size.width() / 2, top - ConnectorLength - size.height(), size.width(),
+                             size.height());
+            painter->setPen(s->pointLabelsColor());
+            painter->drawText(box, Qt::AlignCenter, text);
+        }
+    }
+    painter->restore();
 }
 
 void WeightChart::Begin(const QString& title) {
@@ -126,19 +217,13 @@ void WeightChart::fitAxes() {
             any = true;
         }
     }
-    // Whole-number steps of at least 1 between the weight labels, at most about ten of them.
-    double lo = std::floor(low) - 1;
-    double hi = std::ceil(high) + 1;
-    const double step = std::max(1.0, std::ceil((hi - lo) / 10.0));
-    lo = std::floor(lo / step) * step;
-    hi = std::ceil(hi / step) * step;
+    const AxisScale scale = ScaleFor(low, high, !any);
     // Every change of an axis lays the chart out again at once: change only what differs.
-    const int ticks = int((hi - lo) / step) + 1;
     for (QValueAxis* axis : {m_left, m_right}) {
-        if (axis->min() != lo || axis->max() != hi)
-            axis->setRange(lo, hi);
-        if (axis->tickCount() != ticks)
-            axis->setTickCount(ticks);
+        if (axis->min() != scale.min || axis->max() != scale.max)
+            axis->setRange(scale.min, scale.max);
+        if (axis->tickInterval() != scale.step)
+            axis->setTickInterval(scale.step);
     }
 
     const double last = std::max<double>(0, double(count) - 1);
@@ -156,11 +241,16 @@ void WeightChart::fitAxes() {
                 label += QChar(0x200B);
             axisLabels << label;
         }
+        // An axis without categories is not laid out, and its title "Jour" would be drawn at the
+        // top left of the chart: an empty month keeps one invisible category.
+        if (axisLabels.isEmpty())
+            axisLabels << QString(QChar(0x200B));
         // Relabelling the axis costs more than the rest of a redraw: only the labels that
         // differ are replaced (a month of 31 days after one of 30 keeps the first 30).
         if (axisLabels != m_axisLabels) {
             qsizetype same = 0;
-            while (same < axisLabels.size() && same < m_axisLabels.size() && axisLabels[same] == m_axisLabels[same])
+            while (same < axisLabels.size() && same < m_axisLabels.size() &&
+                   axisLabels[same] == m_axisLabels[same])
                 ++same;
             for (qsizetype k = m_axisLabels.size() - 1; k >= same; --k)
                 m_days->remove(m_axisLabels.at(k));
@@ -180,13 +270,13 @@ void WeightChart::fitAxes() {
 
 void WeightChart::SetLineColour(int seriesIndex, const QColor& colour) {
     QLineSeries* s = m_series.at(seriesIndex);
-    if (s->pen().color() == colour && !s->lightMarker().isNull())
+    if (s->pen().color() == colour)
         return;
     QPen pen = s->pen();
     pen.setColor(colour);
     s->setPen(pen);
-    s->setLightMarker(squareMarker(colour));
     s->setPointLabelsColor(Qt::black);
+    m_markers->update();
 }
 
 QColor WeightChart::LineColour(int seriesIndex) const {
@@ -200,6 +290,7 @@ void WeightChart::SetLineWidth(int seriesIndex, int width) {
     QPen pen = s->pen();
     pen.setWidth(std::max(0, width));
     s->setPen(pen);
+    m_markers->update();
 }
 
 void WeightChart::SetBackWallColour(const QColor& colour) {
@@ -210,7 +301,10 @@ void WeightChart::SetBackWallColour(const QColor& colour) {
 }
 
 void WeightChart::SetMarksVisible(int seriesIndex, bool visible) {
-    m_series.at(seriesIndex)->setPointLabelsVisible(visible);
+    if (m_marksVisible.at(seriesIndex) == visible)
+        return;
+    m_marksVisible[seriesIndex] = visible;
+    m_markers->update();
 }
 
 QColor ColourFromStored(int stored) {

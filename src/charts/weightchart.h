@@ -7,6 +7,8 @@
 #include <QStringList>
 
 class QCategoryAxis;
+class QGraphicsItem;
+class QPainter;
 class QLineSeries;
 class QValueAxis;
 
@@ -48,11 +50,22 @@ class WeightChart : public QChart {
     void SetBackWallColour(const QColor& colour);
     QColor BackWallColour() const { return m_backWall; }
     void SetMarksVisible(int seriesIndex, bool visible);
+    bool MarksVisible(int seriesIndex) const { return m_marksVisible.at(seriesIndex); }
+    // The year chart has its weight labels on the left only.
+    void HideRightAxis();
+
+    // The side of the square drawn on every point for a line of the given width: at least three
+    // pixels, so that a lone weight shows at every thickness.
+    static int MarkerSide(int lineWidth);
+    // Draws the squares on the points and, where shown, each value above its point joined to it
+    // by a connector 8 pixels long; only the points inside the plot area (after a zoom).
+    void PaintMarkers(QPainter* painter);
 
     QStringList Labels(int seriesIndex) const { return m_labels.at(seriesIndex); }
 
   private:
     void fitAxes();
+    void followZoom(QValueAxis* axis);
 
     QList<QLineSeries*> m_series;
     QList<QList<QPointF>> m_points;
@@ -63,6 +76,8 @@ class WeightChart : public QChart {
     QValueAxis* m_positions = nullptr;
     QColor m_backWall = Qt::white;
     QStringList m_axisLabels;
+    QList<bool> m_marksVisible;
+    QGraphicsItem* m_markers = nullptr;
 };
 
 // A colour as the accounts file stores it: red in the lowest byte, then green, then blue.

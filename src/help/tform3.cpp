@@ -5,6 +5,7 @@
 #include "app/guard.h"
 #include "app/linklabel.h"
 #include "app/pictures.h"
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/tform5.h"
 #include "help/author.h"
@@ -13,7 +14,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QScreen>
 #include <QToolButton>
 #include <QUrl>
 
@@ -106,8 +106,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     connect(Label6, &LinkLabel::clicked, this, Guard([this] { Label6Click(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    UseToolFrame(this);
+    CentreOnFirstShow(this);
 
     FormCreate();
 }

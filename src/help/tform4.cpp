@@ -3,6 +3,7 @@
 #include "app/appsetup.h"
 #include "app/guard.h"
 #include "app/pictures.h"
+#include "app/windowframe.h"
 #include "help/helptexts.h"
 
 #include <QCollator>
@@ -11,7 +12,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -74,6 +74,12 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     TreeView1->setMouseTracking(true);
     TreeView1->viewport()->setAttribute(Qt::WA_Hover);
     TreeView1->setIndentation(19);
+    // Names are never cut short: the column is as wide as the longest one shown, and a scroll
+    // bar appears when that is wider than the panel.
+    TreeView1->setTextElideMode(Qt::ElideNone);
+    TreeView1->header()->setStretchLastSection(false);
+    TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    TreeView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     TreeView1->setSortingEnabled(true);
     TreeView1->sortByColumn(0, Qt::AscendingOrder);
 
@@ -98,8 +104,8 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             Guard([this] { TreeView1Change(TreeView1->currentItem()); }));
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    UseToolFrame(this);
+    CentreOnFirstShow(this);
 }
 
 void TForm4::FillTree() {

@@ -5,6 +5,7 @@
 #include "app/controls.h"
 #include "app/guard.h"
 #include "app/spinedit.h"
+#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
@@ -163,8 +164,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(SpeedButton4, &QToolButton::clicked, this, Guard([this] { SpeedButton4Click(); }));
     connect(SpeedButton8, &QToolButton::clicked, this, Guard([this] { SpeedButton8Click(); }));
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnFirstShow(this);
 
     FormCreate();
 }
@@ -373,11 +373,11 @@ void TForm2::SpeedButton7Click() {
 
 void TForm2::SpeedButton3Click() {
     setEnabled(false);
-    Form3->show();
+    ShowOver(Form3, this);
 }
 
 void TForm2::SpeedButton6Click() {
-    Form4->show();
+    Bring(Form4);
 }
 
 void TForm2::showEvent(QShowEvent* event) {

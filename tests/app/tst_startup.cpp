@@ -3,16 +3,24 @@
 #include "app/guard.h"
 #include "app/instancelock.h"
 #include "app/spinedit.h"
+#include "calories/tform6.h"
+#include "charts/tform5.h"
+#include "help/tform3.h"
+#include "help/tform4.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "testsupport/windowfixture.h"
 #include "weight/tform2.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
+#include <QWindow>
 
 namespace {
 QByteArray scrambled(QByteArray bytes, const char* key) {
@@ -55,6 +63,8 @@ class TestStartup : public QObject {
     void errorsAreReportedAndTheEventAbandoned_data();
     void errorsAreReportedAndTheEventAbandoned();
     void secondRunInTheSameFolderIsRefused();
+    void longMessagesWrapInsideTheirBox();
+    void framesAndOwners();
 };
 
 void TestStartup::windowsAreCreatedOnceWithTheirCaptions() {
@@ -178,4 +188,57 @@ void TestStartup::secondRunInTheSameFolderIsRefused() {
 }
 
 QTEST_MAIN(TestStartup)
+void TestStartup::longMessagesWrapInsideTheirBox() {
+    // A file name of 253 characters, as a failed write reports it: the box wraps it instead of
+    // running it past its right edge.
+    const QString text = QStringLiteral("Impossible de créer le fichier ./") +
+                         QString(253, QLatin1Char('n')) + QStringLiteral(".ini.");
+    const std::unique_ptr<QMessageBox> box =
+        MakeMessageBox(nullptr, QMessageBox::Critical, QStringLiteral("Kalimo"), text, QMessageBox::Ok);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+    QString shown = label->text();
+    QCOMPARE(shown.remove(QChar(0x200B)), text); // nothing visible added
+    QVERIFY(box->width() <= box->screen()->availableGeometry().width());
+    QVERIFY2(label->minimumSizeHint().width() <= label->width(),
+             qPrintable(QStringLiteral("%1 > %2").arg(label->minimumSizeHint().width()).arg(label->width())));
+    QVERIFY(label->geometry().right() < box->width());
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+}
+
+void TestStartup::framesAndOwners() {
+    OpenAccount p;
+    // The login window keeps its task-bar entry; the small windows are tool windows. None of
+    // them offers minimise or maximise.
+    QCOMPARE(Form1->windowType(), Qt::Window);
+    for (QWidget* w : std::initializer_list<QWidget*>{Form1, Form3, Form4, Form6}) {
+        QVERIFY(w->windowFlags() & Qt::CustomizeWindowHint);
+        QVERIFY(w->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{Form3, Form4, Form6})
+        QCOMPARE(w->windowType(), Qt::Tool);
+    QVERIFY(Form4->windowFlags() & Qt::WindowStaysOnTopHint);
+
+    // A window that disables the main window belongs to it, so that it is never left alone.
+    QTest::mouseClick(Form2->SpeedButton3, Qt::LeftButton); // about
+    QVERIFY(Form3->isVisible());
+    QCOMPARE(Form3->windowHandle()->transientParent(), Form2->windowHandle());
+    Form3->close();
+    QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton); // year window
+    QCOMPARE(Form5->windowType(), Qt::Dialog);
+    QCOMPARE(Form5->windowHandle()->transientParent(), Form2->windowHandle());
+    QTest::mouseClick(Form5->SpeedButton9, Qt::LeftButton); // about, from the year window
+    QCOMPARE(Form3->windowHandle()->transientParent(), Form5->windowHandle());
+    Form3->close();
+    Form5->close();
+    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton); // food editor
+    QVERIFY(Form6->isVisible());
+    QCOMPARE(Form6->windowHandle()->transientParent(), Form2->windowHandle());
+    Form6->close();
+}
+
 #include "tst_startup.moc"

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSet>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -74,6 +76,7 @@ class TestCaloriePage : public QObject {
     void choosingAFoodShowsItsValues();
     void addingFoodsToTheDay();
     void badQuantitiesWriteNothing();
+    void largeTotalsFitTheirBar();
     void removingNeedsAPlainYes();
     void sortingByAColumnTitle();
     void pageFollowsTheGridsDay();
@@ -138,6 +141,43 @@ void TestCaloriePage::addingFoodsToTheDay() {
     chooseFood(QStringLiteral("dessert"), QStringLiteral("Confitures (1 c, à soupe)"));
     add(QStringLiteral("0"));
     QCOMPARE(row(1), (QStringList{"Confitures (1 c, à soupe)", "0", "0", "0", "0", "0"}));
+}
+
+void TestCaloriePage::largeTotalsFitTheirBar() {
+    CaloriePage p;
+    Form2->PageControl1->setCurrentIndex(1);
+    const QList<QWidget*> bar = {Form2->Label17, Form2->Label26, Form2->Label18,
+                                 Form2->Label27, Form2->Label19, Form2->Label28,
+                                 Form2->Label20, Form2->Label29, Form2->SpeedButton10};
+    // Every text whole, none over the next, all inside the bar.
+    const auto fits = [&bar] {
+        for (qsizetype k = 0; k < bar.size(); ++k) {
+            const QRect r = bar.at(k)->geometry();
+            if (r.width() < bar.at(k)->sizeHint().width() || !Form2->GroupBox7->contentsRect().contains(r))
+                return false;
+            for (qsizetype j = k + 1; j < bar.size(); ++j)
+                if (r.intersects(bar.at(j)->geometry()))
+                    return false;
+        }
+        return true;
+    };
+    const auto lines = [&bar] {
+        QSet<int> tops;
+        for (const QWidget* w : bar.mid(0, 8))
+            tops << w->y();
+        return tops.size();
+    };
+    chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
+    add(QStringLiteral("2"));
+    QTRY_VERIFY(fits());
+    QCOMPARE(lines(), 1);
+    add(QStringLiteral("999999999"));
+    QCOMPARE(totals(), (QStringList{"120000000120", "17000000017", "0", "6000000006"}));
+    QTRY_VERIFY(fits());
+    QCOMPARE(lines(), 2);
+    add(QStringLiteral("-1000000000"));
+    QTRY_COMPARE(lines(), 1);
+    QVERIFY(fits());
 }
 
 void TestCaloriePage::badQuantitiesWriteNothing() {

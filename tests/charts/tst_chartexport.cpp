@@ -107,6 +107,8 @@ class TestChartExport : public QObject {
   private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
     void monthChartAsJpeg();
+    void pictureFileNames_data();
+    void pictureFileNames();
     void bitmapAndTheYearWindow();
     void savedPictureShowsTheZoom();
     void failuresAreReported();
@@ -133,11 +135,56 @@ void TestChartExport::monthChartAsJpeg() {
     QCOMPARE(facts.components, 3);
     QVERIFY(!facts.progressive);
 
-    // The extension is always added, to whatever name was typed.
+    // A name typed with its extension gets no second one.
     p.dialogs.nextFileName = QStringLiteral("courbe.jpg");
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
-    QCOMPARE(newFiles(before),
-             (QStringList{QStringLiteral("Mars 2004.jpg"), QStringLiteral("courbe.jpg.jpg")}));
+    QCOMPARE(newFiles(before), (QStringList{QStringLiteral("Mars 2004.jpg"), QStringLiteral("courbe.jpg")}));
+    QVERIFY(p.dialogs.shown.isEmpty());
+
+    // Saving over it asks about that very file; "Non" brings the dialog back with the name typed.
+    WriteBytes(p.dir.file(QStringLiteral("courbe.jpg")), "ancien");
+    p.dialogs.nextFileName = QStringLiteral("courbe");
+    p.dialogs.answers = {QMessageBox::No, QMessageBox::Yes};
+    p.dialogs.offeredFileName.clear();
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(p.dialogs.shown.size(), 2);
+    QVERIFY(p.dialogs.shown.at(0).text.contains(QStringLiteral("courbe.jpg")));
+    QCOMPARE(p.dialogs.shown.at(0).buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("courbe"));
+    QCOMPARE(jpegFacts(p.dir.file(QStringLiteral("courbe.jpg"))).components, 3);
+    QCOMPARE(newFiles(before), (QStringList{QStringLiteral("Mars 2004.jpg"), QStringLiteral("courbe.jpg")}));
+}
+
+void TestChartExport::pictureFileNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("bitmap");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("temporary");
+    QTest::newRow("jpeg, bare") << "Mars 2004" << false << "Mars 2004.jpg"
+                                << "Mars 2004tmp.bmp";
+    QTest::newRow("jpeg typed") << "courbe.jpg" << false << "courbe.jpg"
+                                << "courbetmp.bmp";
+    QTest::newRow("jpeg, capitals") << "d/courbe.JPG" << false << "d/courbe.JPG"
+                                    << "d/courbetmp.bmp";
+    QTest::newRow("other type's extension") << "courbe.bmp" << false << "courbe.bmp.jpg"
+                                            << "courbe.bmptmp.bmp";
+    QTest::newRow("extension alone") << "d/.jpg" << false << "d/.jpg.jpg"
+                                     << "d/.jpgtmp.bmp";
+    QTest::newRow("bitmap, bare") << "courbe" << true << "courbe.bmp"
+                                  << "";
+    QTest::newRow("bitmap typed") << "courbe.Bmp" << true << "courbe.Bmp"
+                                  << "";
+    QTest::newRow("jpeg in a folder name") << "a.jpg/b" << true << "a.jpg/b.bmp"
+                                           << "";
+}
+
+void TestChartExport::pictureFileNames() {
+    QFETCH(QString, name);
+    QFETCH(bool, bitmap);
+    const ChartPictureFiles files =
+        ChartPictureFilesFor(name, bitmap ? ChartPictureType::Bitmap : ChartPictureType::Jpeg);
+    QTEST(files.picture, "picture");
+    QTEST(files.temporary, "temporary");
 }
 
 void TestChartExport::bitmapAndTheYearWindow() {

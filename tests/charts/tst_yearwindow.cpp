@@ -1,5 +1,6 @@
 #include "accounts/tform1.h"
 #include "app/spinedit.h"
+#include "charts/axisscale.h"
 #include "charts/colourswatch.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
@@ -7,11 +8,16 @@
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QToolButton>
 #include <QtTest>
+#include <QValueAxis>
+
+#include <cmath>
 
 namespace {
 // Paul's account open, his files as given, the main window on `year`.
@@ -46,6 +52,47 @@ QList<double> onlyAt(const QList<QPair<int, double>>& weights) {
         v[position] = weight;
     return v;
 }
+QValueAxis* verticalAxis(WeightChart* chart, Qt::Alignment side) {
+    for (QAbstractAxis* axis : chart->axes(Qt::Vertical))
+        if (axis->alignment() == side)
+            return qobject_cast<QValueAxis*>(axis);
+    return nullptr;
+}
+
+bool isRoundStep(double step) {
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    const double factor = step / power;
+    return step >= 1 &&
+           (qFuzzyCompare(factor, 1.0) || qFuzzyCompare(factor, 2.0) || qFuzzyCompare(factor, 5.0));
+}
+
+// Where a point of a series is drawn, in the pixels of the chart's view.
+QPoint onView(QChartView* view, WeightChart* chart, const QPointF& value, int seriesIndex = 0) {
+    return view->mapFromScene(chart->mapToScene(chart->mapToPosition(value, chart->series(seriesIndex))));
+}
+
+// Whether a 3 x 3 block of exactly this colour lies within two pixels of the point.
+bool squareAround(const QImage& image, QPoint at, const QColor& colour) {
+    for (int top = at.y() - 3; top <= at.y() + 1; ++top)
+        for (int left = at.x() - 3; left <= at.x() + 1; ++left) {
+            bool all = true;
+            for (int y = top; y < top + 3 && all; ++y)
+                for (int x = left; x < left + 3 && all; ++x)
+                    all = image.rect().contains(x, y) && image.pixelColor(x, y) == colour;
+            if (all)
+                return true;
+        }
+    return false;
+}
+
+int darkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 100)
+                ++dark;
+    return dark;
+}
 } // namespace
 
 class TestYearWindow : public QObject {
@@ -56,6 +103,12 @@ class TestYearWindow : public QObject {
     void yearWithoutWeightsIsAFlatLine();
     void weightsLandInTheirDaySlots();
     void appearanceChangesStayInTheWindow();
+    void axisScale_data();
+    void axisScale();
+    void yearAxesStayOnRoundValues();
+    void footTextUnderThePlotArea();
+    void pointsAndMarksShowAtEveryThickness_data();
+    void pointsAndMarksShowAtEveryThickness();
 };
 
 void TestYearWindow::yearWithoutWeightsIsAFlatLine() {
@@ -163,3 +216,123 @@ void TestYearWindow::appearanceChangesStayInTheWindow() {
 
 QTEST_MAIN(TestYearWindow)
 #include "tst_yearwindow.moc"
+
+void TestYearWindow::axisScale_data() {
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<double>("step");
+    QTest::newRow("a year with days at 0") << 0.0 << 81.0 << false << 0.0 << 90.0 << 10.0;
+    QTest::newRow("a month") << 67.3 << 70.2 << false << 66.0 << 72.0 << 1.0;
+    QTest::newRow("one weight") << 72.5 << 72.5 << false << 71.0 << 74.0 << 1.0;
+    QTest::newRow("only zeros") << 0.0 << 0.0 << false << 0.0 << 1.0 << 1.0;
+    QTest::newRow("just under 1") << 0.4 << 0.9 << false << 0.0 << 2.0 << 1.0;
+    QTest::newRow("negative weight typed") << -5.0 << 3.0 << false << -6.0 << 4.0 << 1.0;
+    QTest::newRow("wide") << 3.0 << 999.0 << false << 0.0 << 1000.0 << 100.0;
+    QTest::newRow("twelve units") << 60.0 << 70.0 << false << 58.0 << 72.0 << 2.0;
+    QTest::newRow("no values") << 0.0 << 0.0 << true << 0.0 << 10.0 << 1.0;
+}
+
+void TestYearWindow::axisScale() {
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, empty);
+    const AxisScale scale = ScaleFor(low, high, empty);
+    QTEST(scale.min, "min");
+    QTEST(scale.max, "max");
+    QTEST(scale.step, "step");
+}
+
+void TestYearWindow::yearAxesStayOnRoundValues() {
+    OpenYear p("[Paul]\r\npassword=pw\r\n", "[1/2004]\r\nv1=81\r\n[6/2004]\r\nv1=68\r\n");
+    openYearWindow();
+    QValueAxis* left = verticalAxis(Form5->Chart1, Qt::AlignLeft);
+    QVERIFY(left);
+    QCOMPARE(left->min(), 0.0); // the days without weight, never below
+    QCOMPARE(left->max(), 90.0);
+    QCOMPARE(left->tickType(), QValueAxis::TicksDynamic);
+    QCOMPARE(left->tickAnchor(), 0.0);
+    QCOMPARE(left->tickInterval(), 10.0);
+    const QValueAxis* right = verticalAxis(Form5->Chart1, Qt::AlignRight);
+    QVERIFY(!right || !right->isVisible());
+
+    const QRectF plot = Form5->Chart1->plotArea();
+    for (const QRectF& zoom : {QRectF(plot.left() + 30, plot.top() + 7, 100, 37),
+                               QRectF(plot.left() + 3, plot.top() + 11, 200, 3)}) {
+        Form5->Chart1->zoomIn(zoom);
+        QVERIFY(left->max() - left->min() < 90);
+        QVERIFY2(isRoundStep(left->tickInterval()), qPrintable(QString::number(left->tickInterval())));
+        QCOMPARE(left->tickAnchor(), 0.0);
+    }
+    Form5->Chart1->zoomReset();
+    QCOMPARE(left->tickInterval(), 10.0);
+}
+
+void TestYearWindow::footTextUnderThePlotArea() {
+    // At login into a month without weights, and in the year window.
+    OpenYear p;
+    for (QChartView* view :
+         {static_cast<QChartView*>(Form2->ChartView1), static_cast<QChartView*>(nullptr)}) {
+        if (!view) {
+            openYearWindow();
+            view = Form5->ChartView1;
+        }
+        QChart* chart = view->chart();
+        const QGraphicsTextItem* foot = nullptr;
+        QTRY_VERIFY([&] {
+            for (QGraphicsItem* item : view->scene()->items())
+                if (auto* text = dynamic_cast<QGraphicsTextItem*>(item))
+                    if (text->isVisible() && text->toPlainText() == QStringLiteral("Jour"))
+                        foot = text;
+            return foot != nullptr;
+        }());
+        const QRectF plot = chart->mapRectToScene(chart->plotArea());
+        const QRectF at = foot->sceneBoundingRect();
+        QVERIFY2(at.top() >= plot.bottom() && at.left() >= plot.left() && at.right() <= plot.right(),
+                 qPrintable(QStringLiteral("%1,%2 under %3,%4")
+                                .arg(at.left())
+                                .arg(at.top())
+                                .arg(plot.left())
+                                .arg(plot.bottom())));
+    }
+}
+
+void TestYearWindow::pointsAndMarksShowAtEveryThickness_data() {
+    QTest::addColumn<int>("thickness");
+    QTest::newRow("1") << 1;
+    QTest::newRow("4") << 4;
+    QTest::newRow("10") << 10;
+}
+
+void TestYearWindow::pointsAndMarksShowAtEveryThickness() {
+    QFETCH(int, thickness);
+    // One weight alone: no line, only its square, and its value above it when "Détails" is on.
+    OpenYear p("[Paul]\r\npassword=pw\r\nfond=16777215\r\ndetails=1\r\nlargeur=" +
+                   QByteArray::number(thickness) + "\r\n",
+               "[3/2004]\r\nv10=72\r\n");
+    ShowMonth(3, 2004);
+    QVERIFY(Form2->CheckBox1->isChecked());
+    QCOMPARE(Form2->Chart1->series(0)->pen().width(), thickness);
+    const QColor red(234, 0, 0);
+    QTRY_VERIFY(Form2->Chart1->plotArea().contains(Form2->Chart1->mapToPosition(QPointF(0, 72))));
+    QImage shown = Form2->ChartView1->grab().toImage();
+    QPoint at = onView(Form2->ChartView1, Form2->Chart1, QPointF(0, 72));
+    QVERIFY(squareAround(shown, at, red));
+    // The connector goes up from the square; the value is written above it, clear of the square.
+    const int top = at.y() - WeightChart::MarkerSide(thickness) / 2 - 2;
+    int connector = 0;
+    for (int y = top - 7; y <= top; ++y)
+        connector += shown.pixelColor(at.x(), y) == red || shown.pixelColor(at.x() + 1, y) == red ? 1 : 0;
+    QVERIFY2(connector >= 6, qPrintable(QString::number(connector)));
+    QVERIFY(darkPixels(shown, QRect(at.x() - 15, top - 30, 30, 22)) > 5);
+
+    // The year window draws every point too.
+    openYearWindow();
+    QTRY_VERIFY(Form5->Chart1->plotArea().width() > 0);
+    shown = Form5->ChartView1->grab().toImage();
+    const QColor yearRed = Form5->Chart1->LineColour(0);
+    at = onView(Form5->ChartView1, Form5->Chart1, QPointF(2 * 31 + 9, 72));
+    QVERIFY(squareAround(shown, at, yearRed));
+}

@@ -255,8 +255,11 @@ void TestMonthGrid::heightIsStoredAsItIsTyped() {
     QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
     QVERIFY(p.accountsFile().contains("taille=175\r\n"));
 
-    // A comma is accepted; the next reading finds no whole number and uses 100.
+    // A comma is accepted and stays while the box is only drawn; the next reading finds no whole
+    // number and uses 100.
     QTest::keyClick(Form2->CSpinEdit3, ',');
+    Form2->CSpinEdit3->grab();
+    QCOMPARE(text->text(), QStringLiteral("175,"));
     QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
     QCOMPARE(text->text(), QStringLiteral("100"));
     QVERIFY(p.accountsFile().contains("taille=100\r\n"));
@@ -273,7 +276,7 @@ void TestMonthGrid::newAccountGetsDetailsOffOnFirstLoad() {
     OpenAccount p;
     QVERIFY(!Form2->CheckBox1->isChecked());
     QCOMPARE(p.accountsFile(), QByteArray("[Paul]\r\npassword=pw\r\ndetails=0\r\n"));
-    QVERIFY(!Form2->Chart1->series(0)->pointLabelsVisible());
+    QVERIFY(!Form2->Chart1->MarksVisible(0));
     QCOMPARE(Form2->Panel1->colour(), QColor(234, 0, 0));
     QCOMPARE(Form2->Panel2->colour(), QColor(223, 223, 223));
     QCOMPARE(Form2->CSpinEdit2->value(), 1);
@@ -316,8 +319,8 @@ void TestMonthGrid::coloursAndDetails() {
     QCOMPARE(Form2->Panel2->colour(), QColor(1, 2, 3));
 
     Form2->CheckBox1->setChecked(true);
-    QVERIFY(Form2->Chart1->series(0)->pointLabelsVisible());
-    QVERIFY(Form2->Chart1->series(1)->pointLabelsVisible());
+    QVERIFY(Form2->Chart1->MarksVisible(0));
+    QVERIFY(Form2->Chart1->MarksVisible(1));
     QVERIFY(p.accountsFile().contains("details=1\r\n"));
 }
 
