@@ -70,7 +70,8 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
         const QByteArray raw = QByteArray::fromRawData(source + start, end - start);
         if (!aligned)
             decoded = DecodeWindows1252(raw);
-        const QStringView lineText = aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
+        const QStringView lineText =
+            aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
 
         if (auto name = headerName(lineText)) {
             doc.m_sections.push_back(Section{raw, *name, fold(*name), {}});
@@ -184,6 +185,18 @@ QStringList ProfileDocument::Keys(const QString& section) const {
             if (l.eq >= 0)
                 keys << l.key;
     return keys;
+}
+
+void ProfileDocument::ForEachValue(
+    const QString& section, const std::function<void(const QString& key, QByteArrayView raw)>& visit) const {
+    if (const Section* s = findSection(section))
+        for (const Line& l : s->lines)
+            if (l.eq >= 0)
+                visit(l.key, QByteArrayView(l.raw).sliced(l.eq + 1));
+}
+
+QString ProfileDocument::ValueText(QByteArrayView raw) {
+    return unquote(DecodeWindows1252(raw));
 }
 
 bool ProfileDocument::SectionExists(const QString& section) const {
