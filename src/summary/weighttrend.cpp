@@ -368,10 +368,10 @@ QStringList FigureLines(const SpanFigures& f, const FoodMeans& food, int heightC
                          .arg(FormatBodyMassIndex(*index), BodyMassClass(*index));
     }
     if (food.days > 0)
-        lines << QStringLiteral(
-                     "Repas : %1 jours notés ; par jour en moyenne %2 calories, %3 g de protéines, "
-                     "%4 g de glucides, %5 g de lipides")
-                     .arg(food.days)
+        lines << QStringLiteral("Repas : %1 ; par jour en moyenne %2 calories, %3 g de protéines, "
+                                "%4 g de glucides, %5 g de lipides")
+                     .arg(food.days == 1 ? QStringLiteral("1 jour noté")
+                                         : QStringLiteral("%1 jours notés").arg(food.days))
                      .arg(FormatDecimal(food.calories, 0), FormatDecimal(food.proteins, 1),
                           FormatDecimal(food.glucides, 1), FormatDecimal(food.lipides, 1));
     else
