@@ -283,7 +283,7 @@ GoalOutlook ProjectGoal(std::optional<double> goal, const SpanFigures& figures) 
     const double slope = *figures.slopePerDay;
     if (gap * slope <= 0 || std::fabs(slope) < 1e-9)
         return {GoalOutcome::MovingAway, {}};
-    const double days = std::ceil(gap / slope);
+    const double days = std::ceil(gap / slope - 1e-9); // 28,999999… days is 29
     if (days > 100 * 366)
         return {GoalOutcome::OutOfReach, {}};
     return {GoalOutcome::OnDate, figures.latestDay.addDays(qint64(days))};
@@ -347,7 +347,7 @@ QStringList FigureLines(const SpanFigures& f, const FoodMeans& food, int heightC
     lines << QStringLiteral("Du %1 au %2").arg(FormatDate(f.range.first), FormatDate(f.range.last));
     if (f.latestTrend)
         lines << QStringLiteral("Tendance le %1 : %2 kg")
-                     .arg(FormatDate(f.latestDay), FormatDecimal(*f.latestTrend, 1));
+                     .arg(FormatDate(f.latestDay), FormatDecimal(*f.latestTrend, 2));
     else
         lines << QStringLiteral("Aucune pesée sur cette période");
     if (f.slopePerDay) {
