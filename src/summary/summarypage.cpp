@@ -34,6 +34,7 @@
 
 namespace {
 const QString GoalKey = QStringLiteral("objectif");
+constexpr size_t MaxPlottedDays = 1500;
 
 ProfileFile& accounts() {
     return Form1->Accounts.File();
@@ -243,9 +244,11 @@ void SummaryPage::RefreshSummary() {
     m_trend->setPen(trendPen);
     QColor light = line;
     light.setAlpha(160);
-    m_weights->setPen(QPen(Qt::NoPen));
-    m_weights->setColor(light);
-    m_weights->setLightMarker(dot(light, 5));
+    if (m_weights->color() != light || m_weights->lightMarker().isNull()) {
+        m_weights->setPen(QPen(Qt::NoPen));
+        m_weights->setColor(light);
+        m_weights->setLightMarker(dot(light, 5));
+    }
 
     Chart2->setTitle(QStringLiteral("Bilan %1 - %2 %3")
                          .arg(ComboBox4->currentText(), m_form->ComboBox1->currentText())
@@ -254,18 +257,29 @@ void SummaryPage::RefreshSummary() {
     const qint64 origin = range.first.toJulianDay();
     const double originMs = double(QDateTime(range.first, QTime(12, 0)).toMSecsSinceEpoch());
     auto x = [&](qint64 day) { return originMs + double(day - origin) * 86400000.0; };
+    // A plot a few hundred pixels wide cannot show more than a couple of thousand days apart:
+    // beyond that, each run of days keeps its lowest and highest weight and its last trend value,
+    // which draws the same picture at a fraction of the cost.
+    const size_t n = figures.weights.size();
+    const size_t run = std::max<size_t>(1, (n + MaxPlottedDays - 1) / MaxPlottedDays);
     QList<QPointF> weights, trend;
-    weights.reserve(qsizetype(figures.weights.size()));
-    trend.reserve(qsizetype(figures.trend.size()));
+    weights.reserve(qsizetype(2 * (n / run + 1)));
+    trend.reserve(qsizetype(n / run + 1));
+    for (size_t start = 0; start < n; start += run) {
+        const size_t end = std::min(n, start + run);
+        size_t lo = start, hi = start;
+        for (size_t i = start + 1; i < end; ++i) {
+            lo = figures.weights[i].kg < figures.weights[lo].kg ? i : lo;
+            hi = figures.weights[i].kg > figures.weights[hi].kg ? i : hi;
+        }
+        for (size_t i : {std::min(lo, hi), std::max(lo, hi)}) {
+            weights << QPointF(x(figures.weights[i].day), figures.weights[i].kg);
+            if (lo == hi)
+                break;
+        }
+        trend << QPointF(x(figures.trend[end - 1].day), figures.trend[end - 1].kg);
+    }
     double low = goal.value_or(figures.lowest), high = goal.value_or(figures.highest);
-    for (size_t i = 0; i < figures.weights.size(); ++i) {
-        weights << QPointF(x(figures.weights[i].day), figures.weights[i].kg);
-        trend << QPointF(x(figures.trend[i].day), figures.trend[i].kg);
-    }
-    if (!figures.weights.empty()) {
-        low = std::min(low, figures.lowest);
-        high = std::max(high, figures.highest);
-    }
     m_weights->replace(weights);
     m_trend->replace(trend);
     const double first = x(origin), last = x(range.last.toJulianDay());

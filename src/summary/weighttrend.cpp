@@ -108,8 +108,10 @@ std::vector<DayWeight> ReadWeightJournal(const ProfileDocument& weights) {
                 journal.push_back({first + *day - 1, *kg});
         });
     }
-    std::sort(journal.begin(), journal.end(),
-              [](const DayWeight& a, const DayWeight& b) { return a.day < b.day; });
+    // Months are nearly always stored in the order they were typed in; sort only when not.
+    const auto earlier = [](const DayWeight& a, const DayWeight& b) { return a.day < b.day; };
+    if (!std::is_sorted(journal.begin(), journal.end(), earlier))
+        std::sort(journal.begin(), journal.end(), earlier);
     return journal;
 }
 
