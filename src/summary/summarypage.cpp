@@ -68,16 +68,18 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
                                     QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
     PutInRow(fileButtons, {SpeedButton13, SpeedButton14});
     strip->addWidget(fileButtons);
-    Label30 = MakeLabel(top, "Label30", QStringLiteral("Période :"));
+    Label30 = MakeLabel(top, "Label30", QStringLiteral("Pério&de :"));
     ComboBox4 = Named(new QComboBox(top), "ComboBox4");
     ComboBox4->addItems(SummarySpanNames());
     ComboBox4->setCurrentIndex(int(SummarySpan::ThreeMonths));
     ComboBox4->setToolTip(QStringLiteral("Choisir la période, jusqu'au mois affiché"));
-    Label31 = MakeLabel(top, "Label31", QStringLiteral("Objectif :"));
+    Label31 = MakeLabel(top, "Label31", QStringLiteral("Ob&jectif :"));
     Edit5 = Named(new QLineEdit(top), "Edit5");
     Edit5->setToolTip(QStringLiteral("Poids à atteindre ; 0 ou vide : aucun"));
     Edit5->setFixedWidth(48);
     Edit5->installEventFilter(this);
+    Label30->setBuddy(ComboBox4);
+    Label31->setBuddy(Edit5);
     Label32 = MakeLabel(top, "Label32", QStringLiteral("Kg"));
     SpeedButton15 = MakeTextButton(top, "SpeedButton15", QStringLiteral("&Fixer"));
     SpeedButton15->setToolTip(QStringLiteral("Enregistrer l'objectif"));
@@ -279,7 +281,12 @@ void SummaryPage::RefreshSummary() {
         }
         trend << QPointF(x(figures.trend[end - 1].day), figures.trend[end - 1].kg);
     }
+    // The weight axis holds every weight of the span and the goal.
     double low = goal.value_or(figures.lowest), high = goal.value_or(figures.highest);
+    if (!figures.weights.empty()) {
+        low = std::min(low, figures.lowest);
+        high = std::max(high, figures.highest);
+    }
     m_weights->replace(weights);
     m_trend->replace(trend);
     const double first = x(origin), last = x(range.last.toJulianDay());

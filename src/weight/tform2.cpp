@@ -133,7 +133,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     buildChartPage();
     buildCaloriePage();
     TabSheet3 = new SummaryPage(this);
-    PageControl1->addTab(TabSheet3, QStringLiteral("Bilan"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("&Bilan")); // Alt+B: the grid keeps Tab for itself
 
     connect(SpeedButton7, &QToolButton::clicked, this, Guard([this] { SpeedButton7Click(); }));
     connect(ComboBox1, &QComboBox::activated, this, Guard([this] { ComboBox1Change(); }));

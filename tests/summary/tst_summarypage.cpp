@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QtTest>
+#include <QChart>
+#include <QValueAxis>
 
 namespace {
 // Paul, 175 cm, weighed on the 1st and 2nd of March 2005.
@@ -18,6 +20,13 @@ const QByteArray Weights = "[3/2005]\r\nv1=80\r\nv2=79,5\r\n";
 
 SummaryPage* page() {
     return Form2->TabSheet3;
+}
+
+// Whether the weight axis of the page's chart shows every value given.
+bool axisShows(std::initializer_list<double> kilos) {
+    const auto* axis = qobject_cast<QValueAxis*>(page()->Chart2->axes(Qt::Vertical).value(0));
+    return axis && std::all_of(kilos.begin(), kilos.end(),
+                               [&](double k) { return k > axis->min() && k < axis->max(); });
 }
 
 void openBilan() {
@@ -43,9 +52,10 @@ void TestSummaryPage::thirdPageFollowsTheGrid() {
     QCOMPARE(Form2->PageControl1->count(), 3);
     QCOMPARE(Form2->PageControl1->tabText(0), QStringLiteral("Graphique"));
     QCOMPARE(Form2->PageControl1->tabText(1), QStringLiteral("Calories"));
-    QCOMPARE(Form2->PageControl1->tabText(2), QStringLiteral("Bilan"));
+    QCOMPARE(Form2->PageControl1->tabText(2), QStringLiteral("&Bilan"));
     openBilan();
     QVERIFY(page()->Label33->text().contains(QStringLiteral("Jours pesés : 2")));
+    QVERIFY(axisShows({79.5, 80}));
     QVERIFY(page()->Label33->text().contains(QStringLiteral("IMC de la tendance : 26,11 (Surpoids)")));
     // A weight typed in the grid while the page is in front shows at once.
     Form2->StringGrid1->SetRow(3);
@@ -64,6 +74,7 @@ void TestSummaryPage::goalIsTypedLikeAWeight() {
     QTest::keyClick(page()->Edit5, Qt::Key_Return);
     QCOMPARE(p.accountsFile(), Accounts + "objectif=78,5\r\n");
     QCOMPARE(page()->Label34->text(), QStringLiteral("Objectif atteint vers le 31/03/2005"));
+    QVERIFY(axisShows({78.5, 80}));
 
     // Out of bounds: refused with its message, nothing written.
     page()->Edit5->setText(QStringLiteral("15"));
