@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The "Bilan" page of the real program on a real X display: a goal set, every weight exported as
-# CSV, weights imported from a CSV file of the other form, once with the keyboard only and once
-# with the mouse (typing only the goal's value). The files left on disk are checked byte by byte.
+# CSV, weights imported from a CSV file of the other form, the chart saved as JPEG, once with the
+# keyboard only and once with the mouse (typing only the goal's value). The files left on disk
+# are checked byte by byte.
 # Usage: bilan.sh KALIMO UNSCRAMBLE SOURCE_FOLDER OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -106,6 +107,14 @@ start() {
     sleep 0.5
 }
 
+# A JPEG picture, and no temporary bitmap beside it.
+picture() { # SESSION FILE
+    wait_file "$2"
+    [ "$(head -c 2 "$2" | od -An -tx1 | tr -d ' ')" = "ffd8" ] || fail "$1 : $2 n'est pas une image JPEG"
+    ls "$(dirname "$2")" | grep -q 'tmp\.bmp$' && fail "$1 : une image temporaire est restée"
+    return 0
+}
+
 # Kalimo has quit: the files are plain; check them.
 finish() { # SESSION GOAL DAY2
     for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
@@ -124,7 +133,8 @@ print(list(csv.reader(open(sys.argv[1], newline="", encoding="utf-8-sig"), delim
 }
 
 # Keyboard only: Alt+B shows the page, Alt+J the goal, Alt+T the whole journal, Alt+P the export,
-# Alt+I the import; the import replaces the day that differs ("&Oui").
+# Alt+I the import; the import replaces the day that differs ("&Oui"). The chart is saved from
+# its button, reached with Shift+Tab from the span.
 start clavier
 xdotool key alt+b
 sleep 0.5
@@ -151,6 +161,13 @@ box=$(window "Kalimo")
 xdotool key Return
 gone "$box"
 import -window root "$out/clavier/bilan.png"
+xdotool key alt+d shift+Tab space
+dialog=$(window "Enregistrement de ce graphique...")
+xdotool key ctrl+a
+xdotool type --delay 20 "$out/clavier/courbe"
+xdotool key Return
+gone "$dialog"
+picture clavier "$out/clavier/courbe.jpg"
 xdotool key alt+q
 finish clavier 75,5 79
 
@@ -178,6 +195,12 @@ box=$(window "Kalimo")
 click "$box" -52 -24        # "OK"
 gone "$box"
 import -window root "$out/souris/bilan.png"
+click "$main" 198 41        # the chart's save button
+dialog=$(window "Enregistrement de ce graphique...")
+click "$dialog" -59 -54     # "Enregistrer", the chart's title as the name
+gone "$dialog"
+months=(Janvier Février Mars Avril Mai Juin Juillet Août Septembre Octobre Novembre Décembre)
+picture souris "$data/Bilan 3 mois - ${months[m - 1]} $y.jpg"
 click "$main" 40 16         # "Quitter"
 finish souris 74 79,5
 echo "2 passed, 0 failed"
