@@ -4,13 +4,13 @@
 #include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QtTest>
-#include <QChart>
 #include <QValueAxis>
 
 namespace {
