@@ -42,10 +42,7 @@ ProfileFile& accounts() {
 
 QImage dot(const QColor& colour, int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            image.setPixelColor(x, y, colour);
+    image.fill(colour);
     return image;
 }
 } // namespace
