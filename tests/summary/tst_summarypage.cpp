@@ -43,6 +43,7 @@ class TestSummaryPage : public QObject {
     void thirdPageFollowsTheGrid();
     void goalIsTypedLikeAWeight();
     void exportWritesTheChosenFile();
+    void chartIsSavedAndPrintedLikeTheMonthChart();
     void importAsksBeforeWriting_data();
     void importAsksBeforeWriting();
 };
@@ -96,6 +97,20 @@ void TestSummaryPage::exportWritesTheChosenFile() {
     p.dialogs.nextFileName.clear();
     QTest::mouseClick(page()->SpeedButton18, Qt::LeftButton);
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Repas Paul.csv"))));
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestSummaryPage::chartIsSavedAndPrintedLikeTheMonthChart() {
+    OpenAccount p(Accounts, Weights);
+    openBilan();
+    p.dialogs.nextFileName = p.dir.file(QStringLiteral("bilan"));
+    QTest::mouseClick(page()->SpeedButton14, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredCaption, QStringLiteral("Enregistrement de ce graphique..."));
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("Bilan 3 mois - Mars 2005"));
+    QVERIFY(ReadBytes(p.dir.file(QStringLiteral("bilan.jpg"))).startsWith("\xFF\xD8"));
+    p.dialogs.acceptPrint = false;
+    QTest::mouseClick(page()->SpeedButton13, Qt::LeftButton);
+    QCOMPARE(p.dialogs.printRequests, 1);
     QVERIFY(p.dialogs.shown.isEmpty());
 }
 
