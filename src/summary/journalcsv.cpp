@@ -55,13 +55,14 @@ QByteArray CsvFile(const QList<QStringList>& records) {
 }
 
 QByteArray WeightsCsv(const std::vector<DayWeight>& journal, const DateRange& range) {
-    QList<QStringList> records;
-    records.reserve(qsizetype(journal.size()) + 1);
-    records << QStringList{QStringLiteral("date"), QStringLiteral("poids")};
+    // Dates and numbers never need quoting: the records are written straight out.
+    QByteArray out = ByteOrderMark + "date;poids\r\n";
+    out.reserve(out.size() + qsizetype(journal.size()) * 20);
     for (const DayWeight& w : journal)
         if (inRange(range, w.day))
-            records << QStringList{FormatDate(QDate::fromJulianDay(w.day)), FormatAmount(w.kg)};
-    return CsvFile(records);
+            out += FormatDate(QDate::fromJulianDay(w.day)).toLatin1() + ';' + FormatAmount(w.kg).toLatin1() +
+                   "\r\n";
+    return out;
 }
 
 QByteArray FoodLogCsv(const ProfileDocument& log, const ProfileDocument& db, const DateRange& range) {
