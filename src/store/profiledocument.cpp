@@ -70,8 +70,7 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
         const QByteArray raw = QByteArray::fromRawData(source + start, end - start);
         if (!aligned)
             decoded = DecodeWindows1252(raw);
-        const QStringView lineText =
-            aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
+        const QStringView lineText = aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
 
         if (auto name = headerName(lineText)) {
             doc.m_sections.push_back(Section{raw, *name, fold(*name), {}});
