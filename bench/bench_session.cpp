@@ -5,10 +5,13 @@
 #include "charts/chartexport.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
+#include "summary/summarypage.h"
 #include "weight/stringgrid.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -62,7 +65,8 @@ long peakKilobytes() {
 }
 
 // A session on fifty years of weights: twelve months shown, a day of fifty foods, the year
-// window opened, the chart saved as JPEG. Reports the process's peak resident memory.
+// window opened, the chart saved as JPEG, the "Bilan" page drawn for the whole journal (left out
+// when KALIMO_BENCH_NO_BILAN is set, for comparison). Reports the process's peak resident memory.
 void BM_SessionPeakMemory(benchmark::State& state) {
     const QByteArray database = DefaultFoodDatabaseBytes();
     for (auto _ : state) {
@@ -75,6 +79,13 @@ void BM_SessionPeakMemory(benchmark::State& state) {
         Form5->close();
         WriteChartPicture(Form2->ChartView1, account.file(QStringLiteral("Mars 2024")),
                           ChartPictureType::Jpeg);
+        if (qEnvironmentVariableIsEmpty("KALIMO_BENCH_NO_BILAN")) {
+            // The "Bilan" page over the whole journal.
+            Form2->PageControl1->setCurrentWidget(Form2->TabSheet3);
+            Form2->TabSheet3->ComboBox4->setCurrentIndex(int(SummarySpan::All));
+            Form2->TabSheet3->RefreshSummary();
+            Form2->TabSheet3->ChartView2->grab();
+        }
     }
     state.counters["peak_rss_MiB"] = double(peakKilobytes()) / 1024.0;
 }

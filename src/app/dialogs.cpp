@@ -68,6 +68,16 @@ class RealDialogs final : public DialogSeam {
         return dialog.selectedFiles().constFirst();
     }
 
+    QString OpenFileName(QWidget* parent, const QString& caption, const QStringList& filters) override {
+        QFileDialog dialog(parent, caption);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(filters);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+
     bool Print(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dialog(&printer, parent);
         return dialog.exec() == QDialog::Accepted;

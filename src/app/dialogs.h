@@ -26,6 +26,8 @@ class DialogSeam {
     // the type the user chose.
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& fileName,
                                  const QStringList& filters, int& filterIndex) = 0;
+    // The existing file chosen to be read (empty when cancelled).
+    virtual QString OpenFileName(QWidget* parent, const QString& caption, const QStringList& filters) = 0;
     // Whether the user confirmed the print dialog.
     virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
 };

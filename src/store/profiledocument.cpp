@@ -186,6 +186,18 @@ QStringList ProfileDocument::Keys(const QString& section) const {
     return keys;
 }
 
+void ProfileDocument::ForEachValue(
+    const QString& section, const std::function<void(const QString& key, QByteArrayView raw)>& visit) const {
+    if (const Section* s = findSection(section))
+        for (const Line& l : s->lines)
+            if (l.eq >= 0)
+                visit(l.key, QByteArrayView(l.raw).sliced(l.eq + 1));
+}
+
+QString ProfileDocument::ValueText(QByteArrayView raw) {
+    return unquote(DecodeWindows1252(raw));
+}
+
 bool ProfileDocument::SectionExists(const QString& section) const {
     const Section* s = findSection(section);
     if (!s)

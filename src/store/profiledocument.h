@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,11 @@ class ProfileDocument {
     QStringList Keys(const QString& section) const;
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
+    // Every key line of a section in file order, repeated keys included, in one pass: the key
+    // and the value's bytes as they stand after "=" (ValueText gives them as ReadString would).
+    void ForEachValue(const QString& section,
+                      const std::function<void(const QString& key, QByteArrayView raw)>& visit) const;
+    static QString ValueText(QByteArrayView raw);
 
     // Each edit returns whether the text changed. Text that Windows-1252 cannot hold raises a
     // KalimoError before anything changes.

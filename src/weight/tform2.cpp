@@ -12,6 +12,7 @@
 #include "help/tform3.h"
 #include "help/tform4.h"
 #include "store/scramble.h"
+#include "summary/summarypage.h"
 #include "weight/stringgrid.h"
 #include "weight/weightrecords.h"
 
@@ -132,6 +133,8 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
 
     buildChartPage();
     buildCaloriePage();
+    TabSheet3 = new SummaryPage(this);
+    PageControl1->addTab(TabSheet3, QStringLiteral("&Bilan")); // Alt+B: the grid keeps Tab for itself
 
     connect(SpeedButton7, &QToolButton::clicked, this, Guard([this] { SpeedButton7Click(); }));
     connect(ComboBox1, &QComboBox::activated, this, Guard([this] { ComboBox1Change(); }));

@@ -20,6 +20,7 @@ class QTabWidget;
 class QToolButton;
 class QTreeWidget;
 class StringGrid;
+class SummaryPage;
 class WeightChart;
 class ZoomChartView;
 
@@ -56,6 +57,7 @@ class TForm2 : public QWidget {
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QWidget* TabSheet2;
+    SummaryPage* TabSheet3; // "Bilan"
 
     // "Graphique" page.
     QToolButton* SpeedButton4;

@@ -1,14 +1,15 @@
 #pragma once
 
 // A fixed series of data operations, the same for a given seed: saving months of weights,
-// adding and removing food-log entries, editing the food database, scrambling and restoring the
-// account files. The crash test runs it in a process it kills, and replays it to know what each
-// file must hold.
+// importing weights from CSV, adding and removing food-log entries, editing the food database,
+// scrambling and restoring the account files. The crash test runs it in a process it kills, and
+// replays it to know what each file must hold.
 
 #include "calories/foodeditor.h"
 #include "calories/foodlog.h"
 #include "store/profilefile.h"
 #include "store/scramble.h"
+#include "summary/journalcsv.h"
 #include "weight/weightrecords.h"
 
 #include <QString>
@@ -22,7 +23,7 @@ class CrashScript {
 
     // Runs operation number n (counting from 0); operations must run in order.
     void Run() {
-        const int kind = pick(7);
+        const int kind = pick(8);
         if (m_scrambled) {
             // Everything else needs the plain files.
             UnscrambleAccountsFile();
@@ -57,6 +58,20 @@ class CrashScript {
         case 5:
             m_accounts.WriteInteger(Account, QStringLiteral("taille"), 150 + pick(50));
             break;
+        case 6: {
+            // Weights imported from a CSV file over two months, the days that differ replaced or kept.
+            QByteArray csv = "date;poids\r\n";
+            const int month = 1 + pick(11);
+            for (int i = 0; i < 20; ++i)
+                csv += QStringLiteral("%1/%2/2003;%3,%4\r\n")
+                           .arg(1 + pick(28))
+                           .arg(month + pick(2))
+                           .arg(60 + pick(30))
+                           .arg(pick(10))
+                           .toLatin1();
+            ApplyWeightImport(m_weights, PlanWeightImport(csv, m_weights.Document()), pick(2) == 0);
+            break;
+        }
         default:
             ScrambleAccountFiles(Account);
             ScrambleAccountsFile();

@@ -36,6 +36,10 @@ class FakeDialogs final : public DialogSeam {
     QString offeredCaption;
     QStringList offeredFilters;
 
+    QString nextOpenFileName; // empty: the open dialog is cancelled
+    QString offeredOpenCaption;
+    QStringList offeredOpenFilters;
+
     bool acceptPrint = true;
     int printRequests = 0;
 
@@ -73,6 +77,12 @@ class FakeDialogs final : public DialogSeam {
         if (nextFilterIndex >= 0)
             filterIndex = nextFilterIndex;
         return nextFileName;
+    }
+
+    QString OpenFileName(QWidget*, const QString& caption, const QStringList& filters) override {
+        offeredOpenCaption = caption;
+        offeredOpenFilters = filters;
+        return nextOpenFileName;
     }
 
     bool Print(QWidget*, QPrinter&) override {

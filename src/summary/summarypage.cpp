@@ -1,0 +1,390 @@
+#include "summarypage.h"
+
+#include "accounts/accountsstore.h"
+#include "accounts/tform1.h"
+#include "app/appsetup.h"
+#include "app/controls.h"
+#include "app/dialogs.h"
+#include "app/guard.h"
+#include "app/spinedit.h"
+#include "app/windowset.h"
+#include "calories/foodlog.h"
+#include "charts/weightchart.h"
+#include "store/kalimoerror.h"
+#include "summary/journalcsv.h"
+#include "weight/stringgrid.h"
+#include "weight/tform2.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QToolButton>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+const QString GoalKey = QStringLiteral("objectif");
+constexpr size_t MaxPlottedDays = 1500;
+
+ProfileFile& accounts() {
+    return Form1->Accounts.File();
+}
+
+QImage dot(const QColor& colour, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+} // namespace
+
+SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
+    setObjectName(QStringLiteral("TabSheet3"));
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+
+    auto* top = new QWidget(this);
+    top->setFixedHeight(33);
+    auto* strip = new QHBoxLayout(top);
+    strip->setContentsMargins(2, 2, 2, 2);
+    strip->setSpacing(4);
+    auto* fileButtons = MakeLoweredPanel(top);
+    SpeedButton13 = MakeGlyphButton(fileButtons, "SpeedButton13",
+                                    QStringLiteral("Imprimer le graphique en cours"), GlyphKind::Print);
+    SpeedButton14 = MakeGlyphButton(fileButtons, "SpeedButton14",
+                                    QStringLiteral("Enregistrer le graphique en cours"), GlyphKind::Save);
+    PutInRow(fileButtons, {SpeedButton13, SpeedButton14});
+    strip->addWidget(fileButtons);
+    Label30 = MakeLabel(top, "Label30", QStringLiteral("Pério&de :"));
+    ComboBox4 = Named(new QComboBox(top), "ComboBox4");
+    ComboBox4->addItems(SummarySpanNames());
+    ComboBox4->setCurrentIndex(int(SummarySpan::ThreeMonths));
+    ComboBox4->setToolTip(QStringLiteral("Choisir la période, jusqu'au mois affiché"));
+    Label31 = MakeLabel(top, "Label31", QStringLiteral("Ob&jectif :"));
+    Edit5 = Named(new QLineEdit(top), "Edit5");
+    Edit5->setToolTip(QStringLiteral("Poids à atteindre ; 0 ou vide : aucun"));
+    Edit5->setFixedWidth(48);
+    Edit5->installEventFilter(this);
+    Label30->setBuddy(ComboBox4);
+    Label31->setBuddy(Edit5);
+    Label32 = MakeLabel(top, "Label32", QStringLiteral("Kg"));
+    SpeedButton15 = MakeTextButton(top, "SpeedButton15", QStringLiteral("&Fixer"));
+    SpeedButton15->setToolTip(QStringLiteral("Enregistrer l'objectif"));
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Label30, ComboBox4, Label31, Edit5, Label32, SpeedButton15})
+        strip->addWidget(w);
+    strip->addStretch(1);
+    page->addWidget(top);
+
+    Chart2 = new QChart;
+    Chart2->setObjectName(QStringLiteral("Chart2"));
+    Chart2->setLocalizeNumbers(true);
+    Chart2->setLocale(QLocale(QLocale::French, QLocale::France));
+    Chart2->setAnimationOptions(QChart::NoAnimation);
+    Chart2->setTitleFont(QFont(QString::fromLatin1(ComicFont), 8));
+    Chart2->setTitleBrush(Qt::blue);
+    Chart2->setPlotAreaBackgroundVisible(true);
+    Chart2->legend()->setAlignment(Qt::AlignBottom);
+    m_dates = new QDateTimeAxis(Chart2);
+    m_dates->setFormat(QStringLiteral("dd/MM/yyyy"));
+    m_dates->setTickCount(5);
+    Chart2->addAxis(m_dates, Qt::AlignBottom);
+    m_kilos = new QValueAxis(Chart2);
+    m_kilos->setTitleText(QStringLiteral("Poids (Kg)"));
+    m_kilos->setLabelFormat(QStringLiteral("%.4g"));
+    Chart2->addAxis(m_kilos, Qt::AlignLeft);
+    // The weighed days as dots: a line series without its line draws its points as small
+    // pictures, which stays quick on fifty years of weights.
+    m_weights = new QLineSeries(Chart2);
+    m_weights->setName(QStringLiteral("Poids"));
+    m_trend = new QLineSeries(Chart2);
+    m_trend->setName(QStringLiteral("Tendance"));
+    m_goal = new QLineSeries(Chart2);
+    m_goal->setName(QStringLiteral("Objectif"));
+    for (QLineSeries* s : {m_weights, m_trend, m_goal}) {
+        Chart2->addSeries(s);
+        s->attachAxis(m_dates);
+        s->attachAxis(m_kilos);
+    }
+    QPen goalPen(QColor(0, 128, 0), 1, Qt::DashLine);
+    m_goal->setPen(goalPen);
+    ChartView2 = Named(new ZoomChartView(Chart2, this), "ChartView2");
+    page->addWidget(ChartView2, 1);
+
+    Label33 = MakeLabel(this, "Label33", QString());
+    Label33->setWordWrap(true);
+    Label33->setContentsMargins(4, 2, 4, 0);
+    Label33->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    page->addWidget(Label33);
+    Label34 = MakeLabel(this, "Label34", QString());
+    Label34->setContentsMargins(4, 0, 4, 2);
+    QFont bold = Label34->font();
+    bold.setBold(true);
+    Label34->setFont(bold);
+    page->addWidget(Label34);
+
+    auto* bottom = new QWidget(this);
+    bottom->setFixedHeight(33);
+    auto* row = new QHBoxLayout(bottom);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(4);
+    SpeedButton16 = MakeTextButton(bottom, "SpeedButton16", QStringLiteral("Exporter les &poids"));
+    SpeedButton16->setToolTip(QStringLiteral("Enregistrer les poids dans un fichier CSV pour un tableur"));
+    SpeedButton18 = MakeTextButton(bottom, "SpeedButton18", QStringLiteral("Exporter les &repas"));
+    SpeedButton18->setToolTip(QStringLiteral("Enregistrer le journal des calories dans un fichier CSV"));
+    CheckBox3 = Named(new QCheckBox(QStringLiteral("&Tout le journal"), bottom), "CheckBox3");
+    CheckBox3->setToolTip(QStringLiteral("Exporter tout le journal plutôt que la période"));
+    SpeedButton17 = MakeTextButton(bottom, "SpeedButton17", QStringLiteral("&Importer des poids"));
+    SpeedButton17->setToolTip(QStringLiteral("Lire des poids d'un fichier CSV"));
+    row->addWidget(SpeedButton16);
+    row->addWidget(SpeedButton18);
+    row->addWidget(CheckBox3);
+    row->addStretch(1);
+    row->addWidget(SpeedButton17);
+    page->addWidget(bottom);
+
+    connect(ComboBox4, &QComboBox::activated, this, Guard([this] { ComboBox4Change(); }));
+    connect(SpeedButton15, &QToolButton::clicked, this, Guard([this] { SpeedButton15Click(); }));
+    connect(Edit5, &QLineEdit::returnPressed, this, Guard([this] { SpeedButton15Click(); }));
+    connect(SpeedButton13, &QToolButton::clicked, this, Guard([this] { SpeedButton13Click(); }));
+    connect(SpeedButton14, &QToolButton::clicked, this, Guard([this] { SpeedButton14Click(); }));
+    connect(SpeedButton16, &QToolButton::clicked, this, Guard([this] { SpeedButton16Click(); }));
+    connect(SpeedButton18, &QToolButton::clicked, this, Guard([this] { SpeedButton18Click(); }));
+    connect(SpeedButton17, &QToolButton::clicked, this, Guard([this] { SpeedButton17Click(); }));
+    // The page follows the grid: after the main window has saved and redrawn the month (queued,
+    // so that its own handlers of the same event have run).
+    connect(
+        m_form->StringGrid1, &StringGrid::keyReleased, this, [this] { refreshIfShown(); },
+        Qt::QueuedConnection);
+    connect(
+        m_form->ComboBox1, &QComboBox::activated, this, [this] { refreshIfShown(); }, Qt::QueuedConnection);
+    connect(
+        m_form->CSpinEdit1, &CSpinEdit::changed, this, [this] { refreshIfShown(); }, Qt::QueuedConnection);
+}
+
+void SummaryPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    RunGuarded([this] { RefreshSummary(); });
+}
+
+void SummaryPage::refreshIfShown() {
+    if (isVisible())
+        RunGuarded([this] { RefreshSummary(); });
+}
+
+bool SummaryPage::eventFilter(QObject* watched, QEvent* event) {
+    // The goal is typed like a weight in the grid: a period becomes a comma, and only digits,
+    // Backspace and the comma pass; keys without text (arrows, Tab, Enter) go on unchanged.
+    if (watched == Edit5 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.size() == 1) {
+            const QChar c = text.front();
+            if (c == QLatin1Char('.')) {
+                Edit5->insert(QStringLiteral(","));
+                return true;
+            }
+            const bool passes = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') ||
+                                c == QChar(8) || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+                                c == QLatin1Char('\n') || c == QChar(27) || c == QChar(127);
+            if (!passes)
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+SummarySpan SummaryPage::Span() const {
+    return SummarySpan(std::clamp(ComboBox4->currentIndex(), 0, int(SummarySpan::All)));
+}
+
+std::optional<double> SummaryPage::StoredGoal() const {
+    try {
+        return ParseGoal(accounts().ReadString(CurrentAccountName(), GoalKey, QStringLiteral("0")));
+    } catch (const KalimoError&) {
+        return std::nullopt; // a value edited by hand into something else counts as no goal
+    }
+}
+
+void SummaryPage::RefreshSummary() {
+    const QString account = CurrentAccountName();
+    const std::vector<DayWeight> journal = ReadWeightJournal(m_form->WeightFile().Document());
+    const DateRange range =
+        SpanRange(Span(), m_form->ShownMonth(), m_form->ShownYear(), QDate::currentDate(), journal);
+    const SpanFigures figures = ComputeSpanFigures(journal, range);
+    const FoodMeans food =
+        MeanFoodValues(m_form->FoodLogFile().Document(), m_form->FoodDatabase.Document(), range);
+    const std::optional<double> goal = StoredGoal();
+    if (!Edit5->isModified())
+        Edit5->setText(goal ? FormatAmount(*goal) : QString());
+    const int height = std::clamp(
+        accounts().ReadInteger(account, QStringLiteral("taille"), AccountsStore::DefaultHeight), 100, 300);
+    Label33->setText(FigureLines(figures, food, height).join(QLatin1Char('\n')));
+    Label34->setText(GoalText(ProjectGoal(goal, figures)));
+
+    // The chart, in the account's colours and thickness.
+    const QColor line = ColourFromStored(
+        accounts().ReadInteger(account, QStringLiteral("trace"), AccountsStore::DefaultLineColour));
+    Chart2->setPlotAreaBackgroundBrush(
+        QBrush(ColourFromStored(accounts().ReadInteger(account, QStringLiteral("fond"),
+                                                       AccountsStore::DefaultBackgroundColour)),
+               Qt::SolidPattern));
+    QPen trendPen(line, std::clamp(accounts().ReadInteger(account, QStringLiteral("largeur"), 1), 1, 10));
+    m_trend->setPen(trendPen);
+    QColor light = line;
+    light.setAlpha(160);
+    if (m_weights->color() != light || m_weights->lightMarker().isNull()) {
+        m_weights->setPen(QPen(Qt::NoPen));
+        m_weights->setColor(light);
+        m_weights->setLightMarker(dot(light, 5));
+    }
+
+    Chart2->setTitle(QStringLiteral("Bilan %1 - %2 %3")
+                         .arg(ComboBox4->currentText(), m_form->ComboBox1->currentText())
+                         .arg(m_form->ShownYear()));
+    // Days as dates: each day at its noon, one day apart, whatever the clock changes.
+    const qint64 origin = range.first.toJulianDay();
+    const double originMs = double(QDateTime(range.first, QTime(12, 0)).toMSecsSinceEpoch());
+    auto x = [&](qint64 day) { return originMs + double(day - origin) * 86400000.0; };
+    // A plot a few hundred pixels wide cannot show more than a couple of thousand days apart:
+    // beyond that, each run of days keeps its lowest and highest weight and its last trend value,
+    // which draws the same picture at a fraction of the cost.
+    const size_t n = figures.weights.size();
+    const size_t run = std::max<size_t>(1, (n + MaxPlottedDays - 1) / MaxPlottedDays);
+    QList<QPointF> weights, trend;
+    weights.reserve(qsizetype(2 * (n / run + 1)));
+    trend.reserve(qsizetype(n / run + 1));
+    for (size_t start = 0; start < n; start += run) {
+        const size_t end = std::min(n, start + run);
+        size_t lo = start, hi = start;
+        for (size_t i = start + 1; i < end; ++i) {
+            lo = figures.weights[i].kg < figures.weights[lo].kg ? i : lo;
+            hi = figures.weights[i].kg > figures.weights[hi].kg ? i : hi;
+        }
+        for (size_t i : {std::min(lo, hi), std::max(lo, hi)}) {
+            weights << QPointF(x(figures.weights[i].day), figures.weights[i].kg);
+            if (lo == hi)
+                break;
+        }
+        trend << QPointF(x(figures.trend[end - 1].day), figures.trend[end - 1].kg);
+    }
+    // The weight axis holds every weight of the span and the goal.
+    double low = goal.value_or(figures.lowest), high = goal.value_or(figures.highest);
+    if (!figures.weights.empty()) {
+        low = std::min(low, figures.lowest);
+        high = std::max(high, figures.highest);
+    }
+    m_weights->replace(weights);
+    m_trend->replace(trend);
+    const double first = x(origin), last = x(range.last.toJulianDay());
+    m_goal->replace(goal ? QList<QPointF>{{first, *goal}, {last, *goal}} : QList<QPointF>());
+    m_dates->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)),
+                      QDateTime::fromMSecsSinceEpoch(qint64(last)));
+    if (figures.weights.empty() && !goal) {
+        low = 60;
+        high = 80;
+    }
+    // Whole-number steps between the weight labels, about ten of them at most.
+    const double step = std::max(1.0, std::ceil((std::ceil(high) - std::floor(low) + 2) / 10.0));
+    const double bottom = std::floor((std::floor(low) - 1) / step) * step;
+    const double top = std::ceil((std::ceil(high) + 1) / step) * step;
+    m_kilos->setRange(bottom, top);
+    m_kilos->setTickCount(int(std::lround((top - bottom) / step)) + 1);
+}
+
+void SummaryPage::ComboBox4Change() {
+    RefreshSummary();
+}
+
+void SummaryPage::SpeedButton15Click() {
+    const std::optional<double> goal = ParseGoal(Edit5->text());
+    accounts().WriteString(CurrentAccountName(), GoalKey, goal ? FormatAmount(*goal) : QStringLiteral("0"));
+    Edit5->setModified(false);
+    RefreshSummary();
+}
+
+void SummaryPage::SpeedButton13Click() {
+    PrintChart(this, ChartView2, PrintDialog2);
+}
+
+void SummaryPage::SpeedButton14Click() {
+    SaveChart(this, ChartView2, SaveDialog2);
+}
+
+DateRange SummaryPage::exportRange(const std::vector<DayWeight>& journal) const {
+    if (CheckBox3->isChecked())
+        return {};
+    return SpanRange(Span(), m_form->ShownMonth(), m_form->ShownYear(), QDate::currentDate(), journal);
+}
+
+QString SummaryPage::exportTo(const QString& proposed) {
+    const QStringList filters{QStringLiteral("Fichier CSV *.csv")};
+    int filter = 0;
+    const QString name =
+        Dialogs().SaveFileName(this, QStringLiteral("Exportation du journal..."), proposed, filters, filter);
+    return name.isEmpty() ? QString() : WithCsvExtension(name);
+}
+
+void SummaryPage::SpeedButton16Click() {
+    const std::vector<DayWeight> journal = ReadWeightJournal(m_form->WeightFile().Document());
+    const QString path = exportTo(QStringLiteral("Poids ") + CurrentAccountName());
+    if (path.isEmpty())
+        return;
+    WriteCsvFile(path, WeightsCsv(journal, exportRange(journal)));
+}
+
+void SummaryPage::SpeedButton18Click() {
+    const std::vector<DayWeight> journal = ReadWeightJournal(m_form->WeightFile().Document());
+    const QString path = exportTo(QStringLiteral("Repas ") + CurrentAccountName());
+    if (path.isEmpty())
+        return;
+    WriteCsvFile(path, FoodLogCsv(m_form->FoodLogFile().Document(), m_form->FoodDatabase.Document(),
+                                  exportRange(journal)));
+}
+
+void SummaryPage::SpeedButton17Click() {
+    const QString name =
+        Dialogs().OpenFileName(this, QStringLiteral("Importation de poids..."),
+                               {QStringLiteral("Fichier CSV *.csv"), QStringLiteral("Fichier texte *.txt"),
+                                QStringLiteral("Tous les fichiers *")});
+    if (name.isEmpty())
+        return;
+    ProfileFile& weights = m_form->WeightFile();
+    const WeightImport plan = PlanWeightImport(ReadImportFile(name), weights.Document());
+    const QString summary = ImportSummary(plan);
+    if (plan.fresh.empty() && plan.differing.empty()) {
+        ShowPlainMessage(summary + QStringLiteral("\n\nRien à importer."));
+        return;
+    }
+    bool replace = false;
+    if (!plan.differing.empty()) {
+        const QMessageBox::StandardButton answer = AskConfirmation(
+            summary + QStringLiteral("\n\nRemplacer les jours différents par les poids du fichier ?\n"
+                                     "Oui : les remplacer ; Non : garder ceux enregistrés ; "
+                                     "Annuler : ne rien importer."),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+            return;
+        replace = answer == QMessageBox::Yes;
+    } else if (AskConfirmation(
+                   summary + QStringLiteral("\n\nImporter les %1 jours nouveaux ?").arg(plan.fresh.size()),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes) {
+        return;
+    }
+    const int written = ApplyWeightImport(weights, plan, replace);
+    // The grid and the month chart show the month as it now stands in the file.
+    m_form->ShowSelectedMonth();
+    m_form->RefreshMonthChart();
+    RefreshSummary();
+    ShowPlainMessage(QStringLiteral("%1 jours importés.").arg(written));
+}

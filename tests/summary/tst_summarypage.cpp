@@ -1,0 +1,159 @@
+// The "Bilan" page in the main window: the goal, the figures following the grid, and the CSV
+// files written and read through the dialogs.
+#include "summary/summarypage.h"
+#include "testsupport/windowfixture.h"
+#include "weight/stringgrid.h"
+
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QtTest>
+#include <QValueAxis>
+
+namespace {
+// Paul, 175 cm, weighed on the 1st and 2nd of March 2005.
+const QByteArray Accounts = "[Paul]\r\npassword=pw\r\ntaille=175\r\ndetails=0\r\n";
+const QByteArray Weights = "[3/2005]\r\nv1=80\r\nv2=79,5\r\n";
+
+SummaryPage* page() {
+    return Form2->TabSheet3;
+}
+
+// Whether the weight axis of the page's chart shows every value given.
+bool axisShows(std::initializer_list<double> kilos) {
+    const auto* axis = qobject_cast<QValueAxis*>(page()->Chart2->axes(Qt::Vertical).value(0));
+    return axis && std::all_of(kilos.begin(), kilos.end(),
+                               [&](double k) { return k > axis->min() && k < axis->max(); });
+}
+
+void openBilan() {
+    ShowMonth(3, 2005);
+    Form2->PageControl1->setCurrentWidget(page());
+    QVERIFY(page()->isVisible());
+}
+} // namespace
+
+class TestSummaryPage : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void initTestCase() { SetUpTestApplication(); }
+    void thirdPageFollowsTheGrid();
+    void goalIsTypedLikeAWeight();
+    void exportWritesTheChosenFile();
+    void chartIsSavedAndPrintedLikeTheMonthChart();
+    void importAsksBeforeWriting_data();
+    void importAsksBeforeWriting();
+};
+
+void TestSummaryPage::thirdPageFollowsTheGrid() {
+    OpenAccount p(Accounts, Weights);
+    QCOMPARE(Form2->PageControl1->count(), 3);
+    QCOMPARE(Form2->PageControl1->tabText(0), QStringLiteral("Graphique"));
+    QCOMPARE(Form2->PageControl1->tabText(1), QStringLiteral("Calories"));
+    QCOMPARE(Form2->PageControl1->tabText(2), QStringLiteral("&Bilan"));
+    openBilan();
+    QVERIFY(page()->Label33->text().contains(QStringLiteral("Jours pesés : 2")));
+    QVERIFY(axisShows({79.5, 80}));
+    QVERIFY(page()->Label33->text().contains(QStringLiteral("IMC de la tendance : 26,11 (Surpoids)")));
+    // A weight typed in the grid while the page is in front shows at once.
+    Form2->StringGrid1->SetRow(3);
+    Form2->StringGrid1->Editor()->selectAll();
+    QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("79"));
+    QTRY_VERIFY(page()->Label33->text().contains(QStringLiteral("Jours pesés : 3")));
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestSummaryPage::goalIsTypedLikeAWeight() {
+    OpenAccount p(Accounts, Weights);
+    openBilan();
+    QCOMPARE(page()->Label34->text(), QStringLiteral("Aucun objectif fixé"));
+    QTest::keyClicks(page()->Edit5, QStringLiteral("7a-8.5"));
+    QCOMPARE(page()->Edit5->text(), QStringLiteral("78,5"));
+    QTest::keyClick(page()->Edit5, Qt::Key_Return);
+    QCOMPARE(p.accountsFile(), Accounts + "objectif=78,5\r\n");
+    QCOMPARE(page()->Label34->text(), QStringLiteral("Objectif atteint vers le 31/03/2005"));
+    QVERIFY(axisShows({78.5, 80}));
+
+    // Out of bounds: refused with its message, nothing written.
+    page()->Edit5->setText(QStringLiteral("15"));
+    QTest::mouseClick(page()->SpeedButton15, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{"L'objectif doit être un poids de 20 à 500 kg."});
+    QCOMPARE(p.accountsFile(), Accounts + "objectif=78,5\r\n");
+}
+
+void TestSummaryPage::exportWritesTheChosenFile() {
+    OpenAccount p(Accounts, Weights);
+    openBilan();
+    p.dialogs.nextFileName = p.dir.file(QStringLiteral("poids"));
+    QTest::mouseClick(page()->SpeedButton16, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("Poids Paul"));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("poids.csv"))),
+             QByteArray("\xEF\xBB\xBF"
+                        "date;poids\r\n01/03/2005;80\r\n02/03/2005;79,5\r\n"));
+    // Cancelled: nothing written.
+    p.dialogs.nextFileName.clear();
+    QTest::mouseClick(page()->SpeedButton18, Qt::LeftButton);
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Repas Paul.csv"))));
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestSummaryPage::chartIsSavedAndPrintedLikeTheMonthChart() {
+    OpenAccount p(Accounts, Weights);
+    openBilan();
+    p.dialogs.nextFileName = p.dir.file(QStringLiteral("bilan"));
+    QTest::mouseClick(page()->SpeedButton14, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredCaption, QStringLiteral("Enregistrement de ce graphique..."));
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("Bilan 3 mois - Mars 2005"));
+    QVERIFY(ReadBytes(p.dir.file(QStringLiteral("bilan.jpg"))).startsWith("\xFF\xD8"));
+    p.dialogs.acceptPrint = false;
+    QTest::mouseClick(page()->SpeedButton13, Qt::LeftButton);
+    QCOMPARE(p.dialogs.printRequests, 1);
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestSummaryPage::importAsksBeforeWriting_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("day2");
+    QTest::addColumn<QString>("day3");
+    QTest::newRow("annuler") << int(QMessageBox::Cancel) << "79,5"
+                             << "0";
+    QTest::newRow("garder") << int(QMessageBox::No) << "79,5"
+                            << "78";
+    QTest::newRow("remplacer") << int(QMessageBox::Yes) << "79"
+                               << "78";
+}
+
+void TestSummaryPage::importAsksBeforeWriting() {
+    QFETCH(int, answer);
+    QFETCH(QString, day2);
+    QFETCH(QString, day3);
+    OpenAccount p(Accounts, Weights);
+    openBilan();
+    WriteBytes(p.dir.file(QStringLiteral("ailleurs.csv")),
+               "date,weight\n2005-03-02,79\n2005-03-03,78\n2005-03-04,x\n");
+    p.dialogs.nextOpenFileName = p.dir.file(QStringLiteral("ailleurs.csv"));
+    p.dialogs.answers = {QMessageBox::StandardButton(answer)};
+    QTest::mouseClick(page()->SpeedButton17, Qt::LeftButton);
+    const QString summary = p.dialogs.shown.value(0).text;
+    QVERIFY(summary.contains(QStringLiteral("Jours nouveaux : 1\n")));
+    QVERIFY(summary.contains(QStringLiteral("Jours différents de ceux enregistrés : 1\n")));
+    QVERIFY(summary.contains(QStringLiteral("ligne 4 : poids illisible « x »")));
+    QCOMPARE(p.dialogs.shown.value(0).buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) {
+        QCOMPARE(p.weightFile(), Weights);
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        return;
+    }
+    // The grid shows the month as written; the file holds the whole month.
+    QCOMPARE(Form2->StringGrid1->Cells(1, 2), day2);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 3), day3);
+    QCOMPARE(p.weightFile().count("\r\n"), 32);
+    QCOMPARE(p.dialogs.shown.last().text,
+             QStringLiteral("%1 jours importés.").arg(answer == QMessageBox::Yes ? 2 : 1));
+}
+
+QTEST_MAIN(TestSummaryPage)
+#include "tst_summarypage.moc"
