@@ -102,12 +102,29 @@ void StringGrid::ShowEditor() {
         m_editor = nullptr;
         closeEditor(old, QAbstractItemDelegate::NoHint);
     }
+    // Qt gives an editor it opens the focus. The grid takes the focus only when the person puts
+    // it there: while a month or a year is being picked, the keys typed next must not land in a
+    // weight cell. A disabled widget cannot take the focus, so the editor is opened disabled.
+    const QWidget* focused = window()->focusWidget();
+    m_openWithoutFocus = focused && focused != this && !isAncestorOf(focused);
     editItem(current);
-    if (Editor())
-        Editor()->selectAll();
+    m_openWithoutFocus = false;
+    if (QLineEdit* editor = Editor()) {
+        editor->setEnabled(true);
+        editor->selectAll();
+    }
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    // The grid is typed into through the editor of its current cell.
+    if (QLineEdit* editor = Editor(); editor && editor->isVisible())
+        editor->setFocus(event->reason());
 }
 
 void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
+    if (m_openWithoutFocus)
+        editor->setEnabled(false);
     m_editor = editor;
     m_editorIndex = index;
     editor->installEventFilter(this);

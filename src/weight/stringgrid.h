@@ -41,6 +41,7 @@ class StringGrid : public QTableWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     friend class StringGridDelegate;
@@ -51,4 +52,5 @@ class StringGrid : public QTableWidget {
     // being destroyed are never taken for the editor's.
     QPointer<QObject> m_editor;
     QPersistentModelIndex m_editorIndex;
+    bool m_openWithoutFocus = false;
 };

@@ -2,6 +2,7 @@
 #include "app/spinedit.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
+#include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -10,8 +11,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QToolButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -54,6 +55,7 @@ class TestMonthGrid : public QObject {
     void storedThicknessIsBroughtIntoBounds();
     void coloursAndDetails();
     void zoomByDraggingAndBack();
+    void pickersKeepTheFocusAndSaveNothing();
 };
 
 void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
@@ -341,6 +343,39 @@ void TestMonthGrid::zoomByDraggingAndBack() {
     QTest::mouseMove(view, topLeft);
     QTest::mouseRelease(view, Qt::LeftButton, {}, topLeft);
     QTRY_VERIFY(!Form2->Chart1->isZoomed());
+}
+
+// Month and year are picked with the keyboard: every intermediate month is loaded and drawn, the
+// keys stay in the picker (the grid growing or shrinking takes no focus), and nothing is saved.
+void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
+    const QByteArray stored = "[2/2002]\r\nv1=70\r\n";
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", stored);
+    QVERIFY(Activate(Form2));
+    ShowMonth(2, 2002);
+    CSpinEdit* year = Form2->CSpinEdit1;
+    year->setFocus();
+    year->findChild<QLineEdit*>()->selectAll();
+    TypeKeys(QStringLiteral("2005")); // 20 is a leap year: 29 days on the way
+    QCOMPARE(QApplication::focusWidget(), year);
+    QCOMPARE(year->value(), 2005);
+    QCOMPARE(Form2->StringGrid1->RowCount(), 29);
+    QCOMPARE(p.weightFile(), stored);
+
+    QComboBox* month = Form2->ComboBox1;
+    month->setFocus();
+    PressKey(Qt::Key_Down); // March: 31 days
+    PressKey(Qt::Key_Up);
+    PressKey(Qt::Key_Up); // January
+    QCOMPARE(month->currentIndex(), 0);
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Janvier 2005"));
+    QCOMPARE(QApplication::focusWidget(), month);
+    QCOMPARE(p.weightFile(), stored);
+
+    // Typing into the grid still saves at once.
+    Form2->StringGrid1->setFocus();
+    QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
+    TypeKeys(QStringLiteral("6"));
+    QVERIFY(p.weightFile().contains("[1/2005]\r\nv1=6\r\n"));
 }
 
 QTEST_MAIN(TestMonthGrid)
