@@ -18,6 +18,20 @@ class StringGridDelegate final : public QStyledItemDelegate {
         return w;
     }
 
+  protected:
+    // Tab and Shift+Tab leave the grid for the next or previous control, as they leave every
+    // other control; Qt's delegate would take them to another cell.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                m_grid->leaveForNeighbour(key == Qt::Key_Tab);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
   private:
     StringGrid* m_grid;
 };
@@ -120,6 +134,20 @@ void StringGrid::focusInEvent(QFocusEvent* event) {
     // The grid is typed into through the editor of its current cell.
     if (QLineEdit* editor = Editor(); editor && editor->isVisible())
         editor->setFocus(event->reason());
+}
+
+void StringGrid::leaveForNeighbour(bool next) {
+    // The widgets of the window in focus order, from the grid on; the grid's own editor and
+    // the inner parts of composite controls (those with a focus proxy) are passed over.
+    QWidget* w = this;
+    do {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy() && w->isVisible() &&
+            w->isEnabled() && w->window() == window() && !isAncestorOf(w)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    } while (w != this);
 }
 
 void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {

@@ -46,6 +46,8 @@ class StringGrid : public QTableWidget {
   private:
     friend class StringGridDelegate;
     void editorCreated(QLineEdit* editor, const QModelIndex& index);
+    // Gives the focus to the control after (or before) the grid.
+    void leaveForNeighbour(bool next);
     QTableWidgetItem* itemAt(int col, int row) const;
 
     // Null once the view has deleted it; held as a plain object so that events met while it is

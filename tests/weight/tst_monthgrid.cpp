@@ -345,15 +345,19 @@ void TestMonthGrid::zoomByDraggingAndBack() {
     QTRY_VERIFY(!Form2->Chart1->isZoomed());
 }
 
-// Month and year are picked with the keyboard: every intermediate month is loaded and drawn, the
-// keys stay in the picker (the grid growing or shrinking takes no focus), and nothing is saved.
+// Month and year are picked with the keyboard: Shift+Tab leaves the grid, every intermediate month
+// is loaded and drawn, the keys stay in the picker (the grid growing or shrinking takes no
+// focus), and nothing is saved.
 void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
     const QByteArray stored = "[2/2002]\r\nv1=70\r\n";
     OpenAccount p("[Paul]\r\npassword=pw\r\n", stored);
     QVERIFY(Activate(Form2));
     ShowMonth(2, 2002);
     CSpinEdit* year = Form2->CSpinEdit1;
-    year->setFocus();
+    QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
+    PressKey(Qt::Key_Backtab); // Shift+Tab leaves the grid for the year, saving nothing
+    QCOMPARE(QApplication::focusWidget(), year);
+    QCOMPARE(p.weightFile(), stored);
     year->findChild<QLineEdit*>()->selectAll();
     TypeKeys(QStringLiteral("2005")); // 20 is a leap year: 29 days on the way
     QCOMPARE(QApplication::focusWidget(), year);
@@ -371,8 +375,9 @@ void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
     QCOMPARE(QApplication::focusWidget(), month);
     QCOMPARE(p.weightFile(), stored);
 
-    // Typing into the grid still saves at once.
-    Form2->StringGrid1->setFocus();
+    // Back in the grid by Tab, typing still saves at once.
+    PressKey(Qt::Key_Tab);
+    PressKey(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
     TypeKeys(QStringLiteral("6"));
     QVERIFY(p.weightFile().contains("[1/2005]\r\nv1=6\r\n"));
