@@ -44,15 +44,18 @@ class StringGrid : public QTableWidget {
     void focusInEvent(QFocusEvent* event) override;
 
   private:
-    friend class StringGridDelegate;
-    void editorCreated(QLineEdit* editor, const QModelIndex& index);
     // Gives the focus to the control after (or before) the grid.
     void leaveForNeighbour(bool next);
+    // Set while the editor is opened for a grid that does not hold the focus.
+    bool m_openWithoutFocus = false;
+
+  private:
+    friend class StringGridDelegate;
+    void editorCreated(QLineEdit* editor, const QModelIndex& index);
     QTableWidgetItem* itemAt(int col, int row) const;
 
     // Null once the view has deleted it; held as a plain object so that events met while it is
     // being destroyed are never taken for the editor's.
     QPointer<QObject> m_editor;
     QPersistentModelIndex m_editorIndex;
-    bool m_openWithoutFocus = false;
 };
