@@ -1,7 +1,9 @@
 #include "controls.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -9,6 +11,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -44,6 +47,34 @@ class ChoiceWatcher final : public QObject {
     QAbstractItemView* m_view;
     std::function<void()> m_handler;
     QPersistentModelIndex m_pressedSelected;
+};
+
+class FocusKeeper final : public QObject {
+  public:
+    explicit FocusKeeper(QApplication& app) : QObject(&app) {
+        connect(&app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && !now->isWindow())
+                m_lastFocus.insert(now->window(), now);
+        });
+        app.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() && window->isEnabled() && !window->focusWidget()) {
+                // Held by a guarded pointer: the control may be gone, with its window.
+                const QPointer<QWidget> last = m_lastFocus.value(window);
+                if (last && last->window() == window && last->isEnabled() && last->isVisible())
+                    last->setFocus(Qt::OtherFocusReason);
+            }
+        }
+        return false;
+    }
+
+  private:
+    QHash<const QWidget*, QPointer<QWidget>> m_lastFocus;
 };
 } // namespace
 
@@ -112,4 +143,8 @@ bool IsTypedCharacter(const QKeyEvent& key) {
     default:
         return key.text().size() == 1;
     }
+}
+
+void RestoreFocusAfterDisabling(QApplication& app) {
+    new FocusKeeper(app);
 }

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 class QAbstractItemView;
+class QApplication;
 class QFrame;
 class QKeyEvent;
 class QListWidgetItem;
@@ -54,3 +55,9 @@ void OnChoice(QAbstractItemView* view, std::function<void()> handler);
 // Whether the key press types a character that a key filter may judge. Tab, Backtab and Delete
 // carry a character in Qt but are keys, not characters typed: they keep their usual effect.
 bool IsTypedCharacter(const QKeyEvent& key);
+
+// A window disabled while another one works for it (the editor, the year window, the about
+// window) loses the focus of its controls; enabled again, it would give the focus to the first
+// control Qt finds, the weight grid, where the next keys would change a weight. From this call
+// on, such a window gives the focus back to the control that last had it.
+void RestoreFocusAfterDisabling(QApplication& app);

@@ -85,6 +85,7 @@ class TestCaloriePage : public QObject {
     void focusChoosesNothing();
     void choosingTheChosenFoodAgainResetsTheQuantity();
     void valueFieldsKeepDeleteAndTab();
+    void closingTheEditorGivesTheFocusBack();
 };
 
 void TestCaloriePage::categoriesAreListedAlphabetically() {
@@ -406,6 +407,20 @@ void TestCaloriePage::valueFieldsKeepDeleteAndTab() {
     TypeKeys(QStringLiteral("7"));
     QCOMPARE(Form6->Edit3->text(), QStringLiteral("7"));
     QCOMPARE(Form6->Edit2->text(), QStringLiteral("2,53"));
+}
+
+// Disabled while the editor is open, the main window gets back the focus where the person left
+// it, not in the weight grid.
+void TestCaloriePage::closingTheEditorGivesTheFocusBack() {
+    CaloriePage p;
+    QVERIFY(Activate(Form2));
+    Form2->PageControl1->setCurrentIndex(1);
+    Form2->ListBox1->setFocus();
+    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    QVERIFY(Activate(Form6));
+    QTest::mouseClick(Form6->SpeedButton3, Qt::LeftButton);
+    QVERIFY(Activate(Form2));
+    QCOMPARE(QApplication::focusWidget(), Form2->ListBox1);
 }
 
 QTEST_MAIN(TestCaloriePage)
