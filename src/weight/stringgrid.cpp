@@ -48,7 +48,10 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFrameShape(QFrame::NoFrame);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // The editor follows the current cell through ShowEditor, which keeps the focus where the
+    // person put it; Qt's own opening on a change of the current cell would take the focus.
+    setEditTriggers(QAbstractItemView::EditTriggers(QAbstractItemView::AllEditTriggers) &
+                    ~QAbstractItemView::EditTriggers(QAbstractItemView::CurrentChanged));
     setTabKeyNavigation(false);
     setItemDelegate(new StringGridDelegate(this));
     setHorizontalHeaderItem(0, new QTableWidgetItem);
@@ -107,14 +110,20 @@ void StringGrid::ShowEditor() {
     if (!current || currentColumn() != 1)
         return;
     const QModelIndex wanted = indexFromItem(current);
-    if (Editor() && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
+    // Qt hides an editor it releases itself (its cell left or removed), and after a removal it
+    // leaves the grid in the editing state, where no editor can be opened.
+    const bool open = Editor() && Editor()->isVisibleTo(viewport());
+    if (open && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
         Editor()->selectAll();
         return;
     }
     if (QLineEdit* old = Editor()) {
         // The editor of the cell left behind: its text is already in the cell.
         m_editor = nullptr;
-        closeEditor(old, QAbstractItemDelegate::NoHint);
+        if (open)
+            closeEditor(old, QAbstractItemDelegate::NoHint);
+        else if (state() == QAbstractItemView::EditingState)
+            setState(QAbstractItemView::NoState);
     }
     // Qt gives an editor it opens the focus. The grid takes the focus only when the person puts
     // it there: while a month or a year is being picked, the keys typed next must not land in a
@@ -131,8 +140,11 @@ void StringGrid::ShowEditor() {
 
 void StringGrid::focusInEvent(QFocusEvent* event) {
     QTableWidget::focusInEvent(event);
-    // The grid is typed into through the editor of its current cell.
-    if (QLineEdit* editor = Editor(); editor && editor->isVisible())
+    // The grid is typed into through the editor of its current cell (not through one that Qt
+    // is closing, which gives the grid the focus first).
+    QLineEdit* editor = Editor();
+    if (editor && editor->isVisible() && state() == QAbstractItemView::EditingState &&
+        m_editorIndex == currentIndex())
         editor->setFocus(event->reason());
 }
 

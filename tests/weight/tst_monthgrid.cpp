@@ -352,14 +352,15 @@ void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
     const QByteArray stored = "[2/2002]\r\nv1=70\r\n";
     OpenAccount p("[Paul]\r\npassword=pw\r\n", stored);
     QVERIFY(Activate(Form2));
-    ShowMonth(2, 2002);
+    ShowMonth(2, 2004);
+    Form2->StringGrid1->SetRow(29); // the row that typing a year takes away
     CSpinEdit* year = Form2->CSpinEdit1;
     QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
     PressKey(Qt::Key_Backtab); // Shift+Tab leaves the grid for the year, saving nothing
     QCOMPARE(QApplication::focusWidget(), year);
     QCOMPARE(p.weightFile(), stored);
     year->findChild<QLineEdit*>()->selectAll();
-    TypeKeys(QStringLiteral("2005")); // 20 is a leap year: 29 days on the way
+    TypeKeys(QStringLiteral("2005")); // 28 days in year 2, 29 in year 20
     QCOMPARE(QApplication::focusWidget(), year);
     QCOMPARE(year->value(), 2005);
     QCOMPARE(Form2->StringGrid1->RowCount(), 29);
@@ -380,7 +381,9 @@ void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
     PressKey(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
     TypeKeys(QStringLiteral("6"));
-    QVERIFY(p.weightFile().contains("[1/2005]\r\nv1=6\r\n"));
+    QCOMPARE(Form2->StringGrid1->Row(), 28); // where the removal of day 29 left it
+    QVERIFY(p.weightFile().contains("[1/2005]\r\n"));
+    QVERIFY(p.weightFile().contains("v28=6\r\nv29=0\r\n"));
 }
 
 QTEST_MAIN(TestMonthGrid)
