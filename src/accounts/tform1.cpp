@@ -15,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -71,6 +72,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // The account name is the text as typed: "paul" names paul's files and caption even when
+    // "Paul" is listed. Qt's completer matches without regard to case and, on leaving the box,
+    // would put the listed name in place of the typed one.
+    ComboBox1->completer()->setCaseSensitivity(Qt::CaseSensitive);
     ComboBox1->setGeometry(125, 36, 145, 24);
     ComboBox1->setFont(comic(10, true));
 

@@ -1,5 +1,6 @@
 #include "appsetup.h"
 
+#include "app/controls.h"
 #include "app/pictures.h"
 
 #include <QApplication>
@@ -19,4 +20,5 @@ void SetUpApplication(QApplication& app) {
         QApplication::installTranslator(translator);
 
     QFont::insertSubstitution(QString::fromLatin1(ComicFont), QStringLiteral("Comic Neue"));
+    RestoreFocusAfterDisabling(app);
 }

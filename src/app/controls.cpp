@@ -1,12 +1,82 @@
 #include "controls.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPersistentModelIndex>
+#include <QPointer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+// Watches the presses on a view's items: a click on an item selected before the press changes
+// no selection, yet it is a choice too.
+class ChoiceWatcher final : public QObject {
+  public:
+    ChoiceWatcher(QAbstractItemView* view, std::function<void()> handler)
+        : QObject(view), m_view(view), m_handler(std::move(handler)) {
+        view->viewport()->installEventFilter(this);
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            if (m_view->selectionModel()->hasSelection())
+                m_handler();
+        });
+        connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+            if (index.isValid() && index == m_pressedSelected && m_view->selectionModel()->isSelected(index))
+                m_handler();
+        });
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const QModelIndex index = m_view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            const bool selected = index.isValid() && m_view->selectionModel()->isSelected(index);
+            m_pressedSelected = selected ? QPersistentModelIndex(index) : QPersistentModelIndex();
+        }
+        return false;
+    }
+
+  private:
+    QAbstractItemView* m_view;
+    std::function<void()> m_handler;
+    QPersistentModelIndex m_pressedSelected;
+};
+
+class FocusKeeper final : public QObject {
+  public:
+    explicit FocusKeeper(QApplication& app) : QObject(&app) {
+        connect(&app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && !now->isWindow())
+                m_lastFocus.insert(now->window(), now);
+        });
+        app.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() && window->isEnabled() && !window->focusWidget()) {
+                // Held by a guarded pointer: the control may be gone, with its window.
+                const QPointer<QWidget> last = m_lastFocus.value(window);
+                if (last && last->window() == window && last->isEnabled() && last->isVisible())
+                    last->setFocus(Qt::OtherFocusReason);
+            }
+        }
+        return false;
+    }
+
+  private:
+    QHash<const QWidget*, QPointer<QWidget>> m_lastFocus;
+};
+} // namespace
 
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& hint, GlyphKind glyph) {
     auto* b = Named(new QToolButton(parent), name);
@@ -53,4 +123,28 @@ QListWidget* MakeListIn(QGroupBox* box, const char* name) {
     auto* list = Named(new QListWidget(box), name);
     layout->addWidget(list);
     return list;
+}
+
+QListWidgetItem* ChosenItem(const QListWidget* list) {
+    QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? item : nullptr;
+}
+
+void OnChoice(QAbstractItemView* view, std::function<void()> handler) {
+    new ChoiceWatcher(view, std::move(handler));
+}
+
+bool IsTypedCharacter(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return false;
+    default:
+        return key.text().size() == 1;
+    }
+}
+
+void RestoreFocusAfterDisabling(QApplication& app) {
+    new FocusKeeper(app);
 }

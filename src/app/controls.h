@@ -4,9 +4,14 @@
 
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 
+class QAbstractItemView;
+class QApplication;
 class QFrame;
+class QKeyEvent;
+class QListWidgetItem;
 class QGroupBox;
 class QListWidget;
 class QHBoxLayout;
@@ -36,3 +41,23 @@ QHBoxLayout* PutInRow(QWidget* panel, std::initializer_list<QWidget*> widgets, i
 
 // A list filling a group box: the category and food lists of the calorie windows.
 QListWidget* MakeListIn(QGroupBox* box, const char* name);
+
+// The item the person chose in the list: its current item, when it is selected. Qt makes an item
+// current by itself (when the list gets the focus, when the current row is removed); an item
+// that is current without being selected was chosen by nobody.
+QListWidgetItem* ChosenItem(const QListWidget* list);
+
+// Runs the handler each time the person chooses an item of the view: a click on an item, the
+// one chosen already included, or a key that selects one (arrows, Space, typing its first
+// letters). Giving the view the focus, emptying or refilling it runs nothing.
+void OnChoice(QAbstractItemView* view, std::function<void()> handler);
+
+// Whether the key press types a character that a key filter may judge. Tab, Backtab and Delete
+// carry a character in Qt but are keys, not characters typed: they keep their usual effect.
+bool IsTypedCharacter(const QKeyEvent& key);
+
+// A window disabled while another one works for it (the editor, the year window, the about
+// window) loses the focus of its controls; enabled again, it would give the focus to the first
+// control Qt finds, the weight grid, where the next keys would change a weight. From this call
+// on, such a window gives the focus back to the control that last had it.
+void RestoreFocusAfterDisabling(QApplication& app);

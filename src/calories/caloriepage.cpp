@@ -211,15 +211,8 @@ void TForm2::buildCaloriePage() {
     connect(SpeedButton9, &QToolButton::clicked, this, Guard([this] { AddFoodToDay(); }));
     connect(SpeedButton11, &QToolButton::clicked, this, Guard([this] { OpenFoodEditor(); }));
     connect(SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
-    // A choice made with the mouse or the arrow keys; emptying a list chooses nothing.
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            RunGuarded([this] { ShowCategoryFoods(); });
-    });
-    connect(ListBox2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            RunGuarded([this] { ShowFoodValues(); });
-    });
+    OnChoice(ListBox1, Guard([this] { ShowCategoryFoods(); }));
+    OnChoice(ListBox2, Guard([this] { ShowFoodValues(); }));
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunGuarded([&] { ListView1ColumnClick(column); }); });
 }
@@ -258,12 +251,12 @@ void TForm2::LoadCategoryList() {
 
 void TForm2::ShowCategoryFoods() {
     ListBox2->clear();
-    if (const QListWidgetItem* category = ListBox1->currentItem())
+    if (const QListWidgetItem* category = ChosenItem(ListBox1))
         ListBox2->addItems(CategoryFoods(FoodDatabase.Document(), category->text()));
 }
 
 void TForm2::ShowFoodValues() {
-    const QListWidgetItem* food = ListBox2->currentItem();
+    const QListWidgetItem* food = ChosenItem(ListBox2);
     if (!food)
         return;
     const ProfileDocument& db = FoodDatabase.Document();
@@ -277,7 +270,8 @@ void TForm2::ShowFoodValues() {
 }
 
 void TForm2::AddFoodToDay() {
-    if (ListBox1->currentRow() < 0 || ListBox2->currentRow() < 0) {
+    const QListWidgetItem* food = ChosenItem(ListBox2);
+    if (!ChosenItem(ListBox1) || !food) {
         ShowPlainMessage(QStringLiteral("Veuillez saisir une catégorie et un aliment"));
         return;
     }
@@ -285,7 +279,7 @@ void TForm2::AddFoodToDay() {
         ShowPlainMessage(QStringLiteral("Veuillez saisir une quantité !!!"));
         return;
     }
-    ::AddFoodToDay(FoodLogFile(), CurrentDayKey(), ListBox2->currentItem()->text(), Edit4->text());
+    ::AddFoodToDay(FoodLogFile(), CurrentDayKey(), food->text(), Edit4->text());
     ShowDayFoods();
 }
 

@@ -42,7 +42,7 @@ QLineEdit* field(QWidget* parent, const char* name, const QRect& at) {
 }
 
 QString chosenText(const QListWidget* list) {
-    const QListWidgetItem* item = list->currentRow() >= 0 ? list->currentItem() : nullptr;
+    const QListWidgetItem* item = ChosenItem(list);
     return item ? item->text() : QString();
 }
 } // namespace
@@ -87,15 +87,8 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     for (QLineEdit* value : {Edit2, Edit3, Edit4, Edit5})
         value->installEventFilter(this);
 
-    // A choice made with the mouse or the arrow keys; emptying a list chooses nothing.
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            RunGuarded([this] { ListBox1Click(); });
-    });
-    connect(ListBox2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            RunGuarded([this] { ListBox2Click(); });
-    });
+    OnChoice(ListBox1, Guard([this] { ListBox1Click(); }));
+    OnChoice(ListBox2, Guard([this] { ListBox2Click(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SaveFood(); }));
     connect(SpeedButton2, &QToolButton::clicked, this, Guard([this] { DeleteFood(); }));
     connect(SpeedButton4, &QToolButton::clicked, this, Guard([this] { AddCategory(); }));
@@ -163,10 +156,8 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
         auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (edit && text.size() == 1 &&
-            (text.front().isPrint() || text.front().unicode() < 32 || text.front().unicode() == 127)) {
-            QChar c = text.front();
+        if (edit && IsTypedCharacter(*key)) {
+            QChar c = key->text().front();
             const QChar typed = c;
             if (!DecimalKeyFilter(c))
                 return true;
@@ -241,6 +232,10 @@ void TForm6::RenameCategory() {
 }
 
 void TForm6::DeleteCategory() {
+    // The name box may hold a name typed or left by an earlier deletion: only a category the
+    // person chose in the list can be deleted.
+    if (chosenCategory().isEmpty())
+        return;
     // Only a plain "yes" deletes: closing the question counts as "no".
     if (AskConfirmation(
             QStringLiteral("Voulez-vous vraiment supprimer cette catégorie\net tout ce qu'elle contient ?"),

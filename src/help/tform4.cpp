@@ -1,6 +1,7 @@
 #include "tform4.h"
 
 #include "app/appsetup.h"
+#include "app/controls.h"
 #include "app/guard.h"
 #include "app/pictures.h"
 #include "app/windowframe.h"
@@ -101,8 +102,13 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
 
     FillTree();
 
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
-            Guard([this] { TreeView1Change(TreeView1->currentItem()); }));
+    // A topic is shown once the person selects it: the tree taking the focus makes a node
+    // current, which selects nothing and shows nothing.
+    OnChoice(TreeView1, Guard([this] {
+                 QTreeWidgetItem* node = TreeView1->currentItem();
+                 if (node && node->isSelected())
+                     TreeView1Change(node);
+             }));
 
     UseToolFrame(this);
     CentreOnFirstShow(this);

@@ -18,6 +18,20 @@ class StringGridDelegate final : public QStyledItemDelegate {
         return w;
     }
 
+  protected:
+    // Tab and Shift+Tab leave the grid for the next or previous control, as they leave every
+    // other control; Qt's delegate would take them to another cell.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                m_grid->leaveForNeighbour(key == Qt::Key_Tab);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
   private:
     StringGrid* m_grid;
 };
@@ -34,7 +48,10 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFrameShape(QFrame::NoFrame);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // The editor follows the current cell through ShowEditor, which keeps the focus where the
+    // person put it; Qt's own opening on a change of the current cell would take the focus.
+    setEditTriggers(QAbstractItemView::EditTriggers(QAbstractItemView::AllEditTriggers) &
+                    ~QAbstractItemView::EditTriggers(QAbstractItemView::CurrentChanged));
     setTabKeyNavigation(false);
     setItemDelegate(new StringGridDelegate(this));
     setHorizontalHeaderItem(0, new QTableWidgetItem);
@@ -93,21 +110,61 @@ void StringGrid::ShowEditor() {
     if (!current || currentColumn() != 1)
         return;
     const QModelIndex wanted = indexFromItem(current);
-    if (Editor() && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
+    // Qt hides an editor it releases itself (its cell left or removed), and after a removal it
+    // leaves the grid in the editing state, where no editor can be opened.
+    const bool open = Editor() && Editor()->isVisibleTo(viewport());
+    if (open && m_editorIndex == wanted && state() == QAbstractItemView::EditingState) {
         Editor()->selectAll();
         return;
     }
     if (QLineEdit* old = Editor()) {
         // The editor of the cell left behind: its text is already in the cell.
         m_editor = nullptr;
-        closeEditor(old, QAbstractItemDelegate::NoHint);
+        if (open)
+            closeEditor(old, QAbstractItemDelegate::NoHint);
+        else if (state() == QAbstractItemView::EditingState)
+            setState(QAbstractItemView::NoState);
     }
+    // Qt gives an editor it opens the focus. The grid takes the focus only when the person puts
+    // it there: while a month or a year is being picked, the keys typed next must not land in a
+    // weight cell. A disabled widget cannot take the focus, so the editor is opened disabled.
+    const QWidget* focused = window()->focusWidget();
+    m_openWithoutFocus = focused && focused != this && !isAncestorOf(focused);
     editItem(current);
-    if (Editor())
-        Editor()->selectAll();
+    m_openWithoutFocus = false;
+    if (QLineEdit* editor = Editor()) {
+        editor->setEnabled(true);
+        editor->selectAll();
+    }
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    // The grid is typed into through the editor of its current cell (not through one that Qt
+    // is closing, which gives the grid the focus first).
+    QLineEdit* editor = Editor();
+    if (editor && editor->isVisible() && state() == QAbstractItemView::EditingState &&
+        m_editorIndex == currentIndex())
+        editor->setFocus(event->reason());
+}
+
+void StringGrid::leaveForNeighbour(bool next) {
+    // The widgets of the window in focus order, from the grid on; the grid's own editor and
+    // the inner parts of composite controls (those with a focus proxy) are passed over.
+    QWidget* w = this;
+    do {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy() && w->isVisible() &&
+            w->isEnabled() && w->window() == window() && !isAncestorOf(w)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    } while (w != this);
 }
 
 void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
+    if (m_openWithoutFocus)
+        editor->setEnabled(false);
     m_editor = editor;
     m_editorIndex = index;
     editor->installEventFilter(this);

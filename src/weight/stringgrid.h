@@ -41,6 +41,13 @@ class StringGrid : public QTableWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+  private:
+    // Gives the focus to the control after (or before) the grid.
+    void leaveForNeighbour(bool next);
+    // Set while the editor is opened for a grid that does not hold the focus.
+    bool m_openWithoutFocus = false;
 
   private:
     friend class StringGridDelegate;

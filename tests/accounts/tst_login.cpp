@@ -6,6 +6,7 @@
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "testsupport/filesizelimit.h"
+#include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"
@@ -54,6 +55,7 @@ class TestLogin : public QObject {
     void creationOverAnExistingAccount();
     void loginChecks();
     void loginIgnoresTheCaseOfTheName();
+    void typedNameStaysAsTyped();
     void sectionsWithoutPasswordOrKeys();
     void enterInThePasswordBoxLogsIn();
     void deletion();
@@ -201,6 +203,24 @@ void TestLogin::loginIgnoresTheCaseOfTheName() {
     // The journal under its own name was restored for the account typed in lower case.
     QVERIFY(QFile::exists(p.dir.file(QStringLiteral("Paul.ini"))));
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.ini.cry"))));
+}
+
+// "paul" typed while "Paul" is listed: leaving the box by Tab or by a click keeps "paul".
+void TestLogin::typedNameStaysAsTyped() {
+    ProgramFixture p(false);
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+    p.Start();
+    QVERIFY(Activate(Form1));
+    Form1->ComboBox1->setFocus();
+    TypeKeys(QStringLiteral("paul"));
+    PressKey(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Form1->Edit2);
+    QCOMPARE(Form1->ComboBox1->currentText(), QStringLiteral("paul"));
+    Form1->ComboBox1->setFocus();
+    QTest::mouseClick(Form1->Edit2, Qt::LeftButton);
+    TypeKeys(QStringLiteral("pw"));
+    PressKey(Qt::Key_Return);
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - paul"));
 }
 
 void TestLogin::sectionsWithoutPasswordOrKeys() {

@@ -1,6 +1,7 @@
 #include "accounts/tform1.h"
 #include "app/spinedit.h"
 #include "calories/tform6.h"
+#include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -84,6 +85,10 @@ class TestCaloriePage : public QObject {
     void editorSavesAndDeletesFoods();
     void editorRenamesAndDeletesCategories();
     void editedFoodChangesEveryDayListingIt();
+    void focusChoosesNothing();
+    void choosingTheChosenFoodAgainResetsTheQuantity();
+    void valueFieldsKeepDeleteAndTab();
+    void closingTheEditorGivesTheFocusBack();
 };
 
 void TestCaloriePage::categoriesAreListedAlphabetically() {
@@ -356,6 +361,106 @@ void TestCaloriePage::editedFoodChangesEveryDayListingIt() {
     QCOMPARE(row(0).at(2), QStringLiteral("250"));
     Form2->StringGrid1->SetRow(5);
     QCOMPARE(row(0).at(2), QStringLiteral("500"));
+}
+
+// A list given the focus makes an item current by itself: nobody chose it, so nothing is shown,
+// added, saved or deleted on its account.
+void TestCaloriePage::focusChoosesNothing() {
+    CaloriePage p;
+    QVERIFY(Activate(Form2));
+    Form2->PageControl1->setCurrentIndex(1);
+    Form2->ListBox1->setFocus(Qt::TabFocusReason);
+    QCOMPARE(Form2->ListBox1->currentRow(), 0);
+    QCOMPARE(Form2->ListBox2->count(), 0);
+    choose(Form2->ListBox1, QStringLiteral("viande"));
+    Form2->ListBox2->setFocus(Qt::TabFocusReason);
+    QCOMPARE(Form2->ListBox2->currentRow(), 0);
+    QCOMPARE(Form2->Label21->text(), QStringLiteral("Aucun"));
+    Form2->Edit4->setText(QStringLiteral("2"));
+    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une catégorie et un aliment")});
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
+
+    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    QVERIFY(Activate(Form6));
+    const QByteArray database = p.database();
+    Form6->ListBox1->setFocus(Qt::TabFocusReason);
+    QCOMPARE(Form6->ListBox1->currentRow(), 0); // "boisson", current but not chosen
+    QCOMPARE(Form6->Edit6->text(), QString());
+    QCOMPARE(Form6->ListBox2->count(), 0);
+    p.dialogs.clear();
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton); // nothing chosen: nothing asked, nothing deleted
+    Form6->Edit1->setText(QStringLiteral("Tofu"));
+    QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Indice de liste hors limites (-1)")});
+    QCOMPARE(p.database(), database);
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("calsuppr.ini"))));
+
+    // After a deletion the focus comes back to the list, which makes the next category current.
+    choose(Form6->ListBox1, QStringLiteral("boisson"));
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
+    QVERIFY(!p.database().contains("[boisson]"));
+    const QByteArray afterDeletion = p.database();
+    Form6->Edit1->setFocus();
+    Form6->ListBox1->setFocus(Qt::ActiveWindowFocusReason);
+    QVERIFY(Form6->ListBox1->currentRow() >= 0);
+    QCOMPARE(Form6->Edit6->text(), QStringLiteral("boisson"));
+    p.dialogs.clear();
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
+    Form6->Edit1->setText(QStringLiteral("Tofu"));
+    QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Indice de liste hors limites (-1)")});
+    QCOMPARE(p.database(), afterDeletion);
+}
+
+void TestCaloriePage::choosingTheChosenFoodAgainResetsTheQuantity() {
+    CaloriePage p;
+    QVERIFY(Activate(Form2));
+    Form2->PageControl1->setCurrentIndex(1);
+    ClickItem(Form2->ListBox1, Form2->ListBox1->findItems(QStringLiteral("viande"), Qt::MatchExactly)[0]);
+    QListWidgetItem* abats = Form2->ListBox2->item(0);
+    ClickItem(Form2->ListBox2, abats);
+    QCOMPARE(Form2->Label21->text(), QStringLiteral("Abats"));
+    Form2->Edit4->setText(QStringLiteral("3"));
+    ClickItem(Form2->ListBox2, abats);
+    QCOMPARE(Form2->Edit4->text(), QStringLiteral("1"));
+    // With the keyboard: the next food is chosen at once.
+    Form2->Edit4->setText(QStringLiteral("3"));
+    Form2->ListBox2->setFocus();
+    PressKey(Qt::Key_Down);
+    QCOMPARE(Form2->Label21->text(), QStringLiteral("Abats en sauce"));
+    QCOMPARE(Form2->Edit4->text(), QStringLiteral("1"));
+}
+
+// Digits, the comma and Backspace are the characters typed; Delete and Tab are keys.
+void TestCaloriePage::valueFieldsKeepDeleteAndTab() {
+    CaloriePage p;
+    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    QVERIFY(Activate(Form6));
+    Form6->Edit2->setText(QStringLiteral("12,53"));
+    Form6->Edit2->setFocus();
+    PressKey(Qt::Key_Home);
+    PressKey(Qt::Key_Delete);
+    QCOMPARE(Form6->Edit2->text(), QStringLiteral("2,53"));
+    PressKey(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Form6->Edit3);
+    TypeKeys(QStringLiteral("7"));
+    QCOMPARE(Form6->Edit3->text(), QStringLiteral("7"));
+    QCOMPARE(Form6->Edit2->text(), QStringLiteral("2,53"));
+}
+
+// Disabled while the editor is open, the main window gets back the focus where the person left
+// it, not in the weight grid.
+void TestCaloriePage::closingTheEditorGivesTheFocusBack() {
+    CaloriePage p;
+    QVERIFY(Activate(Form2));
+    Form2->PageControl1->setCurrentIndex(1);
+    Form2->ListBox1->setFocus();
+    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    QVERIFY(Activate(Form6));
+    QTest::mouseClick(Form6->SpeedButton3, Qt::LeftButton);
+    QVERIFY(Activate(Form2));
+    QCOMPARE(QApplication::focusWidget(), Form2->ListBox1);
 }
 
 QTEST_MAIN(TestCaloriePage)

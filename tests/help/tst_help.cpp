@@ -6,6 +6,7 @@
 #include "help/helptexts.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
+#include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "weight/tform2.h"
 
@@ -105,6 +106,7 @@ class TestHelp : public QObject {
     void eachNodeShowsItsTitleAndText();
     void arrowKeysMoveTheFrame();
     void unknownNodeHidesTheFrame();
+    void focusShowsNoTopic();
     void quotedTextsAreExact_data();
     void quotedTextsAreExact();
     void writtenTextsBeginAsRequired_data();
@@ -189,6 +191,22 @@ void TestHelp::unknownNodeHidesTheFrame() {
     Form4->TreeView1->setCurrentItem(stray);
     QVERIFY(Form4->GroupBox1->isHidden());
     QVERIFY(Form4->Memo1->toPlainText().isEmpty());
+}
+
+// The tree taking the focus makes a node current; until the person selects one, only the tree
+// shows.
+void TestHelp::focusShowsNoTopic() {
+    ProgramFixture p;
+    QVERIFY(Activate(Form4));
+    Form4->TreeView1->setFocus(Qt::TabFocusReason);
+    QVERIFY(Form4->TreeView1->currentItem());
+    QVERIFY(Form4->GroupBox1->isHidden());
+    PressKey(Qt::Key_Space);
+    QCOMPARE(frameTitle(), QStringLiteral(" Suivi Calorique "));
+    PressKey(Qt::Key_Down);
+    QCOMPARE(frameTitle(), QStringLiteral(" Comptes "));
+    ClickItem(Form4->TreeView1, node(QString(), QStringLiteral("Graphique")));
+    QCOMPARE(frameTitle(), QStringLiteral(" Graphique "));
 }
 
 // The texts given word for word, their spelling included.

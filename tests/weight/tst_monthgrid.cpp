@@ -2,6 +2,7 @@
 #include "app/spinedit.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
+#include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -10,8 +11,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QToolButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -54,6 +55,7 @@ class TestMonthGrid : public QObject {
     void storedThicknessIsBroughtIntoBounds();
     void coloursAndDetails();
     void zoomByDraggingAndBack();
+    void pickersKeepTheFocusAndSaveNothing();
 };
 
 void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
@@ -344,6 +346,47 @@ void TestMonthGrid::zoomByDraggingAndBack() {
     QTest::mouseMove(view, topLeft);
     QTest::mouseRelease(view, Qt::LeftButton, {}, topLeft);
     QTRY_VERIFY(!Form2->Chart1->isZoomed());
+}
+
+// Month and year are picked with the keyboard: Shift+Tab leaves the grid, every intermediate month
+// is loaded and drawn, the keys stay in the picker (the grid growing or shrinking takes no
+// focus), and nothing is saved.
+void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
+    const QByteArray stored = "[2/2002]\r\nv1=70\r\n";
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", stored);
+    QVERIFY(Activate(Form2));
+    ShowMonth(2, 2004);
+    Form2->StringGrid1->SetRow(29); // the row that typing a year takes away
+    CSpinEdit* year = Form2->CSpinEdit1;
+    QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
+    PressKey(Qt::Key_Backtab); // Shift+Tab leaves the grid for the year, saving nothing
+    QCOMPARE(QApplication::focusWidget(), year);
+    QCOMPARE(p.weightFile(), stored);
+    year->findChild<QLineEdit*>()->selectAll();
+    TypeKeys(QStringLiteral("2005")); // 28 days in year 2, 29 in year 20
+    QCOMPARE(QApplication::focusWidget(), year);
+    QCOMPARE(year->value(), 2005);
+    QCOMPARE(Form2->StringGrid1->RowCount(), 29);
+    QCOMPARE(p.weightFile(), stored);
+
+    QComboBox* month = Form2->ComboBox1;
+    month->setFocus();
+    PressKey(Qt::Key_Down); // March: 31 days
+    PressKey(Qt::Key_Up);
+    PressKey(Qt::Key_Up); // January
+    QCOMPARE(month->currentIndex(), 0);
+    QCOMPARE(Form2->Chart1->title(), QStringLiteral("Janvier 2005"));
+    QCOMPARE(QApplication::focusWidget(), month);
+    QCOMPARE(p.weightFile(), stored);
+
+    // Back in the grid by Tab, typing still saves at once.
+    PressKey(Qt::Key_Tab);
+    PressKey(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
+    TypeKeys(QStringLiteral("6"));
+    QCOMPARE(Form2->StringGrid1->Row(), 28); // where the removal of day 29 left it
+    QVERIFY(p.weightFile().contains("[1/2005]\r\n"));
+    QVERIFY(p.weightFile().contains("v28=6\r\nv29=0\r\n"));
 }
 
 QTEST_MAIN(TestMonthGrid)

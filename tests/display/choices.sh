@@ -1,0 +1,274 @@
+#!/usr/bin/env bash
+# Nothing happens that the person did not do. The real program on a real X display, twice: once
+# driven with the keyboard only, once with the mouse only (text typed where a name or a number is
+# asked). After each step the files on disk are checked: a list given the focus chooses nothing,
+# picking a month or typing a year saves nothing, the editor deletes no category nobody chose,
+# the help window shows no topic before one is selected, "paul" stays "paul".
+# Usage: choices.sh KALIMO OUTPUT_FOLDER
+set -euo pipefail
+kalimo="$(realpath "$1")"
+out="$2"
+rm -rf "$out"
+mkdir -p "$out"
+
+fail() {
+    echo "ÉCHEC : $*" >&2
+    [ -n "${DISPLAY:-}" ] && import -window root "$out/echec.png" 2>/dev/null || true
+    exit 1
+}
+for tool in Xvfb xdotool import convert openbox wmctrl; do
+    command -v "$tool" >/dev/null || fail "$tool manque"
+done
+
+display=""
+for n in $(seq 70 99); do
+    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || fail "aucun écran libre"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb=$!
+wm=""
+kalimo_pid=""
+cleanup() {
+    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
+    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$out/openbox.log" 2>&1 &
+wm=$!
+sleep 0.5
+export QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+chmod 0700 "$XDG_RUNTIME_DIR"
+
+crlf() { printf '%s\r\n' "$@"; }
+# The windows shown now whose title is exactly NAME.
+shown() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id"
+    done
+    return 0
+}
+window() { # NAME: waits for the window and activates it
+    local id=""
+    for _ in $(seq 100); do
+        id=$(shown "$1" | head -n 1)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "pas de fenêtre « $1 »"
+    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
+    sleep 0.3
+    echo "$id"
+}
+gone() { # NAME: waits until no such window is shown
+    for _ in $(seq 50); do
+        [ -z "$(shown "$1")" ] && return 0
+        sleep 0.1
+    done
+    fail "la fenêtre « $1 » reste ouverte"
+}
+none_within() { # NAME: no such window appears within a second
+    sleep 1
+    [ -z "$(shown "$1")" ] || fail "« $1 » s'est ouverte sans que personne ne le demande"
+}
+keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+type_text() { xdotool type --delay 80 "$1"; sleep 0.3; }
+click() { # WINDOW X Y: a click at a point of the window's client area
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.4
+}
+same() { # FILE COPY STEP: the file has not changed since the copy was taken
+    cmp -s "$1" "$2" || fail "$3 : $(basename "$1") a changé"
+}
+# The help window's text frame: a blank area while no topic is shown.
+frame_blank() {
+    local id
+    id=$(shown "Aide" | head -n 1)
+    import -window "$id" "$out/aide.png"
+    [ "$(convert "$out/aide.png" -crop 250x240+145+15 +repage -colorspace gray \
+        -format '%[fx:standard_deviation==0]' info:)" = 1 ]
+}
+topic_shown() { ! frame_blank; }
+db_text() { iconv -f CP1252 -t UTF-8 "$data/calories.ini" | tr -d '\r'; }
+# Waits up to five seconds for a condition that the keys or clicks just sent should bring.
+eventually() {
+    for _ in $(seq 50); do
+        "$@" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+start() { # RUN: a data folder holding Paul's account and a February 2002 weight
+    data="$out/$1"
+    mkdir -p "$data"
+    crlf "[Paul]" "password=pw" >"$data/compte.ini"
+    crlf "[2/2002]" "v1=70" >"$data/Paul.ini"
+    cp "$data/Paul.ini" "$out/Paul.ini.$1"
+    (cd "$data" && exec "$kalimo") >"$out/kalimo-$1.log" 2>&1 &
+    kalimo_pid=$!
+    window "Kalimo" >/dev/null
+    keys Return # the food database written on first start is announced
+    gone "Kalimo"
+    [ -f "$data/calories.ini" ] || fail "calories.ini n'a pas été écrit"
+    cp "$data/calories.ini" "$out/calories.ini.$1"
+}
+stop() {
+    wmctrl -c "Kalimo - paul"
+    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
+    wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
+    kalimo_pid=""
+    [ -f "$data/Paul.ini.cry" ] && [ ! -f "$data/Paul.ini" ] || fail "le fichier des poids n'est pas brouillé"
+}
+
+# ---- Keyboard only ----
+start clavier
+window "Kalimo - Identification" >/dev/null
+keys Tab Tab Tab space # the help button
+window "Aide" >/dev/null
+frame_blank || fail "l'aide montre un sujet avant qu'on en choisisse un"
+keys space # "Calorique" selected
+eventually topic_shown || fail "le sujet choisi au clavier ne s'affiche pas"
+keys alt+F4
+gone "Aide"
+window "Kalimo - Identification" >/dev/null
+keys shift+Tab shift+Tab shift+Tab # back to the account box
+type_text "paul"
+keys Tab # leaves the box: "Paul" is listed, "paul" stays
+type_text "pw"
+keys Return
+window "Kalimo - paul" >/dev/null
+# The Return that logged in is released over the grid, which may save the month shown: the
+# weights are followed from here.
+weights="$out/Paul.ini.clavier"
+cp "$data/Paul.ini" "$weights"
+keys shift+Tab shift+Tab f # from the grid to the month: February
+same "$data/Paul.ini" "$weights" "quitter la grille et choisir février"
+keys Tab
+type_text "2002" # 2, 20 (a leap year: one more row), 200, 2002
+same "$data/Paul.ini" "$weights" "taper l'année 2002"
+keys ctrl+a
+type_text "2005"
+same "$data/Paul.ini" "$weights" "taper l'année 2005"
+keys shift+Tab Up Down # January, then February again
+same "$data/Paul.ini" "$weights" "changer de mois avec les flèches"
+keys alt+Down
+keys Down Return # March, chosen in the open list
+same "$data/Paul.ini" "$weights" "choisir un mois dans la liste ouverte"
+keys Tab Tab # through the year box to the grid
+type_text "71"
+{
+    cat "$weights"
+    crlf "[3/2005]" "v1=71"
+    for d in $(seq 2 31); do crlf "v$d=0"; done
+} >"$out/attendu.ini"
+eventually cmp -s "$data/Paul.ini" "$out/attendu.ini" || fail "le poids tapé dans la grille n'est pas enregistré tel quel"
+
+keys shift+Tab shift+Tab shift+Tab shift+Tab Right # the tab bar: the "Calories" page
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # to the category list, which makes "boisson" current
+keys alt+a # answered by "Veuillez saisir une catégorie et un aliment"
+window "Kalimo" >/dev/null
+keys Return
+gone "Kalimo"
+type_text "vi" # "viande", chosen by typing
+keys Tab # the food list: "Abats" current, not chosen
+keys alt+a
+window "Kalimo" >/dev/null
+keys Return
+gone "Kalimo"
+[ ! -f "$data/paul.cal" ] || fail "un aliment a été ajouté sans être choisi"
+keys space alt+a # "Abats" chosen, then added
+crlf "[1/3/2005]" "Abats=1" >"$out/attendu.cal"
+eventually cmp -s "$data/paul.cal" "$out/attendu.cal" || fail "l'aliment choisi n'est pas ajouté"
+
+database="$out/calories.ini.clavier"
+keys alt+c
+window "Configuration de la Base de Données des calories" >/dev/null
+keys Tab Tab Tab Tab space # the category "Supprimer": no category chosen
+none_within "Confirmation"
+same "$data/calories.ini" "$database" "supprimer sans catégorie choisie"
+[ ! -f "$data/calsuppr.ini" ] || fail "des aliments ont été mis de côté sans suppression demandée"
+keys shift+Tab shift+Tab shift+Tab shift+Tab
+type_text "div" # "divers"
+keys Tab Tab Tab Tab Tab Tab # to the name of the food
+type_text "Pain Kalimo"
+keys Tab
+type_text "12.53"
+keys Home Delete Tab # Delete removes the 1, Tab goes on to the proteins
+type_text "7"
+keys Tab
+type_text "1"
+keys Tab
+type_text "2"
+keys Tab space # "Ajouter / Modifier"
+saved_as_typed() { db_text | grep -qzF $'[Pain Kalimo]\na=Pain Kalimo\nc=2,53\np=7\ng=1\nl=2\n'; }
+eventually saved_as_typed || fail "l'aliment enregistré n'a pas les valeurs tapées"
+db_text | sed -n '/^\[divers\]/,/^\[/p' | grep -qx "Pain Kalimo=" || fail "l'aliment n'est pas rangé dans « divers »"
+keys alt+q
+gone "Configuration de la Base de Données des calories"
+stop
+
+# ---- Mouse only ----
+start souris
+login=$(window "Kalimo - Identification")
+click "$login" 200 48
+type_text "paul"
+click "$login" 200 78 # leaving the account box by a click keeps "paul"
+type_text "pw"
+click "$login" 306 64
+main=$(window "Kalimo - paul")
+
+weights="$out/Paul.ini.souris"
+# The month list opens with the current month over the box, one row per month.
+click "$main" 107 69
+read -r mx my < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+xdotool mousemove $((mx + 80)) $((my + 77 + (2 - $(date +%-m)) * 21)) click 1 # February
+sleep 0.4
+same "$data/Paul.ini" "$weights" "choisir février à la souris"
+xdotool mousemove --window "$main" 100 98 click --repeat 2 1 # the year's text selected
+sleep 0.3
+type_text "2002"
+same "$data/Paul.ini" "$weights" "taper l'année 2002"
+xdotool mousemove --window "$main" 100 98 click --repeat 2 1
+sleep 0.3
+type_text "2005"
+same "$data/Paul.ini" "$weights" "taper l'année 2005"
+
+click "$main" 257 12 # the "Calories" page
+click "$main" 585 452 # "Configurer": the editor's category list gets the focus
+editor=$(window "Configuration de la Base de Données des calories")
+click "$editor" 81 247 # the category "Supprimer": no category chosen
+none_within "Confirmation"
+same "$data/calories.ini" "$out/calories.ini.souris" "supprimer sans catégorie choisie"
+[ ! -f "$data/calsuppr.ini" ] || fail "des aliments ont été mis de côté sans suppression demandée"
+click "$editor" 441 246 # "Quitter"
+gone "Configuration de la Base de Données des calories"
+main=$(window "Kalimo - paul")
+
+click "$main" 192 352 # "dessert"
+click "$main" 380 326 # its first food
+xdotool mousemove --window "$main" 610 427 click --repeat 2 1 # the quantity selected
+sleep 0.3
+type_text "3"
+click "$main" 380 326 # the same food chosen again: the quantity is 1 again
+click "$main" 517 452 # "Ajouter"
+first=$(db_text | sed -n '/^\[dessert\]/,/^\[/p' | sed -n '2s/=$//p')
+crlf "[1/2/2005]" "$first=1" | iconv -f UTF-8 -t CP1252 >"$out/attendu.cal"
+eventually cmp -s "$data/paul.cal" "$out/attendu.cal" || fail "choisir de nouveau l'aliment choisi ne remet pas la quantité à 1"
+
+click "$main" 643 452 # help
+window "Aide" >/dev/null
+frame_blank || fail "l'aide montre un sujet avant qu'on en choisisse un"
+help=$(shown "Aide" | head -n 1)
+click "$help" 48 69 # "Comptes"
+eventually topic_shown || fail "le sujet cliqué ne s'affiche pas"
+wmctrl -c "Aide"
+gone "Aide"
+stop
+echo "1 passed, 0 failed"
