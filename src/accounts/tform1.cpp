@@ -218,6 +218,9 @@ void TForm1::OpenAccount(const QString& account) {
         throw KalimoError(
             QStringLiteral("Impossible de lire le fichier %1 : le compte %2 ne peut pas être ouvert.")
                 .arg(unreadable, account));
+    // Restored before the account is shown: when that fails (a full disk), the account stays
+    // closed rather than opening on an empty journal, and the next attempt restores it.
+    UnscrambleAccountFiles(account);
     hide();
     Form2->PrepareForAccount(account);
     Form2->show();
