@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
     qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libjpeg-dev fonts-comic-neue libbenchmark-dev
-    xvfb xauth xdotool imagemagick openbox wmctrl
+    xvfb xauth xdotool imagemagick openbox wmctrl util-linux
     clang libclang-rt-14-dev
 )
 
