@@ -103,11 +103,16 @@ Run TestCrashPoints::run(const QString& folder, const QStringList& arguments,
                          const QStringList& environment) const {
     QProcess process;
     process.setWorkingDirectory(folder);
-    QStringList env = QProcess::systemEnvironment();
-    env << QStringLiteral("LD_PRELOAD=") + m_shim << environment;
-    // Under the address sanitizer the shim comes first among the preloaded libraries.
-    env << QStringLiteral("ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0");
-    process.setEnvironment(env);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LD_PRELOAD"), m_shim);
+    for (const QString& setting : environment)
+        env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    // Under the address sanitizer the shim comes before its run-time, and a killed process
+    // reports no leaks.
+    QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    asan += QStringLiteral("%1verify_asan_link_order=0:detect_leaks=0").arg(asan.isEmpty() ? "" : ":");
+    env.insert(QStringLiteral("ASAN_OPTIONS"), asan);
+    process.setProcessEnvironment(env);
     process.start(m_session, arguments);
     Run result;
     if (!process.waitForFinished(30000)) {
