@@ -177,6 +177,15 @@ void TestScramble::writerKeepsFilesPrivateAndNamesShort() {
     const QString longest = QString(247, QLatin1Char('a')) + QStringLiteral(".ini.cry");
     QVERIFY(WriteFileAtomically(longest, "x"));
     QCOMPARE(modeOf(longest), 0600u);
+    // So can every file of an account whose name is as long as creation accepts.
+    const QString account(247, QChar(0x62));
+    WriteBytes(dir.file(account + QStringLiteral(".ini")), "[3/2004]\r\nv1=70\r\n");
+    WriteBytes(dir.file(account + QStringLiteral(".cal")), "[1/3/2004]\r\nAbats=1\r\n");
+    ScrambleAccountFiles(account);
+    UnscrambleAccountFiles(account);
+    QCOMPARE(ReadBytes(dir.file(account + QStringLiteral(".cal"))), QByteArray("[1/3/2004]\r\nAbats=1\r\n"));
+    QFile::remove(dir.file(account + QStringLiteral(".ini")));
+    QFile::remove(dir.file(account + QStringLiteral(".cal")));
     // A file that is replaced keeps its mode.
     WriteBytes(dir.file(QStringLiteral("calories.ini")), "old");
     QFile(dir.file(QStringLiteral("calories.ini")))
