@@ -93,6 +93,16 @@ close_all_boxes() { # the boxes shown one after the other (each handler that dra
     done
     fail "les boîtes ne cessent de revenir"
 }
+click_ok() { # the OK button of the one box shown, with the mouse
+    local box WIDTH HEIGHT
+    box=$(window "Kalimo")
+    [ "$(boxes)" = 1 ] || fail "plus d'une boîte d'erreur"
+    eval "$(xdotool getwindowgeometry --shell "$box" | grep -E '^(WIDTH|HEIGHT)=')"
+    xdotool mousemove --window "$box" $((WIDTH - 52)) $((HEIGHT - 20)) click 1
+    sleep 1
+    alive "après la boîte fermée à la souris"
+    [ "$(boxes)" = 0 ] || fail "la boîte revient après le clic"
+}
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
 log_in() { # the login window: account and password typed, Enter
     local login
@@ -109,7 +119,7 @@ month="$(date +%-m)/$(date +%Y)"
 data="$out/grille"
 mkdir -p "$data"
 crlf "[Paul]" "password=pw" | scramble accounts "$data/compte.ini.cry"
-crlf "[$month]" "v20=7,,1" >"$data/Paul.ini"
+crlf "[$month]" "v5=7,,1" >"$data/Paul.ini"
 start "$data"
 window "Kalimo" >/dev/null && xdotool key Return # the food database written at first start
 log_in
@@ -122,10 +132,13 @@ xdotool type "5"
 close_box Return
 xdotool type "2"
 close_box space
+# With the mouse: the day of "7,,1" chosen, its index cannot be computed.
+click "$main" 100 215
+click_ok
 wmctrl -c "Kalimo - Paul"
 ended
 "$unscramble" account "$data/Paul.ini.cry" | tr -d '\r' | grep -qx "v[0-9]*=52" || fail "le poids tapé en deux fois n'est pas 52"
-"$unscramble" account "$data/Paul.ini.cry" | tr -d '\r' | grep -qx "v20=7,,1" || fail "la valeur du fichier a changé"
+"$unscramble" account "$data/Paul.ini.cry" | tr -d '\r' | grep -qx "v5=7,,1" || fail "la valeur du fichier a changé"
 
 # 2. A scrambled weight file that cannot be read.
 data="$out/illisible"
