@@ -8,9 +8,9 @@
 #include <climits>
 
 namespace {
-// The longest file name made from an account name: the scrambled weight file "<name>.ini.cry",
-// written under a temporary name with six more characters behind a dot.
-constexpr qsizetype LongestSuffix = qsizetype(sizeof(".ini.cry.XXXXXX") - 1);
+// The longest file name made from an account name: the scrambled weight file "<name>.ini.cry"
+// (temporary files get short names of their own, whatever the name of the file they replace).
+constexpr qsizetype LongestSuffix = qsizetype(sizeof(".ini.cry") - 1);
 
 bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');

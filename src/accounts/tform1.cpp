@@ -10,6 +10,8 @@
 #include "calories/defaultfooddatabase.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
+#include "store/datafiles.h"
+#include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "weight/tform2.h"
 
@@ -177,6 +179,7 @@ void TForm1::Label4Click() {
         ShowPlainMessage(QStringLiteral("Veuillez remplir les champs avant de créer un nouveau compte !!!"));
         return;
     }
+    RequireReadableAccountsFile();
     if (AccountsStore::IsForbiddenName(account)) {
         ShowErrorMessage(QStringLiteral("Ce nom de compte est INTERDIT"), QMessageBox::Yes);
         return;
@@ -201,9 +204,33 @@ void TForm1::Label4Click() {
     OpenAccount(account);
 }
 
+void TForm1::RequireReadableAccountsFile() {
+    // Written from the empty text an unreadable file reads as, it would lose every other account.
+    if (const QString unreadable = UnreadableAccountsFile(); !unreadable.isEmpty())
+        throw KalimoError(
+            QStringLiteral("Impossible de lire le fichier %1 : aucun compte ne peut être ouvert, "
+                           "créé ni supprimé tant qu'il ne peut pas être lu.")
+                .arg(unreadable));
+    // A copy that could not be restored at start-up and can be read now is restored first.
+    if (DataFileExists(QStringLiteral("compte.ini.cry"))) {
+        UnscrambleAccountsFile();
+        const QString typed = ComboBox1->currentText();
+        FillAccountList();
+        ComboBox1->setEditText(typed);
+    }
+}
+
 void TForm1::OpenAccount(const QString& account) {
     // Checked before the window hides: a refusal leaves the person at the login window.
     AccountsStore::CheckAccountName(account);
+    // Opened empty, the account would start its journal again and write it over the copy at close.
+    if (const QString unreadable = FirstUnreadableAccountFile(account); !unreadable.isEmpty())
+        throw KalimoError(
+            QStringLiteral("Impossible de lire le fichier %1 : le compte %2 ne peut pas être ouvert.")
+                .arg(unreadable, account));
+    // Restored before the account is shown: when that fails (a full disk), the account stays
+    // closed rather than opening on an empty journal, and the next attempt restores it.
+    UnscrambleAccountFiles(account);
     hide();
     Form2->PrepareForAccount(account);
     Form2->show();
@@ -214,6 +241,7 @@ void TForm1::SpeedButton3Click() {
     const QString password = Edit2->text();
     if (account.isEmpty() || password.isEmpty())
         return;
+    RequireReadableAccountsFile();
     if (!Accounts.Exists(account)) {
         ShowErrorMessage(QStringLiteral("Désolé, ce compte n'existe pas !"), QMessageBox::Yes);
         return;
@@ -246,6 +274,7 @@ void TForm1::Label6Click() {
     const QString password = Edit2->text();
     if (account.isEmpty() || password.isEmpty())
         return;
+    RequireReadableAccountsFile();
     if (Accounts.Password(account, AccountsStore::MissingPassword) != password)
         return;
     // Deletion touches the accounts file only, never a file named after the account: an account

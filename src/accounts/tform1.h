@@ -50,4 +50,6 @@ class TForm1 : public QWidget {
 
   private:
     void OpenAccount(const QString& account);
+    // Raises an error naming the accounts file when it cannot be read.
+    void RequireReadableAccountsFile();
 };

@@ -5,6 +5,7 @@
 #include "app/guard.h"
 #include "app/instancelock.h"
 #include "app/windowset.h"
+#include "store/datafiles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
                                         "Fermez l'autre fenêtre de Kalimo avant d'en ouvrir une nouvelle."));
         return 0;
     }
+    // Only now that no other run can be writing here: what a run stopped in the middle of a
+    // write left behind goes (the files it was writing are whole, old or new).
+    RemoveInterruptedWrites(QStringLiteral("."));
 
     // The program ends when the login window closes, even while it is hidden behind the main
     // window; exit() rather than quit(), which would close (and so scramble) the other windows.

@@ -116,7 +116,8 @@ void WriteJpeg(const QImage& image, const QString& path) {
     bool written = false;
     if (compressed)
         written = WriteFileAtomically(
-            path, QByteArray::fromRawData(reinterpret_cast<const char*>(buffer), qsizetype(size)));
+            path, QByteArray::fromRawData(reinterpret_cast<const char*>(buffer), qsizetype(size)),
+            UsualNewFileMode());
     std::free(buffer);
     if (!written)
         throw KalimoError(Messages::CannotCreate(path));
@@ -152,7 +153,7 @@ void WriteChartPicture(QChartView* view, const QString& name, ChartPictureType t
     const QByteArray bitmap = bitmapBytes(ChartPicture(view));
     if (type == ChartPictureType::Bitmap) {
         const QString& path = files.picture;
-        if (bitmap.isEmpty() || !WriteFileAtomically(path, bitmap))
+        if (bitmap.isEmpty() || !WriteFileAtomically(path, bitmap, UsualNewFileMode()))
             throw KalimoError(Messages::CannotCreate(path));
         return;
     }

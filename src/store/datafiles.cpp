@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -37,12 +39,64 @@ bool DataFileExists(const QString& name) {
     return QFileInfo(ResolveDataPath(name)).isFile();
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+bool IsReadableFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    char buffer[65536];
+    while (file.read(buffer, sizeof buffer) > 0) {
+    }
+    return file.error() == QFileDevice::NoError;
+}
+
+namespace {
+// ".kalimo-" + six letters or digits + ".tmp", in the folder of the file being written.
+const QLatin1String TempPrefix(".kalimo-");
+const QLatin1String TempSuffix(".tmp");
+
+int createTemporaryFile(const QByteArray& folder, QByteArray& name) {
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray random;
+        for (int i = 0; i < 6; ++i)
+            random += letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+        name = folder + '/' + QByteArray(TempPrefix.data(), TempPrefix.size()) + random +
+               QByteArray(TempSuffix.data(), TempSuffix.size());
+        // Created readable by its owner only: until it is renamed it may be all that is left of a
+        // journal in plain text.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool isTemporaryName(const QString& name) {
+    static const QRegularExpression current(QStringLiteral("^\\.kalimo-[A-Za-z0-9]{6}\\.tmp$"));
+    // Earlier versions put six characters after the target's own name.
+    static const QRegularExpression earlier(QStringLiteral("^.+\\.(ini|cal)(\\.cry)?\\.[A-Za-z0-9]{6}$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return current.match(name).hasMatch() || earlier.match(name).hasMatch();
+}
+} // namespace
+
+bool SyncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    return (::close(fd) == 0) && ok;
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, unsigned newFileMode) {
     // Written by hand rather than with QSaveFile: every short write, the sync and the close are
     // checked, since a temporary file cut short by a full disk must never be renamed into place.
     const QByteArray target = QFile::encodeName(path);
-    QByteArray temp = target + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    const QString folder = QFileInfo(path).path();
+    QByteArray temp;
+    const int fd = createTemporaryFile(QFile::encodeName(folder), temp);
     if (fd < 0)
         return false;
 
@@ -57,16 +111,33 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
         data += n;
         left -= n;
     }
-    // The new file keeps the old one's permissions; a new file gets the usual ones.
     struct stat old {};
-    const mode_t umaskNow = ::umask(0);
-    ::umask(umaskNow);
-    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : (0666 & ~umaskNow);
+    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : mode_t(newFileMode);
     ok = ok && ::fchmod(fd, mode) == 0;
     ok = ok && ::fdatasync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
-    if (!ok)
+    if (!ok) {
         ::unlink(temp.constData());
-    return ok;
+        return false;
+    }
+    return SyncFolder(folder);
+}
+
+int RemoveInterruptedWrites(const QString& folder) {
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporaryName(name) && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    if (removed > 0)
+        SyncFolder(folder);
+    return removed;
+}
+
+unsigned UsualNewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }

@@ -27,6 +27,9 @@ inline QString CannotWrite(const QString& name) {
 inline QString CannotCreate(const QString& name) {
     return QStringLiteral("Impossible de créer le fichier %1").arg(name);
 }
+inline QString CannotRead(const QString& name) {
+    return QStringLiteral("Impossible de lire le fichier %1").arg(name);
+}
 inline QString NotAFloat(const QString& text) {
     return QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(text);
 }

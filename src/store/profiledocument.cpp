@@ -62,7 +62,10 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
 
     std::vector<Line>* target = &doc.m_preamble;
     const qsizetype n = bytes.size();
-    qsizetype start = 0;
+    // A UTF-8 byte-order mark, as some text editors put at the start of a file, is no part of the
+    // first line; it is kept for when the file is written again.
+    doc.m_byteOrderMark = bytes.startsWith(ByteOrderMark);
+    qsizetype start = doc.m_byteOrderMark ? qsizetype(qstrlen(ByteOrderMark)) : 0;
     while (start < n) {
         qsizetype end = start;
         while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
@@ -70,7 +73,8 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
         const QByteArray raw = QByteArray::fromRawData(source + start, end - start);
         if (!aligned)
             decoded = DecodeWindows1252(raw);
-        const QStringView lineText = aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
+        const QStringView lineText =
+            aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
 
         if (auto name = headerName(lineText)) {
             doc.m_sections.push_back(Section{raw, *name, fold(*name), {}});
@@ -102,7 +106,8 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
 }
 
 QByteArray ProfileDocument::Serialize() const {
-    qsizetype size = 0;
+    const qsizetype mark = m_byteOrderMark ? qsizetype(qstrlen(ByteOrderMark)) : 0;
+    qsizetype size = mark;
     for (const Line& l : m_preamble)
         size += l.raw.size() + 2;
     for (const Section& s : m_sections) {
@@ -113,6 +118,8 @@ QByteArray ProfileDocument::Serialize() const {
     // One allocation and plain copies: a month saved rewrites the whole file at every key.
     QByteArray out(size, Qt::Uninitialized);
     char* p = out.data();
+    std::memcpy(p, ByteOrderMark, size_t(mark));
+    p += mark;
     auto put = [&p](const QByteArray& raw) {
         std::memcpy(p, raw.constData(), size_t(raw.size()));
         p += raw.size();

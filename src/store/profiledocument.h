@@ -56,6 +56,8 @@ class ProfileDocument {
     static const Line* findKey(const Section& section, const QString& folded);
     void reindex();
 
+    static constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+    bool m_byteOrderMark = false;
     QByteArray m_source;          // the bytes parsed, which untouched lines point into
     std::vector<Line> m_preamble; // lines before the first section
     std::vector<Section> m_sections;

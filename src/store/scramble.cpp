@@ -34,12 +34,17 @@ bool ConvertDataFile(const QString& source, const QString& target, QByteArrayVie
     QFile in(source);
     if (!QFileInfo(source).isFile())
         return false;
+    // A source that cannot be read is left as it is, never deleted.
     if (!in.open(QIODevice::ReadOnly))
-        throw KalimoError(QStringLiteral("Impossible de lire le fichier %1").arg(source));
+        throw KalimoError(Messages::CannotRead(source));
     QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
-        throw KalimoError(QStringLiteral("Impossible de lire le fichier %1").arg(source));
+        throw KalimoError(Messages::CannotRead(source));
     in.close();
+    // Nor is a target that cannot be read replaced: it may be the only copy of a journal that
+    // could not be restored.
+    if (QFileInfo(target).isFile() && !IsReadableFile(target))
+        throw KalimoError(Messages::CannotRead(target));
 
     TransformBytes(bytes, key, direction);
     if (!WriteFileAtomically(target, bytes))
@@ -89,7 +94,27 @@ void ScrambleAccountFiles(const QString& account) {
 
 void UnscrambleAccountFiles(const QString& account) {
     AccountsStore::CheckAccountName(account);
-    if (!unscrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))
-        return;
+    // Each copy on its own: a run stopped between the two restores leaves the food log's copy
+    // without the weight file's, and it must still come back.
+    unscrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey));
     unscrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
+}
+
+QString FirstUnreadableAccountFile(const QString& account) {
+    for (const QString& suffix : {QStringLiteral(".ini.cry"), QStringLiteral(".cal.cry"),
+                                  QStringLiteral(".ini"), QStringLiteral(".cal")}) {
+        const QString path = ResolveDataPath(account + suffix);
+        if (QFileInfo(path).isFile() && !IsReadableFile(path))
+            return path;
+    }
+    return {};
+}
+
+QString UnreadableAccountsFile() {
+    for (const QString& name : {QStringLiteral("compte.ini.cry"), QStringLiteral("compte.ini")}) {
+        const QString path = ResolveDataPath(name);
+        if (QFileInfo(path).isFile() && !IsReadableFile(path))
+            return path;
+    }
+    return {};
 }

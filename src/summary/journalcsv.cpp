@@ -93,7 +93,8 @@ QByteArray FoodLogCsv(const ProfileDocument& log, const ProfileDocument& db, con
 }
 
 void WriteCsvFile(const QString& path, const QByteArray& bytes) {
-    if (!WriteFileAtomically(path, bytes))
+    // A file the person names and takes elsewhere, like a chart picture: the usual mode.
+    if (!WriteFileAtomically(path, bytes, UsualNewFileMode()))
         throw KalimoError(Messages::CannotCreate(path));
 }
 

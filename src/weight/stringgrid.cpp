@@ -1,5 +1,6 @@
 #include "stringgrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,7 +37,30 @@ class StringGridDelegate final : public QStyledItemDelegate {
     StringGrid* m_grid;
 };
 
+// Sees every key pressed in the grid or its editor before anyone else, the item view's own
+// handling of Return, Tab and Escape included.
+class KeyPressRecorder final : public QObject {
+  public:
+    explicit KeyPressRecorder(StringGrid* grid) : QObject(grid), m_grid(grid) {
+        qApp->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget == m_grid || m_grid->isAncestorOf(widget))
+                m_grid->m_pressedKeys.insert(static_cast<QKeyEvent*>(event)->key());
+        }
+        return false;
+    }
+
+  private:
+    StringGrid* m_grid;
+};
+
 StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
+    new KeyPressRecorder(this);
     setColumnCount(2);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(18);
@@ -61,7 +85,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
         if (row < 0)
             return;
         ShowEditor();
-        Q_EMIT cellMoved(col, row + 1);
+        keepingTheEditor([&] { Q_EMIT cellMoved(col, row + 1); });
     });
 }
 
@@ -200,17 +224,48 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
     // A key that moved the current cell is released over the editor it left.
     if (event->type() == QEvent::KeyRelease && watched->parent() == viewport() &&
         qobject_cast<QLineEdit*>(watched)) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat())
-            Q_EMIT keyReleased(key->key());
+        // The handler may open a box, during which the editor can be destroyed: the event must
+        // then go no further.
+        if (!reportRelease(watched, static_cast<QKeyEvent*>(event)))
+            return true;
     }
     return QTableWidget::eventFilter(watched, event);
 }
 
+bool StringGrid::reportRelease(QObject* receiver, QKeyEvent* event) {
+    if (event->isAutoRepeat() || !m_pressedKeys.remove(event->key()))
+        return true;
+    const QPointer<QObject> alive(receiver);
+    keepingTheEditor([&] { Q_EMIT keyReleased(event->key()); });
+    return !alive.isNull();
+}
+
+void StringGrid::keepingTheEditor(const std::function<void()>& report) {
+    const QPersistentModelIndex cell(currentIndex());
+    const QLineEdit* before = Editor() && m_editorIndex == cell ? Editor() : nullptr;
+    const int caret = before ? before->cursorPosition() : -1;
+    const int selectionStart = before ? before->selectionStart() : -1;
+    const int selectionLength = before ? int(before->selectedText().size()) : 0;
+    report();
+    if (caret < 0 || !isVisible() || currentIndex() != cell)
+        return;
+    if (Editor() && m_editorIndex == cell && state() == QAbstractItemView::EditingState)
+        return;
+    ShowEditor();
+    if (QLineEdit* editor = Editor()) {
+        if (selectionStart >= 0)
+            editor->setSelection(selectionStart, selectionLength);
+        else {
+            editor->deselect();
+            editor->setCursorPosition(caret);
+        }
+        editor->setFocus();
+    }
+}
+
 void StringGrid::keyReleaseEvent(QKeyEvent* event) {
     QTableWidget::keyReleaseEvent(event);
-    if (!event->isAutoRepeat())
-        Q_EMIT keyReleased(event->key());
+    reportRelease(this, event);
 }
 
 void StringGrid::mousePressEvent(QMouseEvent* event) {

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QTableWidget>
 
+#include <QSet>
+
 #include <functional>
 
 class QLineEdit;
@@ -51,11 +53,21 @@ class StringGrid : public QTableWidget {
 
   private:
     friend class StringGridDelegate;
+    friend class KeyPressRecorder;
     void editorCreated(QLineEdit* editor, const QModelIndex& index);
+    // Reports a released key that was pressed here (the key that closes a message box is pressed
+    // in the box and only released here). Returns false when the object the event was sent to
+    // died meanwhile.
+    bool reportRelease(QObject* receiver, QKeyEvent* event);
+    // Runs a handler that may open a message box, which closes the editor as it takes the focus:
+    // the editor is opened again on its cell, the caret where it was.
+    void keepingTheEditor(const std::function<void()>& report);
     QTableWidgetItem* itemAt(int col, int row) const;
 
     // Null once the view has deleted it; held as a plain object so that events met while it is
     // being destroyed are never taken for the editor's.
     QPointer<QObject> m_editor;
     QPersistentModelIndex m_editorIndex;
+    // Keys pressed while the grid or its editor had the focus and not yet released.
+    QSet<int> m_pressedKeys;
 };

@@ -283,7 +283,9 @@ void TForm2::FormShow() {
 }
 
 void TForm2::FormClose() {
-    ScrambleAccountFiles(CurrentAccountName());
+    // The program ends whatever becomes of the scrambling: a file that could not be scrambled
+    // stays plain and is used as it is at the next start, as after "&Quitter".
+    RunGuarded([] { ScrambleAccountFiles(CurrentAccountName()); });
     Form1->close();
 }
 

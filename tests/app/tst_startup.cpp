@@ -2,6 +2,7 @@
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/instancelock.h"
+#include "app/linklabel.h"
 #include "app/spinedit.h"
 #include "calories/tform6.h"
 #include "charts/tform5.h"
@@ -9,7 +10,9 @@
 #include "help/tform4.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
+#include "testsupport/noaccessoverride.h"
 #include "testsupport/windowfixture.h"
+#include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
 #include <QComboBox>
@@ -65,7 +68,101 @@ class TestStartup : public QObject {
     void secondRunInTheSameFolderIsRefused();
     void longMessagesWrapInsideTheirBox();
     void framesAndOwners();
+    void unreadableAccountFileKeepsTheAccountClosed_data();
+    void unreadableAccountFileKeepsTheAccountClosed();
+    void unreadableAccountsFileStopsCreationAndDeletion();
+    void failedScramblingAtTheCloseBoxStillEnds();
 };
+
+void TestStartup::unreadableAccountFileKeepsTheAccountClosed_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("weights") << "Paul.ini.cry";
+    QTest::newRow("food log") << "Paul.cal.cry";
+}
+
+void TestStartup::unreadableAccountFileKeepsTheAccountClosed() {
+    QFETCH(QString, file);
+    ProgramFixture p(false);
+    leaveScrambledFiles(p.dir);
+    const QByteArray copy = ReadBytes(p.dir.file(file));
+    QFile(p.dir.file(file)).setPermissions({});
+    NoAccessOverride noOverride;
+    p.Start();
+    p.dialogs.clear();
+    logIn();
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Impossible de lire le fichier %1 : le compte Paul ne "
+                                        "peut pas être ouvert.")
+                             .arg(file)});
+    QVERIFY(!Form2->isVisible());
+    Form1->close();
+    // Nothing of the account was touched.
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
+                                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    QFile(p.dir.file(file)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(ReadBytes(p.dir.file(file)), copy);
+}
+
+void TestStartup::unreadableAccountsFileStopsCreationAndDeletion() {
+    ProgramFixture p(false);
+    const QByteArray accounts =
+        scrambled("[Marie]\r\npassword=m\r\n[Paul]\r\npassword=pw\r\n", AccountsFileKey);
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini.cry")), accounts);
+    QFile(p.dir.file(QStringLiteral("compte.ini.cry"))).setPermissions({});
+    NoAccessOverride noOverride;
+    p.Start();
+    const QString refused =
+        QStringLiteral("Impossible de lire le fichier compte.ini.cry : aucun compte ne peut être "
+                       "ouvert, créé ni supprimé tant qu'il ne peut pas être lu.");
+    QCOMPARE(p.dialogs.texts().constLast(), QStringLiteral("Impossible de lire le fichier compte.ini.cry."));
+    p.dialogs.clear();
+    for (QWidget* link : {static_cast<QWidget*>(Form1->Label4), static_cast<QWidget*>(Form1->Label6)}) {
+        Form1->ComboBox1->setEditText(QStringLiteral("Marie"));
+        Form1->Edit2->setText(QStringLiteral("m"));
+        QTest::mouseClick(link, Qt::LeftButton);
+    }
+    QCOMPARE(p.dialogs.texts(), (QStringList{refused, refused}));
+    QVERIFY(!Form2->isVisible());
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+
+    // Readable again: restored at the next attempt, every account still there.
+    QFile(p.dir.file(QStringLiteral("compte.ini.cry")))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    p.dialogs.clear();
+    logIn();
+    QVERIFY(Form2->isVisible());
+    QVERIFY(p.dialogs.texts().isEmpty());
+    QVERIFY(ReadBytes(p.dir.file(QStringLiteral("compte.ini")))
+                .startsWith("[Marie]\r\npassword=m\r\n[Paul]\r\n"));
+}
+
+void TestStartup::failedScramblingAtTheCloseBoxStillEnds() {
+    ProgramFixture p(false);
+    leaveScrambledFiles(p.dir);
+    p.Start();
+    logIn();
+    QVERIFY(Form2->isVisible());
+    // A folder stands where the weight file's copy should go.
+    QVERIFY(QDir(p.dir.path()).mkdir(QStringLiteral("Paul.ini.cry")));
+    p.dialogs.clear();
+    QSignalSpy ended(Form1, &TForm1::closed);
+    Form2->close();
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Impossible de créer le fichier Paul.ini.cry.")});
+    QCOMPARE(ended.count(), 1);
+    // The plain journal stays, and is what the next run uses.
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini"))), Weights);
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.cal"))), FoodLog);
+    p.Stop();
+    QDir(p.dir.path()).rmdir(QStringLiteral("Paul.ini.cry"));
+    p.Start();
+    logIn();
+    QVERIFY(Form2->isVisible());
+    QCOMPARE(Form2->StringGrid1->RowCount() > 0, true);
+    Form2->close();
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
+                                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini.cry"))), scrambled(Weights, AccountFilesKey));
+}
 
 void TestStartup::windowsAreCreatedOnceWithTheirCaptions() {
     ProgramFixture p;

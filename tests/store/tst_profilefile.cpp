@@ -14,6 +14,7 @@ class TestProfileFile : public QObject {
     void missingFileReadsDefaultsAndFirstWriteCreatesIt();
     void untouchedLinesKeepTheirBytesAndOrder();
     void newKeysAndSectionsGoWhereExpected();
+    void byteOrderMarkIsReadAsAbsentAndKept();
     void namesIgnoreLetterCaseAccentsIncluded();
     void valuesAreTrimmedAndUnquoted();
     void readInteger_data();
@@ -54,6 +55,17 @@ void TestProfileFile::untouchedLinesKeepTheirBytesAndOrder() {
     QCOMPARE(ReadBytes(dir.file(QStringLiteral("w.ini"))),
              QByteArray("; journal\r\n[2/2005]\r\nv1=0\r\nV2 =71,8\r\n\r\n[autre]\r\nvaleur=3\r\n;fin\r\n"));
     QCOMPARE(f.ReadString(QStringLiteral("2/2005"), QStringLiteral("v2"), {}), QStringLiteral("71,8"));
+}
+
+void TestProfileFile::byteOrderMarkIsReadAsAbsentAndKept() {
+    WorkingDir dir;
+    WriteBytes(dir.file(QStringLiteral("compte.ini")), "\xEF\xBB\xBF[Paul]\r\npassword=pw\r\n");
+    ProfileFile f(QStringLiteral(".\\compte.ini"));
+    QCOMPARE(f.ReadSections(), QStringList{QStringLiteral("Paul")});
+    QVERIFY(f.SectionExists(QStringLiteral("paul")));
+    f.WriteString(QStringLiteral("Paul"), QStringLiteral("taille"), QStringLiteral("180"));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("compte.ini"))),
+             QByteArray("\xEF\xBB\xBF[Paul]\r\npassword=pw\r\ntaille=180\r\n"));
 }
 
 void TestProfileFile::newKeysAndSectionsGoWhereExpected() {

@@ -1,12 +1,16 @@
 #include "accounts/accountsstore.h"
 #include "calories/foodlog.h"
+#include "store/datafiles.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "testsupport/filesizelimit.h"
+#include "testsupport/noaccessoverride.h"
 #include "testsupport/tempdir.h"
 #include "weight/weightrecords.h"
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 QByteArray allBytes(int length) {
@@ -14,6 +18,11 @@ QByteArray allBytes(int length) {
     for (int i = 0; i < length; ++i)
         b[i] = char(i % 256);
     return b;
+}
+
+unsigned modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 QByteArray scrambled(QByteArray bytes, const char* key) {
@@ -31,6 +40,9 @@ class TestScramble : public QObject {
     void everyByteComesBack();
     void accountsFileRoundTrip();
     void accountFilesFollowTheWeightFile();
+    void unreadableCopyIsNeverReplacedNorDeleted_data();
+    void unreadableCopyIsNeverReplacedNorDeleted();
+    void writerKeepsFilesPrivateAndNamesShort();
     void bothCopiesPresentTheSourceWins();
     void accentedAndDifferentlyCasedAccountNames();
     void failedConversionKeepsTheSource();
@@ -108,11 +120,94 @@ void TestScramble::accountFilesFollowTheWeightFile() {
     ScrambleAccountFiles(QStringLiteral("Paul"));
     QCOMPARE(FilesHere(), QStringList{QStringLiteral("Paul.ini.cry")});
 
-    // Without the weight file's copy, the food log's copy is not restored either.
+    // A run stopped between the two restores: the food log's copy comes back on its own.
     QFile::remove(dir.file(QStringLiteral("Paul.ini.cry")));
-    WriteBytes(dir.file(QStringLiteral("Paul.cal.cry")), "xyz");
+    WriteBytes(dir.file(QStringLiteral("Paul.ini")), "[3/2004]\r\nv1=70\r\n");
+    WriteBytes(dir.file(QStringLiteral("Paul.cal.cry")),
+               scrambled("[5/3/2004]\r\nAbats=2\r\n", AccountFilesKey));
     UnscrambleAccountFiles(QStringLiteral("Paul"));
-    QCOMPARE(FilesHere(), QStringList{QStringLiteral("Paul.cal.cry")});
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal"), QStringLiteral("Paul.ini")}));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal"))), QByteArray("[5/3/2004]\r\nAbats=2\r\n"));
+}
+
+void TestScramble::unreadableCopyIsNeverReplacedNorDeleted_data() {
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<QString>("copy");
+    QTest::newRow("weights") << "Paul.ini"
+                             << "Paul.ini.cry";
+    QTest::newRow("food log") << "Paul.cal"
+                              << "Paul.cal.cry";
+    QTest::newRow("accounts") << "compte.ini"
+                              << "compte.ini.cry";
+}
+
+void TestScramble::unreadableCopyIsNeverReplacedNorDeleted() {
+    QFETCH(QString, plain);
+    QFETCH(QString, copy);
+    WorkingDir dir;
+    const QByteArray old = scrambled("[1/2004]\r\nv1=60\r\n", AccountFilesKey);
+    WriteBytes(dir.file(copy), old);
+    QFile(dir.file(copy)).setPermissions({});
+    NoAccessOverride noOverride;
+    const auto restore = [&] {
+        if (plain.startsWith(QLatin1String("compte")))
+            UnscrambleAccountsFile();
+        else
+            UnscrambleAccountFiles(QStringLiteral("Paul"));
+    };
+    const auto scramble = [&] {
+        if (plain.startsWith(QLatin1String("compte")))
+            ScrambleAccountsFile();
+        else
+            ScrambleAccountFiles(QStringLiteral("Paul"));
+    };
+    QVERIFY_THROWS_EXCEPTION(KalimoError, restore());
+    QCOMPARE(plain.startsWith(QLatin1String("compte")) ? UnreadableAccountsFile()
+                                                       : FirstUnreadableAccountFile(QStringLiteral("Paul")),
+             copy);
+    // A plain file made meanwhile does not replace the copy at close: it stays plain beside it.
+    WriteBytes(dir.file(QStringLiteral("Paul.ini")), "[2/2004]\r\nv1=61\r\n");
+    WriteBytes(dir.file(plain), "[2/2004]\r\nv1=61\r\n");
+    QVERIFY_THROWS_EXCEPTION(KalimoError, scramble());
+    QVERIFY(FilesHere().contains(copy));
+    QVERIFY(FilesHere().contains(plain));
+    QFile(dir.file(copy)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(ReadBytes(dir.file(copy)), old);
+}
+
+void TestScramble::writerKeepsFilesPrivateAndNamesShort() {
+    WorkingDir dir;
+    // The longest name the system takes still gets written: the temporary name is short.
+    const QString longest = QString(247, QLatin1Char('a')) + QStringLiteral(".ini.cry");
+    QVERIFY(WriteFileAtomically(longest, "x"));
+    QCOMPARE(modeOf(longest), 0600u);
+    // So can every file of an account whose name is as long as creation accepts.
+    const QString account(247, QChar(0x62));
+    WriteBytes(dir.file(account + QStringLiteral(".ini")), "[3/2004]\r\nv1=70\r\n");
+    WriteBytes(dir.file(account + QStringLiteral(".cal")), "[1/3/2004]\r\nAbats=1\r\n");
+    ScrambleAccountFiles(account);
+    UnscrambleAccountFiles(account);
+    QCOMPARE(ReadBytes(dir.file(account + QStringLiteral(".cal"))), QByteArray("[1/3/2004]\r\nAbats=1\r\n"));
+    QFile::remove(dir.file(account + QStringLiteral(".ini")));
+    QFile::remove(dir.file(account + QStringLiteral(".cal")));
+    // A file that is replaced keeps its mode.
+    WriteBytes(dir.file(QStringLiteral("calories.ini")), "old");
+    QFile(dir.file(QStringLiteral("calories.ini")))
+        .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                        QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QVERIFY(WriteFileAtomically(QStringLiteral("calories.ini"), "new"));
+    QCOMPARE(modeOf(QStringLiteral("calories.ini")), 0644u);
+    QCOMPARE(FilesHere(), (QStringList{longest, QStringLiteral("calories.ini")}));
+
+    // What interrupted writes left, of this version and of earlier ones, goes; nothing else.
+    const QStringList leftovers = {QStringLiteral(".kalimo-Ab12cD.tmp"), QStringLiteral("compte.ini.Xa1b2c"),
+                                   QStringLiteral("Paul.cal.cry.q9Z8y7")};
+    for (const QString& name : leftovers)
+        WriteBytes(dir.file(name), "plain text");
+    WriteBytes(dir.file(QStringLiteral("notes.txt.abcdef")), "keep");
+    QCOMPARE(RemoveInterruptedWrites(QStringLiteral(".")), int(leftovers.size()));
+    QCOMPARE(FilesHere(),
+             (QStringList{longest, QStringLiteral("calories.ini"), QStringLiteral("notes.txt.abcdef")}));
 }
 
 void TestScramble::bothCopiesPresentTheSourceWins() {
@@ -158,10 +253,10 @@ void TestScramble::failedConversionKeepsTheSource() {
 }
 
 void TestScramble::longestAccountNameFitsItsFiles() {
-    // 240 bytes once encoded: the scrambled copy and its temporary name stay within what the
-    // file system takes for one name. A byte more is refused before any file is named.
+    // 247 bytes once encoded: the scrambled copy stays within what the file system takes for one
+    // name. A byte more is refused before any file is named.
     WorkingDir dir;
-    const QString longest(120, QChar(0xE9));
+    const QString longest = QString(123, QChar(0xE9)) + QLatin1Char('a');
     QVERIFY(!AccountsStore::IsForbiddenName(longest));
     ProfileFile(WeightFileName(longest))
         .WriteString(QStringLiteral("3/2005"), QStringLiteral("v1"), QStringLiteral("70"));

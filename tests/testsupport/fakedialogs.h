@@ -10,7 +10,7 @@
 
 // Stands in for every box and dialog while a test runs: records what was shown and gives the
 // answers the test queued (by default the box's first button: Yes, then OK).
-class FakeDialogs final : public DialogSeam {
+class FakeDialogs : public DialogSeam {
   public:
     struct Shown {
         QMessageBox::Icon icon;

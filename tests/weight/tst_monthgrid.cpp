@@ -11,7 +11,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMessageBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -49,6 +51,7 @@ class TestMonthGrid : public QObject {
     void chartPlotsOnlyDaysWithAWeight();
     void comparisonMonth();
     void unreadableWeightStopsTheRedraw();
+    void errorBoxFromAKeyLeavesTheEditorOpen();
     void indexFollowsTheCurrentDay();
     void heightIsStoredAsItIsTyped();
     void newAccountGetsDetailsOffOnFirstLoad();
@@ -214,6 +217,39 @@ void TestMonthGrid::unreadableWeightStopsTheRedraw() {
     QCOMPARE(p.dialogs.shown.size(), 1);
     QVERIFY(p.weightFile().contains("v3=5\r\n"));
     QCOMPARE(Form2->Edit1->text(), QStringLiteral("avant"));
+}
+
+// A real box, closed with Return as a person would: the key is pressed in the box and released
+// in the grid once the box is gone.
+void TestMonthGrid::errorBoxFromAKeyLeavesTheEditorOpen() {
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", "[3/2005]\r\nv1=70\r\nv2=7,,1\r\nv3=72\r\n");
+    ShowMonth(3, 2005);
+    Form2->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form2));
+    Form2->StringGrid1->SetRow(3);
+    SetDialogs(nullptr);
+    int boxes = 0;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            QTest::keyPress(box, Qt::Key_Return);
+        }
+    });
+    closer.start(20);
+    QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_5);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(Form2->StringGrid1->Editor());
+        QTest::keyRelease(QApplication::focusWidget() ? QApplication::focusWidget() : Form2, key);
+    }
+    QTest::qWait(100);
+    SetDialogs(&p.dialogs);
+    QCOMPARE(boxes, 1);
+    QVERIFY(p.weightFile().contains("v3=5\r\n"));
+    QVERIFY(Form2->StringGrid1->Editor());
+    QCOMPARE(Form2->StringGrid1->Row(), 3);
+    QCOMPARE(Form2->StringGrid1->Editor()->text(), QStringLiteral("5"));
 }
 
 void TestMonthGrid::indexFollowsTheCurrentDay() {

@@ -1,0 +1,221 @@
+// Every crash point of a real session, not a random sample. A short session of the real windows
+// (start, login, two weights, a food added and one removed, a food added in the editor, the close
+// box) is run once to list every change it makes to its files. It is then run again once per
+// change: killed at that change, or with that one call failing (a full disk, an input/output
+// error). After each run the program is started again, logs in and is closed by its close box:
+// what it finds must hold everything typed before the operation in flight (every file together,
+// a weight file and its food log being one journal), and its close must leave only the scrambled
+// copies, with the same content, and no temporary file.
+#include "calories/defaultfooddatabase.h"
+#include "store/scramble.h"
+#include "testsupport/sessionfacts.h"
+#include "testsupport/tempdir.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+QByteArray scrambled(QByteArray bytes, const char* key) {
+    TransformBytes(bytes, QByteArrayView(key, qstrlen(key)), ScrambleDirection::Scramble);
+    return bytes;
+}
+QByteArray restored(const QString& path, const char* key) {
+    QByteArray bytes = ReadBytes(path);
+    TransformBytes(bytes, QByteArrayView(key, qstrlen(key)), ScrambleDirection::Unscramble);
+    return bytes;
+}
+
+// What each step of the session changes.
+const QList<QPair<int, QPair<QString, QString>>> StepChanges = {
+    {2, {QStringLiteral("v1"), QStringLiteral("7")}},      {3, {QStringLiteral("v2"), QStringLiteral("8")}},
+    {4, {QStringLiteral("added"), QStringLiteral("2")}},   {5, {QStringLiteral("pizza"), QString()}},
+    {6, {QStringLiteral("tarte"), QStringLiteral("250")}},
+};
+const int StepCount = 8;
+
+struct Run {
+    int exitCode = -1;
+    bool crashed = false;
+    QStringList boxes;
+    SessionFacts facts;
+};
+} // namespace
+
+class TestCrashPoints : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void initTestCase();
+    void everyChangeKilledOrFailed_data();
+    void everyChangeKilledOrFailed();
+
+  private:
+    Run run(const QString& folder, const QStringList& arguments, const QStringList& environment) const;
+    SessionFacts factsAfter(int steps) const;
+    QString m_session;
+    QString m_shim;
+    QTemporaryDir m_base;
+    SessionFacts m_initial;
+    QList<int> m_stepEnds; // changes made when each step ends
+};
+
+void TestCrashPoints::initTestCase() {
+    const QString tools = QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/");
+    m_session = tools + QStringLiteral("kalimo_session");
+    m_shim = tools + QStringLiteral("libkalimo_faultshim.so");
+    QVERIFY(QFile::exists(m_session) && QFile::exists(m_shim));
+
+    const QByteArray accounts = "[Marie]\r\npassword=m\r\n[Paul]\r\npassword=pw\r\n";
+    const QByteArray weights = "[2/2005]\r\nv1=69\r\n[3/2005]\r\nv1=70\r\nv2=71\r\n";
+    const QByteArray foodLog = "[1/2/2005]\r\nAbats=3\r\n[2/3/2005]\r\nPizza=1\r\n";
+    const QDir base(m_base.path());
+    WriteBytes(base.filePath(QStringLiteral("compte.ini.cry")), scrambled(accounts, AccountsFileKey));
+    WriteBytes(base.filePath(QStringLiteral("Paul.ini.cry")), scrambled(weights, AccountFilesKey));
+    WriteBytes(base.filePath(QStringLiteral("Paul.cal.cry")), scrambled(foodLog, AccountFilesKey));
+    WriteBytes(base.filePath(QStringLiteral("calories.ini")), DefaultFoodDatabaseBytes());
+    m_initial = FactsOf(accounts, weights, foodLog, DefaultFoodDatabaseBytes());
+
+    // The session as it goes when nothing fails: its changes, step by step.
+    QTemporaryDir live;
+    for (const QString& name : base.entryList(QDir::Files))
+        QFile::copy(base.filePath(name), QDir(live.path()).filePath(name));
+    const QString log = QDir(live.path()).filePath(QStringLiteral("../crashpoints.log"));
+    QFile::remove(log);
+    const Run recorded = run(live.path(), {}, {QStringLiteral("KALIMO_FAULT_LOG=") + log});
+    QCOMPARE(recorded.exitCode, 0);
+    QCOMPARE(recorded.boxes, QStringList());
+    int changes = 0;
+    for (const QByteArray& line : ReadBytes(log).split('\n')) {
+        if (line.startsWith("M "))
+            ++changes;
+        else if (line.startsWith("STEP "))
+            m_stepEnds << changes;
+    }
+    QFile::remove(log);
+    QCOMPARE(m_stepEnds.size(), StepCount);
+    const Run checked = run(live.path(), {QStringLiteral("check")}, {});
+    QCOMPARE(checked.facts, factsAfter(StepCount));
+    qInfo("the session makes %d changes to its files", changes);
+}
+
+Run TestCrashPoints::run(const QString& folder, const QStringList& arguments,
+                         const QStringList& environment) const {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LD_PRELOAD"), m_shim);
+    for (const QString& setting : environment)
+        env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    // Under the address sanitizer the shim comes before its run-time, and a killed process
+    // reports no leaks.
+    QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    asan += QStringLiteral("%1verify_asan_link_order=0:detect_leaks=0").arg(asan.isEmpty() ? "" : ":");
+    env.insert(QStringLiteral("ASAN_OPTIONS"), asan);
+    process.setProcessEnvironment(env);
+    process.start(m_session, arguments);
+    Run result;
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return result; // hung: exit code -1
+    }
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = result.crashed ? -1 : process.exitCode();
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("BOX "))
+            result.boxes << QString::fromUtf8(line.mid(4));
+        else if (line.startsWith("FACT ")) {
+            const qsizetype eq = line.indexOf('=');
+            result.facts.insert(QString::fromUtf8(line.mid(5, eq - 5)), QString::fromUtf8(line.mid(eq + 1)));
+        }
+    }
+    return result;
+}
+
+SessionFacts TestCrashPoints::factsAfter(int steps) const {
+    SessionFacts facts = m_initial;
+    for (const auto& change : StepChanges)
+        if (change.first < steps)
+            facts[change.second.first] = change.second.second;
+    return facts;
+}
+
+void TestCrashPoints::everyChangeKilledOrFailed_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("change");
+    const int changes = m_stepEnds.isEmpty() ? 0 : m_stepEnds.constLast();
+    const bool full = qEnvironmentVariableIsSet("KALIMO_CRASHPOINTS_FULL");
+    for (int k = 1; k <= changes; ++k) {
+        QTest::addRow("kill %d", k) << QStringLiteral("kill") << k;
+        // The program treats every failing call alike: each change fails once, with one error
+        // or the other in turn (both with KALIMO_CRASHPOINTS_FULL set).
+        if (full || k % 2 == 0)
+            QTest::addRow("ENOSPC %d", k) << QStringLiteral("ENOSPC") << k;
+        if (full || k % 2 == 1)
+            QTest::addRow("EIO %d", k) << QStringLiteral("EIO") << k;
+    }
+}
+
+void TestCrashPoints::everyChangeKilledOrFailed() {
+    QFETCH(QString, kind);
+    QFETCH(int, change);
+    QTemporaryDir live;
+    const QDir dir(live.path());
+    for (const QString& name : QDir(m_base.path()).entryList(QDir::Files))
+        QFile::copy(QDir(m_base.path()).filePath(name), dir.filePath(name));
+
+    const Run faulty =
+        run(live.path(), {},
+            {QStringLiteral("KALIMO_FAULT_AT=%1").arg(change), QStringLiteral("KALIMO_FAULT_KIND=") + kind});
+    int inFlight = 0; // the step the change belongs to
+    while (inFlight < StepCount && m_stepEnds.at(inFlight) < change)
+        ++inFlight;
+    if (kind == QLatin1String("kill")) {
+        QVERIFY(faulty.crashed);
+    } else {
+        // One clear box, no crash, no hang, and the session went on to its end.
+        QCOMPARE(faulty.exitCode, 0);
+        QVERIFY2(faulty.boxes.size() == 1, qPrintable(faulty.boxes.join(QLatin1Char('|'))));
+        QVERIFY2(faulty.boxes.constFirst().startsWith(QLatin1String("Impossible")),
+                 qPrintable(faulty.boxes.constFirst()));
+    }
+
+    const Run again = run(live.path(), {QStringLiteral("check")}, {});
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(again.boxes, QStringList());
+    // Steps done before the fault are all there; the step in flight is there or not; after a
+    // kill, later steps never ran, after a failure they all did.
+    const SessionFacts before = factsAfter(inFlight);
+    const SessionFacts after =
+        kind == QLatin1String("kill") ? factsAfter(inFlight + 1) : factsAfter(StepCount);
+    const SessionFacts skipped = [&] {
+        SessionFacts f = after;
+        for (const auto& c : StepChanges)
+            if (c.first == inFlight)
+                f[c.second.first] = before.value(c.second.first);
+        return f;
+    }();
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const QString found = again.facts.value(it.key(), QStringLiteral("<missing>"));
+        QVERIFY2(found == it.value() || found == skipped.value(it.key()),
+                 qPrintable(QStringLiteral("%1 in step %2: \"%3\" is \"%4\", not \"%5\"")
+                                .arg(kind)
+                                .arg(inFlight)
+                                .arg(it.key(), found, it.value())));
+    }
+
+    // The close box of the run after it leaves the scrambled copies only, holding the same.
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+             (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
+                          QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    const SessionFacts kept =
+        FactsOf(restored(dir.filePath(QStringLiteral("compte.ini.cry")), AccountsFileKey),
+                restored(dir.filePath(QStringLiteral("Paul.ini.cry")), AccountFilesKey),
+                restored(dir.filePath(QStringLiteral("Paul.cal.cry")), AccountFilesKey),
+                ReadBytes(dir.filePath(QStringLiteral("calories.ini"))));
+    QCOMPARE(kept, again.facts);
+}
+
+QTEST_GUILESS_MAIN(TestCrashPoints)
+#include "tst_crashpoints.moc"
