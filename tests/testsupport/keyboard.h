@@ -29,7 +29,9 @@ inline void TypeKeys(const QString& text) {
 inline bool Activate(QWidget* window) {
     window->show();
     window->activateWindow();
-    return QTest::qWaitForWindowActive(window);
+    // The platform window becomes active before the application follows (a tool window's opener
+    // can stay the active window a little longer): wait for both.
+    return QTest::qWaitForWindowActive(window) && QTest::qWaitFor([window] { return window->isActiveWindow(); });
 }
 
 // A mouse click in the middle of a list item.
