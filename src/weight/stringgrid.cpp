@@ -87,6 +87,13 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(parent) {
         ShowEditor();
         keepingTheEditor([&] { Q_EMIT cellMoved(col, row + 1); });
     });
+    // A key pressed here and released elsewhere (Tab leaving the grid) is never released here:
+    // forgotten as the focus leaves, it cannot pass for the release of the same key pressed in
+    // another control when that key brings the focus back.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != this && !isAncestorOf(now))
+            m_pressedKeys.clear();
+    });
 }
 
 QTableWidgetItem* StringGrid::itemAt(int col, int row) const {

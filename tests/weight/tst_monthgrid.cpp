@@ -419,6 +419,12 @@ void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
     PressKey(Qt::Key_Tab);
     PressKey(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Form2->StringGrid1->Editor());
+    // Out by Tab and back by Shift+Tab: the keys released in the grid were pressed elsewhere,
+    // whatever keys left the grid before them.
+    PressKey(Qt::Key_Tab);
+    PressKey(Qt::Key_Backtab);
+    QVERIFY(Form2->StringGrid1->hasFocus() || Form2->StringGrid1->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(p.weightFile(), stored);
     TypeKeys(QStringLiteral("6"));
     QCOMPARE(Form2->StringGrid1->Row(), 28); // where the removal of day 29 left it
     QVERIFY(p.weightFile().contains("[1/2005]\r\n"));
