@@ -132,3 +132,17 @@ std::optional<int> ParseProfileInteger(QStringView text) {
     }
     return ParseInteger(t);
 }
+
+QString FormatDecimal(double value, int decimals) {
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}

@@ -23,3 +23,6 @@ int StrToInt(const QString& text);
 
 // An integer as data files hold it: decimal, or hexadecimal behind "0x" / "0X".
 std::optional<int> ParseProfileInteger(QStringView text);
+
+// A number with at most `decimals` decimals, trailing zeros dropped, the decimal comma.
+QString FormatDecimal(double value, int decimals);

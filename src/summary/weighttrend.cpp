@@ -326,20 +326,6 @@ std::optional<double> ParseGoal(const QString& text) {
     return kg;
 }
 
-QString FormatDecimal(double value, int decimals) {
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return text;
-}
-
 QString FormatDate(const QDate& date) {
     // Written out by hand: the locale-aware formatting costs more than the rest of an export.
     int y = 0, m = 0, d = 0;

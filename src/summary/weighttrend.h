@@ -87,8 +87,6 @@ std::optional<double> ParseGoal(const QString& text);
 inline constexpr double LowestWeight = 20;
 inline constexpr double HighestWeight = 500;
 
-// A number with at most `decimals` decimals, trailing zeros dropped, the decimal comma.
-QString FormatDecimal(double value, int decimals);
 QString FormatDate(const QDate& date); // JJ/MM/AAAA
 
 // The lines of figures shown under the chart.

@@ -1,5 +1,8 @@
 #include "bodymassindex.h"
 
+#include "store/numbers.h"
+
+#include <algorithm>
 #include <cmath>
 
 std::optional<float> BodyMassIndex(float weightKg, int heightCm) {
@@ -14,18 +17,7 @@ QString FormatBodyMassIndex(float index) {
     int integerDigits = 1;
     for (double a = std::fabs(value); a >= 10.0; a /= 10.0)
         ++integerDigits;
-    const int decimals = std::clamp(4 - integerDigits, 0, 2);
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return text;
+    return FormatDecimal(value, std::clamp(4 - integerDigits, 0, 2));
 }
 
 QString BodyMassClass(float index) {

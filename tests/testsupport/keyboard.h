@@ -31,7 +31,8 @@ inline bool Activate(QWidget* window) {
     window->activateWindow();
     // The platform window becomes active before the application follows (a tool window's opener
     // can stay the active window a little longer): wait for both.
-    return QTest::qWaitForWindowActive(window) && QTest::qWaitFor([window] { return window->isActiveWindow(); });
+    return QTest::qWaitForWindowActive(window) &&
+           QTest::qWaitFor([window] { return window->isActiveWindow(); });
 }
 
 // A mouse click in the middle of a list item.
