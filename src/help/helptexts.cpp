@@ -78,6 +78,14 @@ const QList<HelpTopic>& HelpTopics() {
                         "en allant vers le haut et vers la gauche. Le zoom fonctionne aussi bien sur "
                         "le graphique du mois que sur celui de l'année, et vous pouvez zoomer "
                         "plusieurs fois de suite.")},
+        {QStringLiteral("Bilan"), QString(), QStringLiteral(" Bilan "),
+         QStringLiteral("L'onglet \"Bilan\" montre la tendance de votre poids : une moyenne lissée "
+                        "qui efface les variations d'un jour à l'autre (eau, sel). Choisissez la "
+                        "période, tapez votre objectif puis cliquez sur \"Fixer\" : Kalimo "
+                        "indique vers quelle date la tendance l'atteindra. Les boutons d'exportation "
+                        "écrivent vos poids ou vos repas dans un fichier CSV pour un tableur ; "
+                        "\"Importer des poids\" lit un tel fichier et vous montre ce qui changera "
+                        "avant d'écrire quoi que ce soit.")},
         {QStringLiteral("Calorique"), QString(), QStringLiteral(" Suivi Calorique "),
          QStringLiteral("Aide sur la gestion du suivi calorique, avec le détail de l'utilisation et "
                         "des définitions des thermes utilisés.")},

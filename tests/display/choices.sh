@@ -133,7 +133,7 @@ window "Kalimo - Identification" >/dev/null
 keys Tab Tab Tab space # the help button
 window "Aide" >/dev/null
 frame_blank || fail "l'aide montre un sujet avant qu'on en choisisse un"
-keys space # "Calorique" selected
+keys space # the first topic ("Bilan") selected
 eventually topic_shown || fail "le sujet choisi au clavier ne s'affiche pas"
 keys alt+F4
 gone "Aide"

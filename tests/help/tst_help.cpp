@@ -121,13 +121,14 @@ void TestHelp::treeHoldsTheSortedTopics() {
     ProgramFixture p;
     QVERIFY(Form4->GroupBox1->isHidden());
     QVERIFY(Form4->windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(texts(roots()), (QStringList{"Calorique", "Comptes", "Graphique", "Informations"}));
-    QCOMPARE(texts(childrenOf(roots()[0])),
+    QCOMPARE(texts(roots()), (QStringList{"Bilan", "Calorique", "Comptes", "Graphique", "Informations"}));
+    QCOMPARE(roots()[0]->childCount(), 0);
+    QCOMPARE(texts(childrenOf(roots()[1])),
              (QStringList{"Calories", "Catégories", "Configurer", "Glucides", "Lipides", "Protéines"}));
-    QCOMPARE(texts(childrenOf(roots()[1])), (QStringList{"Créer", "Installation", "Supprimer"}));
-    QCOMPARE(texts(childrenOf(roots()[2])), (QStringList{"2 graphiques", "Détails", "Enregistrer", "IMC",
+    QCOMPARE(texts(childrenOf(roots()[2])), (QStringList{"Créer", "Installation", "Supprimer"}));
+    QCOMPARE(texts(childrenOf(roots()[3])), (QStringList{"2 graphiques", "Détails", "Enregistrer", "IMC",
                                                          "Imprimer", "Rafraîchir", "Tracé / Fond", "Zoom"}));
-    QCOMPARE(roots()[3]->childCount(), 0);
+    QCOMPARE(roots()[4]->childCount(), 0);
 }
 
 void TestHelp::eachNodeShowsItsTitleAndText() {
@@ -137,7 +138,7 @@ void TestHelp::eachNodeShowsItsTitleAndText() {
     QVERIFY(Form4->isVisible());
     QVERIFY(Form1->isEnabled());
 
-    QCOMPARE(HelpTopics().size(), 21);
+    QCOMPARE(HelpTopics().size(), 22);
     for (const HelpTopic& topic : HelpTopics()) {
         QTreeWidgetItem* item = node(topic.parent, topic.node);
         QVERIFY2(item, qPrintable(topic.node));
@@ -202,9 +203,9 @@ void TestHelp::focusShowsNoTopic() {
     QVERIFY(Form4->TreeView1->currentItem());
     QVERIFY(Form4->GroupBox1->isHidden());
     PressKey(Qt::Key_Space);
-    QCOMPARE(frameTitle(), QStringLiteral(" Suivi Calorique "));
+    QCOMPARE(frameTitle(), QStringLiteral(" Bilan "));
     PressKey(Qt::Key_Down);
-    QCOMPARE(frameTitle(), QStringLiteral(" Comptes "));
+    QCOMPARE(frameTitle(), QStringLiteral(" Suivi Calorique "));
     ClickItem(Form4->TreeView1, node(QString(), QStringLiteral("Graphique")));
     QCOMPARE(frameTitle(), QStringLiteral(" Graphique "));
 }
