@@ -10,47 +10,13 @@ out="$source_dir/docs/captures"
 work="$(mktemp -d)"
 mkdir -p "$out"
 
-display=""
-for n in $(seq 40 69); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "aucun écran libre" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-kalimo_pid=""
-wm=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
-chmod 0700 "$work"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 0.5
+# shellcheck source=tests/display/harness.sh
+source "$source_dir/tests/display/harness.sh"
+at_exit() { rm -rf "$work"; }
+need Xvfb xdotool import convert openbox
+export XDG_RUNTIME_DIR="$work"
+start_display "$work"
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
-window() {
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
-answer() { # WINDOW: presses Enter in a message box until it is gone
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
-        xdotool key Return
-        sleep 0.3
-        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
-    done
-    fail "la boîte de message ne se ferme pas"
-}
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
 keep() { # WINDOW NAME
     sleep 0.5
     import -window "$1" "$work/$2.png"

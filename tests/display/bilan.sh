@@ -13,49 +13,12 @@ rm -rf "$out"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
-for tool in Xvfb xdotool xwininfo import openbox python3; do
-    command -v "$tool" >/dev/null || fail "$tool manque"
-done
+# shellcheck source=tests/display/harness.sh
+source "$(dirname "$0")/harness.sh"
+need Xvfb xdotool xwininfo import openbox python3
+start_display "$out"
+window_pause=0.4
 
-display=""
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "aucun écran libre"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-wm=""
-kalimo_pid=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
-
-window() { # NAME: waits for a window whose title is exactly NAME
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.4
-    echo "$id"
-}
-gone() { # WINDOW: waits until it is closed
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    fail "la fenêtre $(xdotool getwindowname "$1") reste ouverte"
-}
 # WINDOW X Y: a click at a point of the window's client area; negative X or Y count from the
 # right or bottom edge (the buttons of boxes and dialogs sit there).
 click() {
@@ -78,7 +41,6 @@ wait_file() { # FILE
     fail "$1 n'a pas été écrit"
 }
 
-crlf() { printf '%s\r\n' "$@"; }
 m=$(date +%-m); mm=$(date +%m); y=$(date +%Y)
 days=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
 month_file() { # V1 V2 V3: the weight file holding the month with these first three days
@@ -117,10 +79,7 @@ picture() { # SESSION FILE
 
 # Kalimo has quit: the files are plain; check them.
 finish() { # SESSION GOAL DAY2
-    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$kalimo_pid" 2>/dev/null && fail "$1 : Kalimo ne s'est pas arrêté"
-    wait "$kalimo_pid" || fail "$1 : Kalimo s'est arrêté avec une erreur"
-    kalimo_pid=""
+    ended "$1"
     cmp "$data/Paul.ini" <(month_file 80 "$3" 78,5) || fail "$1 : le fichier des poids n'a pas le contenu attendu"
     # Quitting scrambles the accounts file: read it back.
     "$unscramble" accounts "$data/compte.ini.cry" >"$out/$1/compte.ini"
@@ -154,13 +113,13 @@ dialog=$(window "Importation de poids...")
 xdotool type --delay 20 "$data/ailleurs.csv"
 xdotool key Return
 box=$(window "Confirmation")
-import -window root "$out/clavier/resume.png"
+shot clavier/resume
 xdotool key alt+o
 gone "$box"
 box=$(window "Kalimo")
 xdotool key Return
 gone "$box"
-import -window root "$out/clavier/bilan.png"
+shot clavier/bilan
 xdotool key alt+d shift+Tab space
 dialog=$(window "Enregistrement de ce graphique...")
 xdotool key ctrl+a
@@ -194,7 +153,7 @@ gone "$box"
 box=$(window "Kalimo")
 click "$box" -52 -24        # "OK"
 gone "$box"
-import -window root "$out/souris/bilan.png"
+shot souris/bilan
 click "$main" 198 41        # the chart's save button
 dialog=$(window "Enregistrement de ce graphique...")
 click "$dialog" -59 -54     # "Enregistrer", the chart's title as the name

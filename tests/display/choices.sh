@@ -16,72 +16,18 @@ fail() {
     [ -n "${DISPLAY:-}" ] && import -window root "$out/echec.png" 2>/dev/null || true
     exit 1
 }
-for tool in Xvfb xdotool import convert openbox wmctrl; do
-    command -v "$tool" >/dev/null || fail "$tool manque"
-done
+# shellcheck source=tests/display/harness.sh
+source "$(dirname "$0")/harness.sh"
+need Xvfb xdotool import convert openbox wmctrl
+start_display "$out"
+click_pause=0.4
 
-display=""
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "aucun écran libre"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-wm=""
-kalimo_pid=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
-
-crlf() { printf '%s\r\n' "$@"; }
-# The windows shown now whose title is exactly NAME.
-shown() {
-    local id
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id"
-    done
-    return 0
-}
-window() { # NAME: waits for the window and activates it
-    local id=""
-    for _ in $(seq 100); do
-        id=$(shown "$1" | head -n 1)
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
-gone() { # NAME: waits until no such window is shown
-    for _ in $(seq 50); do
-        [ -z "$(shown "$1")" ] && return 0
-        sleep 0.1
-    done
-    fail "la fenêtre « $1 » reste ouverte"
-}
 none_within() { # NAME: no such window appears within a second
     sleep 1
     [ -z "$(shown "$1")" ] || fail "« $1 » s'est ouverte sans que personne ne le demande"
 }
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
 type_text() { xdotool type --delay 80 "$1"; sleep 0.3; }
-click() { # WINDOW X Y: a click at a point of the window's client area
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.4
-}
 same() { # FILE COPY STEP: the file has not changed since the copy was taken
     cmp -s "$1" "$2" || fail "$3 : $(basename "$1") a changé"
 }
@@ -120,10 +66,7 @@ start() { # RUN: a data folder holding Paul's account and a February 2002 weight
 }
 stop() {
     wmctrl -c "Kalimo - paul"
-    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
-    wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
-    kalimo_pid=""
+    ended
     [ -f "$data/Paul.ini.cry" ] && [ ! -f "$data/Paul.ini" ] || fail "le fichier des poids n'est pas brouillé"
 }
 

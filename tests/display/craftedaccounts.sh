@@ -15,12 +15,10 @@ mkdir -p "$out/around/data"
 around="$(cd "$out/around" && pwd)"
 data="$around/data"
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
-for tool in Xvfb xdotool import openbox wmctrl sha256sum; do
-    command -v "$tool" >/dev/null || fail "$tool manque"
-done
+# shellcheck source=tests/display/harness.sh
+source "$(dirname "$0")/harness.sh"
+need Xvfb xdotool import openbox wmctrl sha256sum
 
-crlf() { printf '%s\r\n' "$@"; }
 # What "../x" would name: a journal and its scrambled copies beside the data folder.
 crlf "[3/2005]" "v1=70" >"$around/x.ini"
 printf 'copie' >"$around/x.ini.cry"
@@ -36,49 +34,10 @@ listing() {
 }
 before=$(listing)
 
-display=""
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "aucun écran libre"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-kalimo_pid=""
-wm=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
-
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
+start_display "$out"
 (cd "$data" && exec "$kalimo") >"$out/kalimo.log" 2>&1 &
 kalimo_pid=$!
 
-window() { # NAME: waits for a window whose title is exactly NAME
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
-answer() { # WINDOW: presses Enter in a message box until it is gone
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
-        xdotool key Return
-        sleep 0.3
-        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
-    done
-    fail "la boîte de message ne se ferme pas"
-}
 visible() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
 box=$(window "Kalimo")
@@ -91,7 +50,7 @@ xdotool key Tab
 xdotool type --delay 50 "pw"
 xdotool key Return
 refusal=$(window "Erreur")
-import -window root "$out/01-nom-refuse.png"
+shot 01-nom-refuse
 answer "$refusal"
 visible "Kalimo - ../x" && fail "le compte « ../x » a été ouvert"
 
@@ -103,16 +62,13 @@ xdotool key ctrl+a
 xdotool type --delay 50 " pw"
 xdotool mousemove --window "$login" 45 110 click 1
 box=$(window "Kalimo")
-import -window root "$out/02-mot-de-passe-refuse.png"
+shot 02-mot-de-passe-refuse
 answer "$box"
 visible "Confirmation" && fail "le compte a été annoncé comme créé"
 visible "Kalimo - Marie" && fail "le compte « Marie » a été ouvert"
 
 wmctrl -c "Kalimo - Identification"
-for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
-wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
-kalimo_pid=""
+ended
 
 [ "$(listing)" = "$before" ] || fail "un fichier autour du dossier des données a changé"
 files=$(cd "$data" && ls -A | sort | tr '\n' ' ')

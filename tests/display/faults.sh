@@ -16,36 +16,11 @@ rm -rf "$out"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
-for tool in Xvfb xdotool openbox wmctrl; do
-    command -v "$tool" >/dev/null || fail "$tool manque"
-done
+# shellcheck source=tests/display/harness.sh
+source "$(dirname "$0")/harness.sh"
+need Xvfb xdotool openbox wmctrl
+start_display "$out"
 
-display=""
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "aucun écran libre"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-kalimo_pid=""
-wm=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
-
-crlf() { printf '%s\r\n' "$@"; }
 scramble() { # accounts|account FILE: scrambles standard input into FILE
     cat >"$out/plain"
     "$unscramble" "$1" "$out/plain" scramble >"$2"
@@ -56,24 +31,9 @@ start() { # FOLDER: the program, without root's right to read files whatever the
     (cd "$1" && exec "${drop[@]}" "$kalimo") >>"$out/kalimo.log" 2>&1 &
     kalimo_pid=$!
 }
-ended() { # the program has ended by itself, with exit code 0
-    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
-    wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec le code $?"
-    kalimo_pid=""
-}
 alive() { kill -0 "$kalimo_pid" 2>/dev/null || fail "Kalimo s'est arrêté ($1)"; }
-window() { # NAME: waits for a window whose title is exactly NAME
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
 boxes() { # how many error boxes are shown now
-    xdotool search --onlyvisible --name '^Kalimo$' 2>/dev/null | while read -r id; do
-        [ "$(xdotool getwindowname "$id")" = "Kalimo" ] && echo "$id"
-    done | wc -l
+    shown "Kalimo" | wc -l
 }
 close_box() { # KEY: one box is shown, closed with KEY; it stays closed
     local box
@@ -103,7 +63,6 @@ click_ok() { # the OK button of the one box shown, with the mouse
     alive "après la boîte fermée à la souris"
     [ "$(boxes)" = 0 ] || fail "la boîte revient après le clic"
 }
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
 log_in() { # the login window: account and password typed, Enter
     local login
     login=$(window "Kalimo - Identification")

@@ -12,61 +12,14 @@ rm -rf "$out"
 mkdir -p "$out/data"
 data="$(cd "$out/data" && pwd)"
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
-for tool in Xvfb xdotool import openbox wmctrl; do
-    command -v "$tool" >/dev/null || fail "$tool manque"
-done
+# shellcheck source=tests/display/harness.sh
+source "$(dirname "$0")/harness.sh"
+need Xvfb xdotool import openbox wmctrl
 
 # A display of our own.
-display=""
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "aucun écran libre"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-kalimo_pid=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-}
-wm=""
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
-
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
+start_display "$out"
 (cd "$data" && exec "$kalimo") >"$out/kalimo.log" 2>&1 &
 kalimo_pid=$!
-
-window() { # NAME: waits for a window whose title is exactly NAME
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
-shot() { import -window root "$out/$1.png"; }
-answer() { # WINDOW: presses Enter in a message box until it is gone (it may not have the focus yet)
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
-        xdotool key Return
-        sleep 0.3
-        xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
-        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
-    done
-    fail "la boîte de message ne se ferme pas"
-}
-click() { # WINDOW X Y: a click at a point of the window's client area
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.3
-}
 
 # First start: the food database is written and announced.
 box=$(window "Kalimo")
@@ -110,10 +63,7 @@ shot 05-calories
 
 # Closed by its close box: the window manager asks the window to close.
 wmctrl -c "Kalimo - Test"
-for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
-wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
-kalimo_pid=""
+ended
 
 # Only the scrambled copies remain, beside the food database.
 files=$(cd "$data" && ls | sort | tr '\n' ' ')
@@ -122,7 +72,6 @@ files=$(cd "$data" && ls | sort | tr '\n' ' ')
 "$unscramble" account "$data/Test.ini.cry" >"$out/Test.ini"
 "$unscramble" account "$data/Test.cal.cry" >"$out/Test.cal"
 
-crlf() { printf '%s\r\n' "$@"; }
 month="$(date +%-m)/$(date +%Y)"
 day1="1/$month"
 head -c "$(crlf "[Test]" "password=pw" | wc -c)" "$out/compte.ini" | cmp -s - <(crlf "[Test]" "password=pw") \

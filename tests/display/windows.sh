@@ -10,66 +10,11 @@ out="$2"
 rm -rf "$out"
 mkdir -p "$out/annee" "$out/nouveau"
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
-for tool in Xvfb xdotool import openbox wmctrl xprop xwininfo; do
-    command -v "$tool" >/dev/null || fail "$tool manque"
-done
+# shellcheck source=tests/display/harness.sh
+source "$(dirname "$0")/harness.sh"
+need Xvfb xdotool import openbox wmctrl xprop xwininfo
+start_display "$out"
 
-display=""
-for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "aucun écran libre"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-kalimo_pid=""
-wm=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
-export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-chmod 0700 "$XDG_RUNTIME_DIR"
-
-window() { # NAME: waits for a window whose title is exactly NAME
-    # Polled: a search fails outright when a window (a hint) vanishes while it looks.
-    local id=""
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
-gone() { # NAME: waits until no window has that title
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "« $1 » est resté à l'écran"
-}
-shot() { sleep 0.3; import -window root "$out/$1.png"; }
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
-answer() { # WINDOW: presses Enter in a message box until it is gone
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
-        xdotool key Return
-        sleep 0.3
-        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
-    done
-    fail "la boîte de message ne se ferme pas"
-}
 size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
 # The frame's middle must be the screen's, within a pixel or two.
 centred() { # WINDOW NAME (the first window is placed again once the window manager has framed it)
@@ -118,9 +63,7 @@ start() { # FOLDER
 }
 stop() { # MAIN WINDOW TITLE
     wmctrl -c "$1"
-    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-    wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
-    kalimo_pid=""
+    ended
 }
 
 # The secondary windows of a main window: year, about (minimised with its owner), editor, help.
@@ -178,7 +121,6 @@ secondary() { # MAIN PREFIX
 
 # An account with a year of weights (68 to 81 kg), written plain as a previous run may leave it.
 year=$(date +%Y)
-crlf() { printf '%s\r\n' "$@"; }
 crlf "[Annee]" "password=pw" "details=1" "taille=175" >"$out/annee/compte.ini"
 for m in $(seq 12); do
     crlf "[$m/$year]"

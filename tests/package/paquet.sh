@@ -11,7 +11,8 @@ build="$(cd "${1:-$source_dir/build/release}" && pwd)"
 out="$build/tests/package"
 id=org.example.kalimo
 
-fail() { echo "ÉCHEC : $*" >&2; exit 1; }
+# shellcheck source=tests/display/harness.sh
+source "$source_dir/tests/display/harness.sh"
 [ "$(id -u)" -eq 0 ] || fail "il faut être root pour créer la personne d'essai"
 
 rm -rf "$out"
@@ -21,17 +22,10 @@ mkdir -p "$out"
 work="$(mktemp -d /tmp/kalimo-paquet.XXXXXX)"
 chmod 0755 "$work"
 person=""
-xvfb=""
-wm=""
-kalimo_pid=""
-cleanup() {
-    [ -n "$kalimo_pid" ] && kill "$kalimo_pid" 2>/dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+at_exit() {
     [ -n "$person" ] && userdel --remove "$person" 2>/dev/null || true
     rm -rf "$work"
 }
-trap cleanup EXIT
 
 # --- The package and its files.
 (cd "$build" && cpack -G DEB >"$out/cpack.log" 2>&1) || { cat "$out/cpack.log"; fail "cpack a échoué"; }
@@ -83,52 +77,13 @@ runtime="$work/runtime"
 mkdir -m 0700 "$runtime"
 chown "$person" "$runtime"
 
-display=""
-for n in $(seq 40 69); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break
-        kill -0 "$xvfb" 2>/dev/null || break
-        sleep 0.1
-    done
-    if DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1; then display=":$n"; break; fi
-    kill "$xvfb" 2>/dev/null || true
-    xvfb=""
-done
-[ -n "$display" ] || fail "aucun écran libre"
-export DISPLAY="$display"
-openbox >"$out/openbox.log" 2>&1 &
-wm=$!
-sleep 0.5
+need Xvfb xdotool import openbox wmctrl
+start_display "$out"
 
 as_person() { # COMMAND...: run by the other person, with the package's programs first in PATH
-    runuser -u "$person" -- env -i HOME="$home" USER="$person" LOGNAME="$person" DISPLAY="$display" \
+    runuser -u "$person" -- env -i HOME="$home" USER="$person" LOGNAME="$person" DISPLAY="$DISPLAY" \
         PATH="$root/usr/bin:/usr/bin:/bin" XDG_RUNTIME_DIR="$runtime" LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \
         sh -c 'cd "$0" && exec "$@"' "$elsewhere" "$@"
-}
-window() { # NAME: waits for a window whose title is exactly NAME
-    local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "pas de fenêtre « $1 »"
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
-    sleep 0.3
-    echo "$id"
-}
-answer() { # WINDOW: presses Enter in a message box until it is gone
-    for _ in $(seq 20); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1 || return 0
-        xdotool key Return
-        sleep 0.3
-        xdotool search --onlyvisible --name "." 2>/dev/null | grep -qx "$1" || return 0
-    done
-    fail "la boîte de message ne se ferme pas"
-}
-ended() { # waits for Kalimo to end with code 0
-    for _ in $(seq 100); do kill -0 "$kalimo_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$kalimo_pid" 2>/dev/null && fail "Kalimo ne s'est pas arrêté"
-    wait "$kalimo_pid" || fail "Kalimo s'est arrêté avec une erreur"
-    kalimo_pid=""
 }
 
 as_person "${entry[@]}" >"$out/kalimo.log" 2>&1 &
@@ -136,7 +91,7 @@ kalimo_pid=$!
 box=$(window Kalimo) # the food database written on first start
 answer "$box"
 window "Kalimo - Identification" >/dev/null
-import -window root "$out/identification.png"
+shot identification
 [ -f "$home/Kalimo/calories.ini" ] || fail "calories.ini n'est pas dans $home/Kalimo"
 [ "$(stat -c %U "$home/Kalimo" "$home/Kalimo/calories.ini" | sort -u)" = "$person" ] \
     || fail "les fichiers n'appartiennent pas à $person"
@@ -151,7 +106,7 @@ as_person touch "$home/fichier"
 as_person kalimo --dossier "~/fichier/Kalimo" >"$out/kalimo-refus.log" 2>&1 &
 kalimo_pid=$!
 box=$(window Kalimo)
-import -window root "$out/dossier-impossible.png"
+shot dossier-impossible
 answer "$box"
 ended
 [ -z "$(ls -A "$elsewhere")" ] || fail "fichiers écrits dans le dossier de travail : $(ls -A "$elsewhere")"
