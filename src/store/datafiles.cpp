@@ -75,10 +75,16 @@ int createTemporaryFile(const QByteArray& folder, QByteArray& name) {
 
 bool isTemporaryName(const QString& name) {
     static const QRegularExpression current(QStringLiteral("^\\.kalimo-[A-Za-z0-9]{6}\\.tmp$"));
-    // Earlier versions put six characters after the target's own name.
+    return current.match(name).hasMatch();
+}
+
+// Earlier versions put six random characters after the target's own name. Such a name may as
+// well be a person's own copy ("Paul.ini.backup"), so these are never deleted: they are only made
+// readable by their owner, as they may hold a journal or the passwords in plain text.
+bool isEarlierTemporaryName(const QString& name) {
     static const QRegularExpression earlier(QStringLiteral("^.+\\.(ini|cal)(\\.cry)?\\.[A-Za-z0-9]{6}$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    return current.match(name).hasMatch() || earlier.match(name).hasMatch();
+    return earlier.match(name).hasMatch();
 }
 } // namespace
 
@@ -130,6 +136,8 @@ int RemoveInterruptedWrites(const QString& folder) {
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (isTemporaryName(name) && QFile::remove(dir.filePath(name)))
             ++removed;
+        else if (isEarlierTemporaryName(name))
+            ::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0600);
     }
     if (removed > 0)
         SyncFolder(folder);

@@ -34,5 +34,6 @@ bool SyncFolder(const QString& folder);
 
 // Removes what interrupted writes left in a folder: temporary files that were never renamed
 // into place (never the only copy of anything, since a file is replaced or deleted only once
-// its new copy is in place). Returns how many were removed.
+// its new copy is in place). Those of earlier versions, whose names a person's own copies may
+// share, are kept but made readable by their owner only. Returns how many were removed.
 int RemoveInterruptedWrites(const QString& folder);

@@ -199,15 +199,23 @@ void TestScramble::writerKeepsFilesPrivateAndNamesShort() {
     QCOMPARE(modeOf(QStringLiteral("calories.ini")), 0644u);
     QCOMPARE(FilesHere(), (QStringList{longest, QStringLiteral("calories.ini")}));
 
-    // What interrupted writes left, of this version and of earlier ones, goes; nothing else.
-    const QStringList leftovers = {QStringLiteral(".kalimo-Ab12cD.tmp"), QStringLiteral("compte.ini.Xa1b2c"),
-                                   QStringLiteral("Paul.cal.cry.q9Z8y7")};
-    for (const QString& name : leftovers)
+    // What an interrupted write left goes. Names of the form earlier versions used may be a
+    // person's own copies ("Paul.ini.backup"): they stay, readable by their owner only.
+    WriteBytes(dir.file(QStringLiteral(".kalimo-Ab12cD.tmp")), "plain text");
+    const QStringList kept = {QStringLiteral("compte.ini.Xa1b2c"), QStringLiteral("Paul.ini.backup")};
+    for (const QString& name : kept) {
         WriteBytes(dir.file(name), "plain text");
+        QFile(dir.file(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    }
     WriteBytes(dir.file(QStringLiteral("notes.txt.abcdef")), "keep");
-    QCOMPARE(RemoveInterruptedWrites(QStringLiteral(".")), int(leftovers.size()));
-    QCOMPARE(FilesHere(),
-             (QStringList{longest, QStringLiteral("calories.ini"), QStringLiteral("notes.txt.abcdef")}));
+    QCOMPARE(RemoveInterruptedWrites(QStringLiteral(".")), 1);
+    QStringList expected = kept;
+    expected << longest << QStringLiteral("calories.ini") << QStringLiteral("notes.txt.abcdef");
+    expected.sort();
+    QCOMPARE(FilesHere(), expected);
+    for (const QString& name : kept)
+        QCOMPARE(modeOf(name), 0600u);
 }
 
 void TestScramble::bothCopiesPresentTheSourceWins() {
