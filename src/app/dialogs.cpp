@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -113,6 +114,15 @@ QMessageBox::StandardButton AskConfirmation(const QString& text, QMessageBox::St
                                             QMessageBox::StandardButton defaultButton) {
     return Dialogs().Message(parentWindow(), QMessageBox::Question, QStringLiteral("Confirmation"), text,
                              buttons, defaultButton);
+}
+
+bool MayReplaceFile(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return true;
+    const QString question =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(path).fileName());
+    return AskConfirmation(question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString WithFullStop(const QString& message) {

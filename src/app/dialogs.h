@@ -52,6 +52,10 @@ QMessageBox::StandardButton ShowErrorMessage(const QString& text,
 QMessageBox::StandardButton
 AskConfirmation(const QString& text, QMessageBox::StandardButtons buttons,
                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+// Before a file named in a save dialog is written: true when it does not exist yet or the person
+// agrees to replace it. The save dialog itself does not ask, since it only knows the name typed,
+// not the file that will be written (an extension may be added).
+bool MayReplaceFile(const QString& path);
 // The standard report of an error that ended an event: title "Kalimo", error icon, "OK".
 void ReportError(const QString& message);
 // A full stop is added when the message's last character sorts after it.

@@ -7,9 +7,7 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPrinter>
@@ -200,17 +198,9 @@ void SaveChart(QWidget* window, QChartView* view, ChartSaveDialog& dialog) {
             return;
         dialog.FilterIndex = filterIndex;
         const ChartPictureType type = filterIndex == 1 ? ChartPictureType::Bitmap : ChartPictureType::Jpeg;
-        // The dialog itself does not ask: it only knows the name typed, not the file written.
-        const QString picture = ChartPictureFilesFor(name, type).picture;
-        if (QFileInfo::exists(picture)) {
-            const QString question =
-                QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-                    .arg(QFileInfo(picture).fileName());
-            if (AskConfirmation(question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
-                QMessageBox::Yes) {
-                offered = name;
-                continue;
-            }
+        if (!MayReplaceFile(ChartPictureFilesFor(name, type).picture)) {
+            offered = name;
+            continue;
         }
         WriteChartPicture(view, name, type);
         return;

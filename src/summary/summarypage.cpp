@@ -329,10 +329,18 @@ DateRange SummaryPage::exportRange(const std::vector<DayWeight>& journal) const 
 
 QString SummaryPage::exportTo(const QString& proposed) {
     const QStringList filters{QStringLiteral("Fichier CSV *.csv")};
-    int filter = 0;
-    const QString name =
-        Dialogs().SaveFileName(this, QStringLiteral("Exportation du journal..."), proposed, filters, filter);
-    return name.isEmpty() ? QString() : WithCsvExtension(name);
+    QString offered = proposed;
+    for (;;) {
+        int filter = 0;
+        const QString name =
+            Dialogs().SaveFileName(this, QStringLiteral("Exportation du journal..."), offered, filters, filter);
+        if (name.isEmpty())
+            return {};
+        const QString path = WithCsvExtension(name);
+        if (MayReplaceFile(path))
+            return path;
+        offered = name;
+    }
 }
 
 void SummaryPage::SpeedButton16Click() {

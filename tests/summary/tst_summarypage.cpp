@@ -93,6 +93,14 @@ void TestSummaryPage::exportWritesTheChosenFile() {
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("poids.csv"))),
              QByteArray("\xEF\xBB\xBF"
                         "date;poids\r\n01/03/2005;80\r\n02/03/2005;79,5\r\n"));
+    // Written again over the same file: the question names the file really written, ".csv" and all.
+    WriteBytes(p.dir.file(QStringLiteral("poids.csv")), "edited in a spreadsheet");
+    p.dialogs.answers = {QMessageBox::Yes};
+    QTest::mouseClick(page()->SpeedButton16, Qt::LeftButton);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QVERIFY(p.dialogs.texts().constFirst().contains(QStringLiteral("poids.csv")));
+    QVERIFY(ReadBytes(p.dir.file(QStringLiteral("poids.csv"))).startsWith("\xEF\xBB\xBF"));
+    p.dialogs.shown.clear();
     // Cancelled: nothing written.
     p.dialogs.nextFileName.clear();
     QTest::mouseClick(page()->SpeedButton18, Qt::LeftButton);
