@@ -232,16 +232,18 @@ void TForm6::RenameCategory() {
 }
 
 void TForm6::DeleteCategory() {
-    // The name box may hold a name typed or left by an earlier deletion: only a category the
-    // person chose in the list can be deleted.
-    if (chosenCategory().isEmpty())
+    // The name box may hold a name typed (to rename the category) or left by an earlier
+    // deletion: only the category the person chose in the list, and named in the box, is
+    // deleted, or another category's foods would be filed under the chosen one's name.
+    const QString chosen = chosenCategory();
+    if (chosen.isEmpty() || Edit6->text().compare(chosen, Qt::CaseInsensitive) != 0)
         return;
     // Only a plain "yes" deletes: closing the question counts as "no".
     if (AskConfirmation(
             QStringLiteral("Voulez-vous vraiment supprimer cette catégorie\net tout ce qu'elle contient ?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
-    ::DeleteCategory(FoodDatabase(), DeletedFoods, Edit6->text(), chosenCategory());
+    ::DeleteCategory(FoodDatabase(), DeletedFoods, Edit6->text(), chosen);
     LoadCategoryList();
     ListBox2->clear();
     clearFoodFields();

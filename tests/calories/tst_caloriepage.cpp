@@ -396,6 +396,14 @@ void TestCaloriePage::focusChoosesNothing() {
     QCOMPARE(p.database(), database);
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("calsuppr.ini"))));
 
+    // A category chosen, another name typed in the box (to rename it): neither is deleted.
+    choose(Form6->ListBox1, QStringLiteral("viande"));
+    Form6->Edit6->setText(QStringLiteral("plat"));
+    p.dialogs.clear();
+    QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QCOMPARE(p.database(), database);
+
     // After a deletion the focus comes back to the list, which makes the next category current.
     choose(Form6->ListBox1, QStringLiteral("boisson"));
     QTest::mouseClick(Form6->SpeedButton5, Qt::LeftButton);
