@@ -92,7 +92,9 @@ bool SyncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool ok = ::fsync(fd) == 0;
+    // Some file systems cannot sync a folder (EINVAL): there is nothing more to do for it, and
+    // the file itself is already in place.
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == EOPNOTSUPP;
     return (::close(fd) == 0) && ok;
 }
 
