@@ -332,8 +332,8 @@ QString SummaryPage::exportTo(const QString& proposed) {
     QString offered = proposed;
     for (;;) {
         int filter = 0;
-        const QString name =
-            Dialogs().SaveFileName(this, QStringLiteral("Exportation du journal..."), offered, filters, filter);
+        const QString name = Dialogs().SaveFileName(this, QStringLiteral("Exportation du journal..."),
+                                                    offered, filters, filter);
         if (name.isEmpty())
             return {};
         const QString path = WithCsvExtension(name);

@@ -133,8 +133,9 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
 
     buildChartPage();
     buildCaloriePage();
+    // "&Bilan": Alt+B reaches the page from anywhere in the window.
     TabSheet3 = new SummaryPage(this);
-    PageControl1->addTab(TabSheet3, QStringLiteral("&Bilan")); // Alt+B: the grid keeps Tab for itself
+    PageControl1->addTab(TabSheet3, QStringLiteral("&Bilan"));
 
     connect(SpeedButton7, &QToolButton::clicked, this, Guard([this] { SpeedButton7Click(); }));
     connect(ComboBox1, &QComboBox::activated, this, Guard([this] { ComboBox1Change(); }));

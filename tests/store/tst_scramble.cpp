@@ -205,8 +205,9 @@ void TestScramble::writerKeepsFilesPrivateAndNamesShort() {
     const QStringList kept = {QStringLiteral("compte.ini.Xa1b2c"), QStringLiteral("Paul.ini.backup")};
     for (const QString& name : kept) {
         WriteBytes(dir.file(name), "plain text");
-        QFile(dir.file(name)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QFile(dir.file(name))
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                            QFileDevice::ReadOther);
     }
     WriteBytes(dir.file(QStringLiteral("notes.txt.abcdef")), "keep");
     QCOMPARE(RemoveInterruptedWrites(QStringLiteral(".")), 1);
