@@ -362,7 +362,10 @@ WeightImport PlanWeightImport(const QByteArray& raw, const ProfileDocument& weig
 
     const QString noWeight = QStringLiteral("0");
     for (const Accepted& a : kept) {
-        ImportedDay day{a.date, FormatAmount(a.kg), a.kg, a.line,
+        // The weight as it will be stored and read back (a long decimal keeps 15 digits), so
+        // that the summary compares what the file will really hold.
+        const QString text = FormatAmount(a.kg);
+        ImportedDay day{a.date, text, JournalWeight(text.toLatin1()).value_or(a.kg), a.line,
                         weights.ReadString(MonthKey(a.date.month(), a.date.year()),
                                            DayWeightKey(a.date.day()), noWeight)};
         if (day.stored.isEmpty() || day.stored == noWeight) {
