@@ -47,10 +47,25 @@ QString ExpandHome(const QString& path) {
     return path;
 }
 
+namespace {
+
+// The journals are nobody else's business: a folder made here is open to its owner alone, even
+// in a home folder that others may list. The folders above it are made as any other would be.
+bool MakeOwnFolder(const QString& path) {
+    const QString clean = QDir::cleanPath(path);
+    if (!QDir().mkpath(QFileInfo(clean).absolutePath()))
+        return false;
+    return QDir().mkdir(clean, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) ||
+           QFileInfo(clean).isDir(); // made meanwhile by another run
+}
+
+} // namespace
+
 QString EnterDataFolder(const QString& folder) {
     const QString path = QFileInfo(ExpandHome(folder)).absoluteFilePath();
     const QString shown = QDir::toNativeSeparators(path);
-    if (!QFileInfo(path).isDir() && !QDir().mkpath(path))
+    // A folder that exists keeps the mode its owner gave it.
+    if (!QFileInfo(path).isDir() && !MakeOwnFolder(path))
         return QStringLiteral("Impossible de créer le dossier %1").arg(shown);
     if (!QDir::setCurrent(path))
         return QStringLiteral("Impossible d'ouvrir le dossier %1").arg(shown);

@@ -21,6 +21,7 @@ StartOptions ParseStartOptions(const QStringList& arguments);
 // so the menu entry's "~/Kalimo" reaches the program as it is written.
 QString ExpandHome(const QString& path);
 
-// Creates the folder when it is missing, makes it the working directory and makes sure a file
-// can be written in it. Returns the French message to show when one of these fails, else empty.
+// Creates the folder when it is missing (for its owner only, mode 0700), makes it the working
+// directory and makes sure a file can be written in it. Returns the French message to show when
+// one of these fails, else empty.
 QString EnterDataFolder(const QString& folder);

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestDataFolder : public QObject {
     Q_OBJECT
 
@@ -84,6 +86,7 @@ void TestDataFolder::folderIsCreatedAndEntered() {
     const QString target = QDir(home.path()).filePath(expected);
     if (existsBefore) {
         QVERIFY(QDir().mkpath(target));
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), 0755), 0);
         WriteBytes(QDir(target).filePath(QStringLiteral("compte.ini.cry")), "journal");
     }
 
@@ -91,6 +94,10 @@ void TestDataFolder::folderIsCreatedAndEntered() {
     qputenv("HOME", previousHome);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(QDir::currentPath(), QDir(target).canonicalPath());
+    // A folder made for the journals is its owner's alone; one that existed keeps its mode.
+    struct stat made {};
+    QCOMPARE(::stat(".", &made), 0);
+    QCOMPARE(made.st_mode & 07777, existsBefore ? 0755u : 0700u);
     // The write probe leaves nothing behind; what was there stays as it was.
     QStringList left = FilesHere();
     if (existsBefore && !expected.isEmpty()) {
