@@ -2,7 +2,8 @@
 # Installs the Debian packages Kalimo needs to build, run, test and package, but only those
 # missing: when everything is there it calls no apt and needs no administrator. dpkg-query only
 # knows real packages, never a virtual name that another package provides, so every name here
-# must be a real one.
+# must be a real one. A package held at its version (apt-mark hold: "hold ok installed") is
+# installed all the same.
 set -euo pipefail
 
 packages=(
@@ -12,12 +13,12 @@ packages=(
     libjpeg-dev fonts-comic-neue libbenchmark-dev
     xvfb xauth xdotool imagemagick openbox wmctrl x11-utils python3 util-linux
     clang libclang-rt-14-dev
-    dpkg-dev file appstream desktop-file-utils
+    dpkg-dev file appstream desktop-file-utils lintian man-db
 )
 
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -Eqx "(install|hold) ok installed"; then
         missing+=("$p")
     fi
 done
