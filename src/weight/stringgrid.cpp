@@ -24,9 +24,9 @@ class StringGridDelegate final : public QStyledItemDelegate {
 
   protected:
     // Tab and Shift+Tab leave the grid for the next or previous control, as they leave every
-    // other control; Qt's delegate would take them to another cell. Escape, which would close
-    // the editor and leave the grid without a visible place to type, selects the cell's text
-    // instead: the cell keeps its weight and the next character typed replaces it.
+    // other control; Qt's delegate would take them to another cell. Escape and Return, which
+    // would close the editor and leave the grid without a visible place to type, select the
+    // cell's text instead: the cell keeps its weight and the next character typed replaces it.
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
@@ -34,7 +34,7 @@ class StringGridDelegate final : public QStyledItemDelegate {
                 m_grid->leaveForNeighbour(key == Qt::Key_Tab);
                 return true;
             }
-            if (key == Qt::Key_Escape) {
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
                 if (auto* editor = qobject_cast<QLineEdit*>(watched))
                     editor->selectAll();
                 return true;

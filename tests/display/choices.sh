@@ -217,7 +217,7 @@ wmctrl -c "Aide"
 gone "Aide"
 stop
 
-# ---- Only what the field takes, by every path: keys, Escape, Alt, the clipboard, the mouse ----
+# ---- Only what the field takes, by every path: keys, Escape, Return, Alt, the clipboard, the mouse ----
 clip() { printf '%s' "$1" | xsel --clipboard --input; }
 start saisie
 login=$(window "Kalimo - Identification")
@@ -230,6 +230,8 @@ main=$(window "Kalimo - paul")
 type_text "64.45"
 keys Escape # the editor stays, its text selected
 type_text "7"
+keys Return # the same: selected again
+type_text "8"
 keys Down
 type_text "70" # the "0" of the day entered is replaced
 keys BackSpace BackSpace # "0" put back, selected
@@ -252,7 +254,7 @@ window "Kalimo - paul" >/dev/null
 type_text "69" # back in the cell of day 6, its text selected
 days=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
 {
-    crlf "[2/2002]" "v1=70" "[$(date +%-m)/$(date +%Y)]" "v1=7" "v2=64,4" "v3=62,3" "v4=65,5" "v5=0" "v6=69"
+    crlf "[2/2002]" "v1=70" "[$(date +%-m)/$(date +%Y)]" "v1=8" "v2=64,4" "v3=62,3" "v4=65,5" "v5=0" "v6=69"
     for d in $(seq 7 "$days"); do crlf "v$d=0"; done
 } >"$out/attendu-saisie.ini"
 eventually cmp -s "$data/Paul.ini" "$out/attendu-saisie.ini" || fail "la grille a reçu autre chose que les poids tapés"

@@ -451,6 +451,9 @@ void TestMonthGrid::onlyWeightsReachACellAndEnteredCellsAreTypedOver() {
     QGuiApplication::clipboard()->setText(QStringLiteral("64.45"));
     PressKey(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(grid->Cells(1, 2), QStringLiteral("64,45"));
+    PressKey(Qt::Key_Return);
+    QCOMPARE(grid->Editor()->selectedText(), QStringLiteral("64,45"));
+    grid->Editor()->deselect();
     PressKey(Qt::Key_Escape);
     QVERIFY(grid->Editor() && grid->Editor()->isVisible());
     TypeKeys(QStringLiteral("7"));
