@@ -8,11 +8,13 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QToolButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,12 +51,30 @@ class ChoiceWatcher final : public QObject {
     QPersistentModelIndex m_pressedSelected;
 };
 
+class TextRule final : public QValidator {
+  public:
+    TextRule(std::function<bool(QString&)> rule, QObject* parent)
+        : QValidator(parent), m_rule(std::move(rule)) {}
+    // Never "intermediate": a field holding a text it takes still reports Return and its end
+    // of editing.
+    State validate(QString& input, int&) const override { return m_rule(input) ? Acceptable : Invalid; }
+
+  private:
+    std::function<bool(QString&)> m_rule;
+};
+
 class FocusKeeper final : public QObject {
   public:
     explicit FocusKeeper(QApplication& app) : QObject(&app) {
         connect(&app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now && !now->isWindow())
-                m_lastFocus.insert(now->window(), now);
+            if (now && !now->isWindow()) {
+                // A control that lives only while it is used (the weight grid's cell editor,
+                // closed as its window is disabled) is stood in for by the control holding it.
+                QWidget* holder = now->parentWidget();
+                while (holder && !holder->isWindow() && holder->focusPolicy() == Qt::NoFocus)
+                    holder = holder->parentWidget();
+                m_lastFocus.insert(now->window(), {now, holder && !holder->isWindow() ? holder : now});
+            }
         });
         app.installEventFilter(this);
     }
@@ -64,17 +84,21 @@ class FocusKeeper final : public QObject {
         if (event->type() == QEvent::EnabledChange && watched->isWidgetType()) {
             auto* window = static_cast<QWidget*>(watched);
             if (window->isWindow() && window->isEnabled() && !window->focusWidget()) {
-                // Held by a guarded pointer: the control may be gone, with its window.
-                const QPointer<QWidget> last = m_lastFocus.value(window);
-                if (last && last->window() == window && last->isEnabled() && last->isVisible())
-                    last->setFocus(Qt::OtherFocusReason);
+                // Held by guarded pointers: the control may be gone, with its window.
+                const auto [control, holder] = m_lastFocus.value(window);
+                for (QWidget* last : {control.data(), holder.data()}) {
+                    if (last && last->window() == window && last->isEnabled() && last->isVisible()) {
+                        last->setFocus(Qt::OtherFocusReason);
+                        break;
+                    }
+                }
             }
         }
         return false;
     }
 
   private:
-    QHash<const QWidget*, QPointer<QWidget>> m_lastFocus;
+    QHash<const QWidget*, std::pair<QPointer<QWidget>, QPointer<QWidget>>> m_lastFocus;
 };
 } // namespace
 
@@ -147,4 +171,8 @@ bool IsTypedCharacter(const QKeyEvent& key) {
 
 void RestoreFocusAfterDisabling(QApplication& app) {
     new FocusKeeper(app);
+}
+
+void SetTextRule(QLineEdit* field, std::function<bool(QString&)> rule) {
+    field->setValidator(new TextRule(std::move(rule), field));
 }

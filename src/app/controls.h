@@ -16,6 +16,7 @@ class QGroupBox;
 class QListWidget;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QToolButton;
 class QWidget;
 
@@ -61,3 +62,10 @@ bool IsTypedCharacter(const QKeyEvent& key);
 // control Qt finds, the weight grid, where the next keys would change a weight. From this call
 // on, such a window gives the focus back to the control that last had it.
 void RestoreFocusAfterDisabling(QApplication& app);
+
+// Makes the field take only the texts that the rule accepts, whatever brings them: keys typed
+// with or without Alt, the editing shortcuts, the context menu, a drag, an input method. A
+// change the rule refuses leaves the text as it was, so a refused character is simply not
+// there; the rule may also change the text (a period into a comma). Texts the program sets are
+// not judged.
+void SetTextRule(QLineEdit* field, std::function<bool(QString&)> rule);

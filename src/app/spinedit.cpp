@@ -43,9 +43,9 @@ void CSpinEdit::stepBy(int steps) {
     setValue(clamp(value()) + steps);
 }
 
-QValidator::State CSpinEdit::validate(QString&, int&) const {
-    // The key filter decides what may be typed; reading the value copes with the rest.
-    return QValidator::Acceptable;
+QValidator::State CSpinEdit::validate(QString& input, int&) const {
+    // Reading the value copes with any text the rule lets through.
+    return !m_textRule || m_textRule(input) ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 QAbstractSpinBox::StepEnabled CSpinEdit::stepEnabled() const {
@@ -62,7 +62,10 @@ QAbstractSpinBox::StepEnabled CSpinEdit::stepEnabled() const {
 
 void CSpinEdit::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    const bool typed = text.size() == 1 && (text.front().isPrint() || text.front() == QLatin1Char('\b'));
+    // The editing shortcuts (Ctrl+A, Ctrl+V...) are no characters typed; the text rule judges
+    // what they bring.
+    const bool typed = text.size() == 1 && (text.front().isPrint() || text.front() == QLatin1Char('\b')) &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
     if (typed && m_keyFilter && !m_keyFilter(text.front())) {
         event->accept();
         return;

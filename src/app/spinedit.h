@@ -27,6 +27,9 @@ class CSpinEdit : public QAbstractSpinBox {
     // Sees every character typed into the box before it takes effect (Backspace as '\b');
     // returning false discards it.
     void setKeyFilter(std::function<bool(QChar)> filter) { m_keyFilter = std::move(filter); }
+    // Judges every text that the box would take, whatever brings it (keys, the clipboard, a drag,
+    // an input method): a text it refuses is not taken. Without a rule every text is taken.
+    void setTextRule(std::function<bool(QString&)> rule) { m_textRule = std::move(rule); }
 
     void stepBy(int steps) override;
 
@@ -45,4 +48,5 @@ class CSpinEdit : public QAbstractSpinBox {
     int m_minimum = 0;
     int m_maximum = 100;
     std::function<bool(QChar)> m_keyFilter;
+    std::function<bool(QString&)> m_textRule;
 };

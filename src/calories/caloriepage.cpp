@@ -10,6 +10,7 @@
 #include "calories/fooddatabase.h"
 #include "calories/foodlog.h"
 #include "calories/tform6.h"
+#include "store/numbers.h"
 #include "weight/stringgrid.h"
 
 #include <QComboBox>
@@ -187,6 +188,7 @@ void TForm2::buildCaloriePage() {
     Label16 = MakeLabel(values, "Label16", QStringLiteral("Quantité (g) :"));
     Edit4 = new QLineEdit(values);
     Edit4->setObjectName(QStringLiteral("Edit4"));
+    SetTextRule(Edit4, [](QString& text) { return TakesQuantityText(text); });
     const std::pair<QWidget*, QWidget*> rows[] = {{Label11, Label21}, {Label12, Label22}, {Label13, Label23},
                                                   {Label14, Label24}, {Label15, Label25}, {Label16, Edit4}};
     int r = 0;

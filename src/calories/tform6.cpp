@@ -9,11 +9,11 @@
 #include "calories/fooddatabase.h"
 #include "calories/foodeditor.h"
 #include "store/kalimoerror.h"
+#include "store/numbers.h"
 #include "weight/tform2.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,7 +85,7 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     SpeedButton3 = textButton(this, "SpeedButton3", QStringLiteral("&Quitter"), QRect(x, 234, 182, 24));
 
     for (QLineEdit* value : {Edit2, Edit3, Edit4, Edit5})
-        value->installEventFilter(this);
+        SetTextRule(value, TakesFoodValueText);
 
     OnChoice(ListBox1, Guard([this] { ListBox1Click(); }));
     OnChoice(ListBox2, Guard([this] { ListBox2Click(); }));
@@ -144,30 +144,6 @@ void TForm6::ListBox2Click() {
     Edit3->setText(FoodValueText(db, food, QStringLiteral("p")));
     Edit4->setText(FoodValueText(db, food, QStringLiteral("g")));
     Edit5->setText(FoodValueText(db, food, QStringLiteral("l")));
-}
-
-bool TForm6::DecimalKeyFilter(QChar& key) {
-    if (key == QLatin1Char('.'))
-        key = QLatin1Char(',');
-    return (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8) || key == QLatin1Char(',');
-}
-
-bool TForm6::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (edit && IsTypedCharacter(*key)) {
-            QChar c = key->text().front();
-            const QChar typed = c;
-            if (!DecimalKeyFilter(c))
-                return true;
-            if (c != typed) {
-                edit->insert(QString(c));
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm6::SaveFood() {

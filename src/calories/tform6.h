@@ -45,8 +45,6 @@ class TForm6 : public QWidget {
     void FormShow();
     void ListBox1Click();
     void ListBox2Click();
-    // A period typed becomes a comma; only digits, Backspace and the comma pass.
-    bool DecimalKeyFilter(QChar& key);
     void SaveFood();
     void DeleteFood();
     void AddCategory();
@@ -57,7 +55,6 @@ class TForm6 : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     ProfileFile& FoodDatabase();

@@ -2,6 +2,7 @@
 
 #include "kalimoerror.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -145,4 +146,21 @@ QString FormatDecimal(double value, int decimals) {
         text = QStringLiteral("0");
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
+}
+
+bool HoldsOnly(QStringView text, QStringView allowed) {
+    return std::all_of(text.begin(), text.end(), [&](QChar c) { return allowed.contains(c); });
+}
+
+bool TakesFoodValueText(QString& text) {
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return HoldsOnly(text, u"0123456789,");
+}
+
+bool TakesWeightText(QString& text) {
+    return TakesFoodValueText(text) && text.count(QLatin1Char(',')) <= 1;
+}
+
+bool TakesQuantityText(QStringView text) {
+    return HoldsOnly(text.startsWith(QLatin1Char('-')) ? text.mid(1) : text, u"0123456789");
 }

@@ -26,3 +26,15 @@ std::optional<int> ParseProfileInteger(QStringView text);
 
 // A number with at most `decimals` decimals, trailing zeros dropped, the decimal comma.
 QString FormatDecimal(double value, int decimals);
+
+// The texts a field takes, judged on the whole text whatever brought it (keys, the clipboard, a
+// drag, an input method). Each returns whether the field takes the text, after turning its
+// periods into commas where the field does so.
+// A weight (grid cell, goal): digits and at most one comma.
+bool TakesWeightText(QString& text);
+// A food's value in the editor: digits and commas.
+bool TakesFoodValueText(QString& text);
+// The quantity of a food eaten: digits, behind a minus sign at most.
+bool TakesQuantityText(QStringView text);
+// A text made only of the characters of `allowed`.
+bool HoldsOnly(QStringView text, QStringView allowed);

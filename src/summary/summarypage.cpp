@@ -11,6 +11,7 @@
 #include "calories/foodlog.h"
 #include "charts/weightchart.h"
 #include "store/kalimoerror.h"
+#include "store/numbers.h"
 #include "summary/journalcsv.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -21,7 +22,6 @@
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -74,7 +74,8 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     Edit5 = Named(new QLineEdit(top), "Edit5");
     Edit5->setToolTip(QStringLiteral("Poids à atteindre ; 0 ou vide : aucun"));
     Edit5->setFixedWidth(48);
-    Edit5->installEventFilter(this);
+    // The goal is typed like a weight in the grid.
+    SetTextRule(Edit5, TakesWeightText);
     Label30->setBuddy(ComboBox4);
     Label31->setBuddy(Edit5);
     Label32 = MakeLabel(top, "Label32", QStringLiteral("Kg"));
@@ -180,28 +181,6 @@ void SummaryPage::showEvent(QShowEvent* event) {
 void SummaryPage::refreshIfShown() {
     if (isVisible())
         RunGuarded([this] { RefreshSummary(); });
-}
-
-bool SummaryPage::eventFilter(QObject* watched, QEvent* event) {
-    // The goal is typed like a weight in the grid: a period becomes a comma, and only digits,
-    // Backspace and the comma pass; keys without text (arrows, Tab, Enter) go on unchanged.
-    if (watched == Edit5 && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        if (text.size() == 1) {
-            const QChar c = text.front();
-            if (c == QLatin1Char('.')) {
-                Edit5->insert(QStringLiteral(","));
-                return true;
-            }
-            const bool passes = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(',') ||
-                                c == QChar(8) || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
-                                c == QLatin1Char('\n') || c == QChar(27) || c == QChar(127);
-            if (!passes)
-                return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 SummarySpan SummaryPage::Span() const {

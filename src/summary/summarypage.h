@@ -67,7 +67,6 @@ class SummaryPage : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     DateRange exportRange(const std::vector<DayWeight>& journal) const;

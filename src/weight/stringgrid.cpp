@@ -1,9 +1,12 @@
 #include "stringgrid.h"
 
+#include "app/controls.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
@@ -21,12 +24,19 @@ class StringGridDelegate final : public QStyledItemDelegate {
 
   protected:
     // Tab and Shift+Tab leave the grid for the next or previous control, as they leave every
-    // other control; Qt's delegate would take them to another cell.
+    // other control; Qt's delegate would take them to another cell. Escape and Return, which
+    // would close the editor and leave the grid without a visible place to type, select the
+    // cell's text instead: the cell keeps its weight and the next character typed replaces it.
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
                 m_grid->leaveForNeighbour(key == Qt::Key_Tab);
+                return true;
+            }
+            if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (auto* editor = qobject_cast<QLineEdit*>(watched))
+                    editor->selectAll();
                 return true;
             }
         }
@@ -128,8 +138,14 @@ QString StringGrid::Cells(int col, int row) const {
 }
 
 void StringGrid::SetCells(int col, int row, const QString& text) {
-    if (QTableWidgetItem* it = itemAt(col, row))
-        it->setText(text);
+    QTableWidgetItem* it = itemAt(col, row);
+    if (!it || it->text() == text)
+        return;
+    it->setText(text);
+    // A text the program puts into the cell being edited (the "0" of an emptied cell, a month
+    // loaded) is selected, so that the first character typed replaces it.
+    if (QLineEdit* editor = Editor(); editor && row > 0 && m_editorIndex == indexFromItem(it))
+        editor->selectAll();
 }
 
 void StringGrid::SetRow(int row) {
@@ -137,6 +153,9 @@ void StringGrid::SetRow(int row) {
 }
 
 void StringGrid::ShowEditor() {
+    if (m_showingEditor)
+        return;
+    const QScopedValueRollback showing(m_showingEditor, true);
     QTableWidgetItem* current = item(currentRow(), 1);
     if (!current || currentColumn() != 1)
         return;
@@ -172,11 +191,15 @@ void StringGrid::ShowEditor() {
 void StringGrid::focusInEvent(QFocusEvent* event) {
     QTableWidget::focusInEvent(event);
     // The grid is typed into through the editor of its current cell (not through one that Qt
-    // is closing, which gives the grid the focus first).
+    // is closing, which gives the grid the focus first), its text selected. An editor closed
+    // meanwhile (its window disabled while another one was open) is opened again.
     QLineEdit* editor = Editor();
     if (editor && editor->isVisible() && state() == QAbstractItemView::EditingState &&
-        m_editorIndex == currentIndex())
+        m_editorIndex == currentIndex()) {
         editor->setFocus(event->reason());
+        editor->selectAll();
+    } else if (!m_showingEditor && (!editor || !editor->isVisible()) && isVisible())
+        ShowEditor();
 }
 
 void StringGrid::leaveForNeighbour(bool next) {
@@ -199,35 +222,24 @@ void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
     m_editor = editor;
     m_editorIndex = index;
     editor->installEventFilter(this);
+    if (textRule)
+        SetTextRule(editor, textRule);
     // The cell follows the editor at every key, as the program reads the cells at every key.
     connect(editor, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (QTableWidgetItem* it = item(currentRow(), 1)) {
             const QSignalBlocker quiet(model()); // leave the editor's cursor where it is
             it->setText(text);
         }
+        // A change made without a key of the grid (pasted with the middle button or the context
+        // menu, dropped, composed by an input method) is reported like a key released, once the
+        // editor has finished with it.
+        if (m_pressedKeys.isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this] { keepingTheEditor([this] { Q_EMIT keyReleased(0); }); }, Qt::QueuedConnection);
     });
 }
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor.data()) {
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            const QString text = key->text();
-            if (keyFilter && text.size() == 1 && !(key->modifiers() & Qt::AltModifier) &&
-                (text.front().isPrint() || text.front().unicode() < 32)) {
-                const QChar typed = text.front();
-                QChar c = typed;
-                if (!keyFilter(c))
-                    return true;
-                if (c != typed) {
-                    QLineEdit* editor = Editor();
-                    editor->insert(QString(c));
-                    Q_EMIT editor->textEdited(editor->text());
-                    return true;
-                }
-            }
-        }
-    }
     // A key that moved the current cell is released over the editor it left.
     if (event->type() == QEvent::KeyRelease && watched->parent() == viewport() &&
         qobject_cast<QLineEdit*>(watched)) {
@@ -250,15 +262,19 @@ bool StringGrid::reportRelease(QObject* receiver, QKeyEvent* event) {
 void StringGrid::keepingTheEditor(const std::function<void()>& report) {
     const QPersistentModelIndex cell(currentIndex());
     const QLineEdit* before = Editor() && m_editorIndex == cell ? Editor() : nullptr;
+    const QPointer<const QLineEdit> stillOpen(before);
     const int caret = before ? before->cursorPosition() : -1;
     const int selectionStart = before ? before->selectionStart() : -1;
     const int selectionLength = before ? int(before->selectedText().size()) : 0;
     report();
     if (caret < 0 || !isVisible() || currentIndex() != cell)
         return;
-    if (Editor() && m_editorIndex == cell && state() == QAbstractItemView::EditingState)
+    const bool editing = Editor() && m_editorIndex == cell && state() == QAbstractItemView::EditingState;
+    if (editing && Editor() == stillOpen)
         return;
-    ShowEditor();
+    // Opened again, by the focus coming back or here: the caret goes back where it was.
+    if (!editing)
+        ShowEditor();
     if (QLineEdit* editor = Editor()) {
         if (selectionStart >= 0)
             editor->setSelection(selectionStart, selectionLength);

@@ -12,8 +12,9 @@ class QLineEdit;
 
 // A grid addressed as the program has always addressed it: Cells(col, row) with row 0 the fixed
 // title row and column 0 the fixed label column; the cell editor of the current cell is always
-// open. Every character typed into it passes the key filter first; every key released is
-// reported.
+// open, and its text is selected whenever a cell is entered, so that the first character typed
+// replaces it. Every text it takes passes the text rule; every key released is reported, and so
+// is a change made without a key.
 class StringGrid : public QTableWidget {
     Q_OBJECT
   public:
@@ -31,12 +32,15 @@ class StringGrid : public QTableWidget {
     QLineEdit* Editor() const { return qobject_cast<QLineEdit*>(m_editor.data()); }
     void ShowEditor();
 
-    // Sees each typed character (Backspace as '\b') and may change it; false discards it.
-    std::function<bool(QChar&)> keyFilter;
+    // Judges every text the editor would take, whatever brings it (keys, the clipboard, a drag,
+    // an input method); it may change the text, and a text it refuses is not taken.
+    std::function<bool(QString&)> textRule;
 
   Q_SIGNALS:
     // The current cell has moved to (col, row), by mouse or keyboard.
     void cellMoved(int col, int row);
+    // A key released (0 for a change made without a key of the grid: a paste with the mouse, a
+    // drop, an input method).
     void keyReleased(int key);
 
   protected:
@@ -50,6 +54,8 @@ class StringGrid : public QTableWidget {
     void leaveForNeighbour(bool next);
     // Set while the editor is opened for a grid that does not hold the focus.
     bool m_openWithoutFocus = false;
+    // Set while ShowEditor runs: the focus it moves brings no second opening.
+    bool m_showingEditor = false;
 
   private:
     friend class StringGridDelegate;

@@ -11,6 +11,7 @@
 #include "charts/weightchart.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
+#include "store/numbers.h"
 #include "store/scramble.h"
 #include "summary/summarypage.h"
 #include "weight/stringgrid.h"
@@ -36,6 +37,9 @@ bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 const QChar Backspace(8);
+bool onlyDigits(QString& text) {
+    return HoldsOnly(text, u"0123456789");
+}
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent) {
@@ -141,7 +145,8 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(ComboBox1, &QComboBox::activated, this, Guard([this] { ComboBox1Change(); }));
     connect(CSpinEdit1, &CSpinEdit::changed, this, Guard([this] { CSpinEdit1Change(); }));
     CSpinEdit1->setKeyFilter([](QChar c) { return isDigit(c) || c == Backspace; });
-    StringGrid1->keyFilter = [this](QChar& c) { return StringGrid1KeyPress(c); };
+    CSpinEdit1->setTextRule(onlyDigits);
+    StringGrid1->textRule = TakesWeightText;
     connect(StringGrid1, &StringGrid::keyReleased, this, Guard([this] { StringGrid1KeyUp(); }));
     connect(StringGrid1, &StringGrid::cellMoved, this, [this](int col, int row) {
         RunGuarded([&] { StringGrid1SelectCell(col, row); });
@@ -153,6 +158,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
         RunGuarded([&] { accepted = CSpinEdit3KeyPress(c); });
         return accepted;
     });
+    CSpinEdit3->setTextRule([](QString& text) { return HoldsOnly(text, u"0123456789,"); });
     connect(SpeedButton3, &QToolButton::clicked, this, Guard([this] { SpeedButton3Click(); }));
     connect(SpeedButton6, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
@@ -160,6 +166,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(ComboBox3, &QComboBox::activated, this, Guard([this] { CheckBox2Click(); }));
     connect(CSpinEdit4, &CSpinEdit::changed, this, Guard([this] { CheckBox2Click(); }));
     CSpinEdit4->setKeyFilter([](QChar c) { return isDigit(c) || c == Backspace; });
+    CSpinEdit4->setTextRule(onlyDigits);
     connect(Panel1, &ColourSwatch::clicked, this, Guard([this] { Panel1Click(); }));
     connect(Panel2, &ColourSwatch::clicked, this, Guard([this] { Panel2Click(); }));
     connect(CSpinEdit2, &CSpinEdit::changed, this, Guard([this] { CSpinEdit2Change(); }));
@@ -348,12 +355,6 @@ void TForm2::ComboBox1Change() {
 void TForm2::CSpinEdit1Change() {
     ShowSelectedMonth();
     RefreshMonthChart();
-}
-
-bool TForm2::StringGrid1KeyPress(QChar& key) {
-    if (key == QLatin1Char('.'))
-        key = QLatin1Char(',');
-    return isDigit(key) || key == Backspace || key == QLatin1Char(',');
 }
 
 void TForm2::StringGrid1KeyUp() {

@@ -133,7 +133,6 @@ class TForm2 : public QWidget {
     void SaveMonthWeights(int month, int year);
     void ComboBox1Change();
     void CSpinEdit1Change();
-    bool StringGrid1KeyPress(QChar& key);
     void StringGrid1KeyUp();
     void StringGrid1SelectCell(int col, int row);
     void StringGrid1Click();

@@ -6,6 +6,7 @@
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -455,6 +456,11 @@ void TestCaloriePage::valueFieldsKeepDeleteAndTab() {
     TypeKeys(QStringLiteral("7"));
     QCOMPARE(Form6->Edit3->text(), QStringLiteral("7"));
     QCOMPARE(Form6->Edit2->text(), QStringLiteral("2,53"));
+    // Pasted or inserted, only what the field takes reaches it: here and in the quantity.
+    QGuiApplication::clipboard()->setText(QStringLiteral("1.5g"));
+    PressKey(Qt::Key_V, Qt::ControlModifier);
+    Form2->Edit4->insert(QStringLiteral("1,5"));
+    QCOMPARE(Form6->Edit3->text() + Form2->Edit4->text(), QStringLiteral("7"));
 }
 
 // Disabled while the editor is open, the main window gets back the focus where the person left

@@ -144,7 +144,8 @@ void TestFoodLog::quantitiesAddUp() {
     QCOMPARE(log.ReadString(Day, QStringLiteral("Abats"), {}), QStringLiteral("-2"));
 
     const QByteArray before = ReadBytes(dir.file(QStringLiteral("Paul.cal")));
-    for (const QString& bad : {QStringLiteral("1,5"), QStringLiteral(" "), QStringLiteral("deux")}) {
+    for (const QString& bad :
+         {QStringLiteral("1,5"), QStringLiteral(" "), QStringLiteral("deux"), QStringLiteral("-")}) {
         try {
             AddFoodToDay(log, Day, QStringLiteral("Abats"), bad);
             QFAIL("no error");

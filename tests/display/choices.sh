@@ -3,7 +3,9 @@
 # driven with the keyboard only, once with the mouse only (text typed where a name or a number is
 # asked). After each step the files on disk are checked: a list given the focus chooses nothing,
 # picking a month or typing a year saves nothing, the editor deletes no category nobody chose,
-# the help window shows no topic before one is selected, "paul" stays "paul".
+# the help window shows no topic before one is selected, "paul" stays "paul". A third run sends
+# text to the weight grid and to the goal by every path (keys, Escape, Alt+letter, the clipboard,
+# the mouse, the focus coming back from the about window): the files hold exactly the weights typed.
 # Usage: choices.sh KALIMO OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -18,7 +20,7 @@ fail() {
 }
 # shellcheck source=tests/display/harness.sh
 source "$(dirname "$0")/harness.sh"
-need Xvfb xdotool import convert openbox wmctrl
+need Xvfb xdotool xsel import convert openbox wmctrl
 start_display "$out"
 click_pause=0.4
 
@@ -213,5 +215,59 @@ click "$help" 48 69 # "Comptes"
 eventually topic_shown || fail "le sujet cliqué ne s'affiche pas"
 wmctrl -c "Aide"
 gone "Aide"
+stop
+
+# ---- Only what the field takes, by every path: keys, Escape, Return, Alt, the clipboard, the mouse ----
+clip() { printf '%s' "$1" | xsel --clipboard --input; }
+start saisie
+login=$(window "Kalimo - Identification")
+click "$login" 200 48
+type_text "paul"
+click "$login" 200 78
+type_text "pw"
+keys Return
+main=$(window "Kalimo - paul")
+type_text "64.45"
+keys Escape # the editor stays, its text selected
+type_text "7"
+keys Return # the same: selected again
+type_text "8"
+keys Down
+type_text "70" # the "0" of the day entered is replaced
+keys BackSpace BackSpace # "0" put back, selected
+type_text "64.4"
+keys Down
+type_text "62.3"
+keys alt+c alt+g # no control of the page answers them: no letter reaches the cell
+keys Down
+clip "abc"
+keys ctrl+v shift+Insert
+clip "65.5"
+keys ctrl+v
+click "$main" 100 233 # day 6
+type_text "71"
+click "$main" 665 42 # "A propos", with the mouse
+window "A propos" >/dev/null
+wmctrl -c "A propos"
+gone "A propos"
+window "Kalimo - paul" >/dev/null
+type_text "69" # back in the cell of day 6, its text selected
+days=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
+{
+    crlf "[2/2002]" "v1=70" "[$(date +%-m)/$(date +%Y)]" "v1=8" "v2=64,4" "v3=62,3" "v4=65,5" "v5=0" "v6=69"
+    for d in $(seq 7 "$days"); do crlf "v$d=0"; done
+} >"$out/attendu-saisie.ini"
+eventually cmp -s "$data/Paul.ini" "$out/attendu-saisie.ini" || fail "la grille a reçu autre chose que les poids tapés"
+
+# A one-line field: the goal, with the editing shortcuts.
+keys alt+b alt+j
+clip "abc"
+keys ctrl+v
+type_text "66.5x"
+keys ctrl+a ctrl+x # empty, "66,5" in the clipboard
+type_text "1"
+keys ctrl+a ctrl+v Return
+crlf "[Paul]" "password=pw" "details=0" "taille=100" "objectif=66,5" >"$out/attendu-compte.ini"
+eventually cmp -s "$data/compte.ini" "$out/attendu-compte.ini" || fail "l'objectif enregistré n'est pas celui tapé"
 stop
 echo "1 passed, 0 failed"

@@ -12,6 +12,8 @@ class TestNumbers : public QObject {
     void parseInteger_data();
     void parseInteger();
     void conversionErrorsCarryTheText();
+    void fieldsTakeOnlyTheirTexts_data();
+    void fieldsTakeOnlyTheirTexts();
 };
 
 void TestNumbers::parseDecimal_data() {
@@ -83,6 +85,49 @@ void TestNumbers::conversionErrorsCarryTheText() {
     } catch (const KalimoError& e) {
         QCOMPARE(e.message(), QStringLiteral("'1,5' n'est pas une valeur entière correcte"));
     }
+}
+
+void TestNumbers::fieldsTakeOnlyTheirTexts_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("taken"); // empty: refused
+    QTest::newRow("weight, period") << "weight"
+                                    << "64.45"
+                                    << "64,45";
+    QTest::newRow("weight, two commas") << "weight"
+                                        << "7,.1"
+                                        << "";
+    QTest::newRow("weight, letter") << "weight"
+                                    << "62,3c"
+                                    << "";
+    QTest::newRow("food value, commas") << "food"
+                                        << "1.2,5"
+                                        << "1,2,5";
+    QTest::newRow("food value, sign") << "food"
+                                      << "-1"
+                                      << "";
+    QTest::newRow("quantity, minus") << "quantity"
+                                     << "-20"
+                                     << "-20";
+    QTest::newRow("quantity, minus inside") << "quantity"
+                                            << "2-0"
+                                            << "";
+    QTest::newRow("quantity, comma") << "quantity"
+                                     << "1,5"
+                                     << "";
+}
+
+void TestNumbers::fieldsTakeOnlyTheirTexts() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, taken);
+    QString changed = text;
+    const bool takes = field == QLatin1String("weight") ? TakesWeightText(changed)
+                       : field == QLatin1String("food") ? TakesFoodValueText(changed)
+                                                        : TakesQuantityText(changed);
+    QCOMPARE(takes, !taken.isEmpty());
+    if (takes)
+        QCOMPARE(changed, taken);
 }
 
 QTEST_APPLESS_MAIN(TestNumbers)

@@ -150,6 +150,7 @@ void TestSummary::goalTypedLikeAWeight_data() {
                                 << "'6,8,5' n'est pas une valeur en virgule flottante correcte";
     QTest::newRow("exponent") << "1E2" << -1.0 << "'1E2' n'est pas une valeur en virgule flottante correcte";
     QTest::newRow("sign") << "-70" << -1.0 << "'-70' n'est pas une valeur en virgule flottante correcte";
+    QTest::newRow("lone comma") << "," << -1.0 << "',' n'est pas une valeur en virgule flottante correcte";
     QTest::newRow("too light") << "19,9" << -1.0 << "L'objectif doit être un poids de 20 à 500 kg";
     QTest::newRow("too heavy") << "500,1" << -1.0 << "L'objectif doit être un poids de 20 à 500 kg";
 }

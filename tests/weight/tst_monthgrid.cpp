@@ -2,12 +2,14 @@
 #include "app/spinedit.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
+#include "help/tform3.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -59,6 +61,7 @@ class TestMonthGrid : public QObject {
     void coloursAndDetails();
     void zoomByDraggingAndBack();
     void pickersKeepTheFocusAndSaveNothing();
+    void onlyWeightsReachACellAndEnteredCellsAreTypedOver();
 };
 
 void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
@@ -429,6 +432,45 @@ void TestMonthGrid::pickersKeepTheFocusAndSaveNothing() {
     QCOMPARE(Form2->StringGrid1->Row(), 28); // where the removal of day 29 left it
     QVERIFY(p.weightFile().contains("[1/2005]\r\n"));
     QVERIFY(p.weightFile().contains("v28=6\r\nv29=0\r\n"));
+}
+
+// Alt+letter, the clipboard or an insertion bring nothing but a weight into a cell; a cell
+// entered, emptied, left with Escape or given the focus back after the about window is typed over.
+void TestMonthGrid::onlyWeightsReachACellAndEnteredCellsAreTypedOver() {
+    OpenAccount p;
+    QVERIFY(Activate(Form2));
+    ShowMonth(3, 2005);
+    StringGrid* grid = Form2->StringGrid1;
+    grid->SetRow(2);
+    QCOMPARE(grid->Editor()->selectedText(), QStringLiteral("0"));
+    PressKey(Qt::Key_C, Qt::AltModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("abc"));
+    PressKey(Qt::Key_Insert, Qt::ShiftModifier);
+    grid->Editor()->insert(QStringLiteral("7,,1"));
+    QCOMPARE(grid->Cells(1, 2), QStringLiteral("0"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("64.45"));
+    PressKey(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(grid->Cells(1, 2), QStringLiteral("64,45"));
+    PressKey(Qt::Key_Return);
+    QCOMPARE(grid->Editor()->selectedText(), QStringLiteral("64,45"));
+    grid->Editor()->deselect();
+    PressKey(Qt::Key_Escape);
+    QVERIFY(grid->Editor() && grid->Editor()->isVisible());
+    TypeKeys(QStringLiteral("7"));
+    PressKey(Qt::Key_Down);
+    TypeKeys(QStringLiteral("70"));
+    PressKey(Qt::Key_Backspace);
+    PressKey(Qt::Key_Backspace);
+    TypeKeys(QStringLiteral("64.4"));
+    QVERIFY(p.weightFile().contains("v2=7\r\nv3=64,4\r\n"));
+
+    QTest::mouseClick(Form2->SpeedButton3, Qt::LeftButton);
+    QVERIFY(Activate(Form3));
+    Form3->close();
+    QVERIFY(Activate(Form2));
+    QCOMPARE(QApplication::focusWidget(), grid->Editor());
+    TypeKeys(QStringLiteral("65"));
+    QVERIFY(p.weightFile().contains("v3=65\r\n"));
 }
 
 QTEST_MAIN(TestMonthGrid)
