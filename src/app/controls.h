@@ -27,7 +27,8 @@ template <typename T> T* Named(T* widget, const char* name) {
     return widget;
 }
 
-// A flat button with a picture and a hint, 27 pixels square, hand cursor.
+// A flat button with a picture and a hint, 27 pixels square, hand cursor, named by its hint.
+QString AccessibleNameOfHint(const QString& hint); // "A propos..." -> "A propos"
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& hint, GlyphKind glyph);
 // A flat button with a caption, hand cursor.
 QToolButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption);
