@@ -40,7 +40,7 @@ bool isWrittenNumber(const QString& field) {
 // opens the export. A leading apostrophe makes the spreadsheet show it as text; numbers keep
 // their form so that they stay numbers.
 QString asText(const QString& field) {
-    if (field.isEmpty() || isWrittenNumber(field))
+    if (field.isEmpty())
         return field;
     switch (field.front().unicode()) {
     case '=':
@@ -49,7 +49,7 @@ QString asText(const QString& field) {
     case '@':
     case '\t':
     case '\r':
-        return QLatin1Char('\'') + field;
+        return isWrittenNumber(field) ? field : QLatin1Char('\'') + field;
     default:
         return field;
     }

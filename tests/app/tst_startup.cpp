@@ -71,7 +71,6 @@ class TestStartup : public QObject {
     void framesAndOwners();
     void swatchesAndButtonsAnswerTheKeyboard_data();
     void swatchesAndButtonsAnswerTheKeyboard();
-    void pictureButtonsAreNamed();
     void unreadableAccountFileKeepsTheAccountClosed_data();
     void unreadableAccountFileKeepsTheAccountClosed();
     void unreadableAccountsFileStopsCreationAndDeletion();
@@ -360,20 +359,6 @@ void TestStartup::swatchesAndButtonsAnswerTheKeyboard() {
         QVERIFY(!Form3->isVisible() && Form2->isEnabled());
     else
         QCOMPARE(p.dialogs.colourRequests, 1);
-}
-
-// A screen reader says the name of a button that shows only a picture: the words of its hint.
-void TestStartup::pictureButtonsAreNamed() {
-    OpenAccount p;
-    int seen = 0;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        for (QToolButton* b : top->findChildren<QToolButton*>())
-            if (b->text().isEmpty() && !b->icon().isNull()) {
-                ++seen;
-                QVERIFY2(!b->accessibleName().isEmpty() && b->toolTip().startsWith(b->accessibleName()),
-                         qPrintable(b->objectName()));
-            }
-    QCOMPARE(seen, 15); // login 2, chart page 6, calories 1, Bilan 2, year window 4
 }
 
 void TestStartup::framesAndOwners() {
