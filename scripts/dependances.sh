@@ -12,6 +12,7 @@ packages=(
     qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libjpeg-dev fonts-comic-neue libbenchmark-dev
     xvfb xauth xdotool xsel imagemagick openbox wmctrl x11-utils python3 util-linux
+    dbus-daemon libglib2.0-bin at-spi2-core python3-dbus
     clang libclang-rt-14-dev
     dpkg-dev file appstream desktop-file-utils lintian man-db
 )

@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "app/appsetup.h"
+#include "app/controls.h"
 #include "app/dialogs.h"
 #include "app/guard.h"
 #include "app/linklabel.h"
@@ -126,6 +127,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton6 = new QToolButton(this);
     SpeedButton6->setObjectName(QStringLiteral("SpeedButton6"));
     SpeedButton6->setToolTip(QStringLiteral("Afficher l'aide"));
+    SpeedButton6->setAccessibleName(AccessibleNameOfHint(SpeedButton6->toolTip()));
     SpeedButton6->setAutoRaise(true);
     SpeedButton6->setCursor(Qt::PointingHandCursor);
     SpeedButton6->setGeometry(160, 98, 24, 24);
@@ -134,11 +136,15 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setToolTip(QStringLiteral("A propos..."));
+    SpeedButton1->setAccessibleName(AccessibleNameOfHint(SpeedButton1->toolTip()));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
     SpeedButton1->setGeometry(188, 98, 24, 24);
     SetGlyph(SpeedButton1, GlyphKind::About);
 
+    // Screen readers name the two boxes by their labels.
+    Label2->setBuddy(ComboBox1);
+    Label3->setBuddy(Edit2);
     setTabOrder(ComboBox1, Edit2);
 
     connect(Label4, &LinkLabel::clicked, this, Guard([this] { Label4Click(); }));
@@ -180,8 +186,10 @@ void TForm1::Label4Click() {
         return;
     }
     RequireReadableAccountsFile();
-    if (AccountsStore::IsForbiddenName(account)) {
-        ShowErrorMessage(QStringLiteral("Ce nom de compte est INTERDIT"), QMessageBox::Yes);
+    // The reason is said, as at login: a blank at the end of a name cannot be seen.
+    if (const QString problem = AccountsStore::NameProblem(account); !problem.isEmpty()) {
+        ShowErrorMessage(QStringLiteral("Ce nom de compte est INTERDIT : %1.").arg(problem),
+                         QMessageBox::Yes);
         return;
     }
     // Refused before the account is announced as created; the message names the field, never

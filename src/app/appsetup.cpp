@@ -1,6 +1,7 @@
 #include "appsetup.h"
 
 #include "app/controls.h"
+#include "app/keyboardaccess.h"
 #include "app/pictures.h"
 
 #include <QApplication>
@@ -21,4 +22,5 @@ void SetUpApplication(QApplication& app) {
 
     QFont::insertSubstitution(QString::fromLatin1(ComicFont), QStringLiteral("Comic Neue"));
     RestoreFocusAfterDisabling(app);
+    PressFocusedButtonOnReturn(app);
 }

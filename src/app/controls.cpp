@@ -105,11 +105,20 @@ class FocusKeeper final : public QObject {
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& hint, GlyphKind glyph) {
     auto* b = Named(new QToolButton(parent), name);
     b->setToolTip(hint);
+    // A picture says nothing to a screen reader: the button is named by the words of its hint.
+    b->setAccessibleName(AccessibleNameOfHint(hint));
     b->setAutoRaise(true);
     b->setCursor(Qt::PointingHandCursor);
     SetGlyph(b, glyph);
     b->setFixedSize(27, 27);
     return b;
+}
+
+QString AccessibleNameOfHint(const QString& hint) {
+    QString name = hint;
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    return name;
 }
 
 QToolButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption) {

@@ -28,7 +28,10 @@ template <typename T> T* Named(T* widget, const char* name) {
     return widget;
 }
 
-// A flat button with a picture and a hint, 27 pixels square, hand cursor.
+// What a screen reader calls a button that shows only a picture: the words of its hint, without
+// the trailing dots ("A propos..." -> "A propos").
+QString AccessibleNameOfHint(const QString& hint);
+// A flat button with a picture and a hint, 27 pixels square, hand cursor, named by its hint.
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QString& hint, GlyphKind glyph);
 // A flat button with a caption, hand cursor.
 QToolButton* MakeTextButton(QWidget* parent, const char* name, const QString& caption);

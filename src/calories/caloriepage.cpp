@@ -118,6 +118,7 @@ void TForm2::buildCaloriePage() {
     listLayout->setContentsMargins(4, 4, 4, 4);
     ListView1 = new QTreeWidget(GroupBox3);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Aliments consommés durant la journée"));
     ListView1->setColumnCount(6);
     ListView1->setHeaderLabels({QStringLiteral("Aliments"), QStringLiteral("Quantités"),
                                 QStringLiteral("Calories"), QStringLiteral("Protéines (g)"),
@@ -163,10 +164,12 @@ void TForm2::buildCaloriePage() {
     choose->setContentsMargins(4, 2, 4, 4);
     GroupBox5 = group(GroupBox4, "GroupBox5", QStringLiteral(" Catégories "));
     ListBox1 = MakeListIn(GroupBox5, "ListBox1");
+    ListBox1->setAccessibleName(QStringLiteral("Catégories"));
     GroupBox5->setFixedWidth(120);
     choose->addWidget(GroupBox5);
     GroupBox6 = group(GroupBox4, "GroupBox6", QStringLiteral(" Aliments "));
     ListBox2 = MakeListIn(GroupBox6, "ListBox2");
+    ListBox2->setAccessibleName(QStringLiteral("Aliments"));
     choose->addWidget(GroupBox6, 1);
 
     auto* values = new QWidget(GroupBox4);
@@ -187,6 +190,7 @@ void TForm2::buildCaloriePage() {
     Label25 = MakeLabel(values, "Label25", QStringLiteral("0"));
     Label16 = MakeLabel(values, "Label16", QStringLiteral("Quantité (g) :"));
     Edit4 = new QLineEdit(values);
+    Label16->setBuddy(Edit4);
     Edit4->setObjectName(QStringLiteral("Edit4"));
     SetTextRule(Edit4, [](QString& text) { return TakesQuantityText(text); });
     const std::pair<QWidget*, QWidget*> rows[] = {{Label11, Label21}, {Label12, Label22}, {Label13, Label23},

@@ -57,8 +57,10 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     GroupBox5->setObjectName(QStringLiteral("GroupBox5"));
     GroupBox5->setGeometry(6, 4, 150, 176);
     ListBox1 = MakeListIn(GroupBox5, "ListBox1");
+    ListBox1->setAccessibleName(QStringLiteral("Catégories"));
     Label1 = label(this, "Label1", QStringLiteral("Nom :"), QRect(8, 184, 40, 22));
     Edit6 = field(this, "Edit6", QRect(48, 184, 108, 22));
+    Edit6->setAccessibleName(QStringLiteral("Nom de la catégorie"));
     SpeedButton4 = textButton(this, "SpeedButton4", QStringLiteral("&Ajouter"), QRect(6, 212, 75, 22));
     SpeedButton6 = textButton(this, "SpeedButton6", QStringLiteral("&Modifier"), QRect(81, 212, 75, 22));
     SpeedButton5 = textButton(this, "SpeedButton5", QStringLiteral("&Supprimer"), QRect(6, 236, 150, 22));
@@ -67,18 +69,24 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
     GroupBox6->setObjectName(QStringLiteral("GroupBox6"));
     GroupBox6->setGeometry(162, 4, 180, 254);
     ListBox2 = MakeListIn(GroupBox6, "ListBox2");
+    ListBox2->setAccessibleName(QStringLiteral("Aliments"));
 
     const int x = 350;
     Label11 = label(this, "Label11", QStringLiteral("Nom :"), QRect(x, 10, 85, 22));
     Edit1 = field(this, "Edit1", QRect(x, 32, 182, 22));
+    Edit1->setAccessibleName(QStringLiteral("Nom de l'aliment"));
     Label12 = label(this, "Label12", QStringLiteral("Calories :"), QRect(x, 62, 90, 22));
     Edit2 = field(this, "Edit2", QRect(x + 92, 62, 90, 22));
+    Label12->setBuddy(Edit2);
     Label13 = label(this, "Label13", QStringLiteral("Protéines (g) :"), QRect(x, 88, 90, 22));
     Edit3 = field(this, "Edit3", QRect(x + 92, 88, 90, 22));
+    Label13->setBuddy(Edit3);
     Label14 = label(this, "Label14", QStringLiteral("Glucides (g) :"), QRect(x, 114, 90, 22));
     Edit4 = field(this, "Edit4", QRect(x + 92, 114, 90, 22));
+    Label14->setBuddy(Edit4);
     Label15 = label(this, "Label15", QStringLiteral("Lipides (g) :"), QRect(x, 140, 90, 22));
     Edit5 = field(this, "Edit5", QRect(x + 92, 140, 90, 22));
+    Label15->setBuddy(Edit5);
     SpeedButton1 =
         textButton(this, "SpeedButton1", QStringLiteral("&Ajouter / Modifier"), QRect(x, 172, 182, 24));
     SpeedButton2 = textButton(this, "SpeedButton2", QStringLiteral("&Supprimer"), QRect(x, 198, 182, 24));

@@ -1,13 +1,15 @@
 #pragma once
 
-#include <QFrame>
+#include <QAbstractButton>
 
 class CSpinEdit;
 class QHBoxLayout;
+class QFrame;
 class QLabel;
 
-// A small panel showing a colour; a click on it asks for another.
-class ColourSwatch : public QFrame {
+// A small panel showing a colour; a click on it, or Space or Return when it has the focus, asks
+// for another. It is a button to the keyboard and to screen readers, named by its hint.
+class ColourSwatch : public QAbstractButton {
     Q_OBJECT
   public:
     explicit ColourSwatch(QWidget* parent = nullptr);
@@ -15,11 +17,8 @@ class ColourSwatch : public QFrame {
     QColor colour() const { return m_colour; }
     void setColour(const QColor& colour);
 
-  Q_SIGNALS:
-    void clicked();
-
   protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QColor m_colour;

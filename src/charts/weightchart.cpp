@@ -19,6 +19,9 @@
 ZoomChartView::ZoomChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::RectangleRubberBand);
+    // A picture zoomed with the mouse: as a stop of the Tab order it would do nothing.
+    setFocusPolicy(Qt::NoFocus);
+    viewport()->setFocusPolicy(Qt::NoFocus);
     // Point labels are left behind by partial repaints.
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 }

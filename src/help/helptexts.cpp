@@ -85,7 +85,9 @@ const QList<HelpTopic>& HelpTopics() {
                         "indique vers quelle date la tendance l'atteindra. Les boutons d'exportation "
                         "écrivent vos poids ou vos repas dans un fichier CSV pour un tableur ; "
                         "\"Importer des poids\" lit un tel fichier et vous montre ce qui changera "
-                        "avant d'écrire quoi que ce soit.")},
+                        "avant d'écrire quoi que ce soit. Dans le fichier exporté, un nom d'aliment "
+                        "qui commence par =, +, - ou @ est précédé d'une apostrophe : le tableur "
+                        "l'affiche comme un texte au lieu de l'exécuter comme une formule.")},
         {QStringLiteral("Calorique"), QString(), QStringLiteral(" Suivi Calorique "),
          QStringLiteral("Aide sur la gestion du suivi calorique, avec le détail de l'utilisation et "
                         "des définitions des thermes utilisés.")},

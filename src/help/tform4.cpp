@@ -64,6 +64,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
 
     TreeView1 = new QTreeWidget(Panel1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setAccessibleName(QStringLiteral("Sujets de l'aide"));
     TreeView1->setGeometry(0, 48, 129, 222);
     TreeView1->setFrameShape(QFrame::NoFrame);
     TreeView1->setHeaderHidden(true);

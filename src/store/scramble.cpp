@@ -100,11 +100,21 @@ void UnscrambleAccountFiles(const QString& account) {
     unscrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
 }
 
+namespace {
+// Something at a file's name, whatever it is: a folder or a dangling link where a copy should be
+// is met at close, when the copy cannot be written, so it keeps the account closed as an
+// unreadable copy does.
+bool standsThere(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+} // namespace
+
 QString FirstUnreadableAccountFile(const QString& account) {
     for (const QString& suffix : {QStringLiteral(".ini.cry"), QStringLiteral(".cal.cry"),
                                   QStringLiteral(".ini"), QStringLiteral(".cal")}) {
         const QString path = ResolveDataPath(account + suffix);
-        if (QFileInfo(path).isFile() && !IsReadableFile(path))
+        if (standsThere(path) && !IsReadableFile(path))
             return path;
     }
     return {};
@@ -113,7 +123,7 @@ QString FirstUnreadableAccountFile(const QString& account) {
 QString UnreadableAccountsFile() {
     for (const QString& name : {QStringLiteral("compte.ini.cry"), QStringLiteral("compte.ini")}) {
         const QString path = ResolveDataPath(name);
-        if (QFileInfo(path).isFile() && !IsReadableFile(path))
+        if (standsThere(path) && !IsReadableFile(path))
             return path;
     }
     return {};

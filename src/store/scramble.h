@@ -33,8 +33,9 @@ void ScrambleAccountFiles(const QString& account);
 void UnscrambleAccountFiles(const QString& account);
 
 // The first of an account's files (scrambled copies, then plain files) that exists but cannot be
-// read, empty when there is none: such an account must not be opened, or its journal would be
-// started again from nothing and written over the copy at close.
+// read as a file (a folder at its name included), empty when there is none: such an account must not be
+// opened, or its journal would be started again from nothing and written over the copy at close.
 QString FirstUnreadableAccountFile(const QString& account);
-// The accounts file or its copy when it exists but cannot be read, empty otherwise.
+// The accounts file or its copy when something stands at its name that cannot be read as a file,
+// empty otherwise.
 QString UnreadableAccountsFile();

@@ -28,12 +28,40 @@ bool isDigit(QChar c) {
 }
 } // namespace
 
+namespace {
+// A number as the export writes it: "-2", "72,5", "1,5E-7".
+bool isWrittenNumber(const QString& field) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(,[0-9]+)?(E-?[0-9]+)?$"));
+    return number.match(field).hasMatch();
+}
+
+// The food database is shared by everyone of the data folder: a food named "=...", "+...",
+// "-...", "@..." by one person would be run as a formula by the spreadsheet of another who
+// opens the export. A leading apostrophe makes the spreadsheet show it as text; numbers keep
+// their form so that they stay numbers.
+QString asText(const QString& field) {
+    if (field.isEmpty())
+        return field;
+    switch (field.front().unicode()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+        return isWrittenNumber(field) ? field : QLatin1Char('\'') + field;
+    default:
+        return field;
+    }
+}
+} // namespace
+
 QByteArray CsvLine(const QStringList& fields) {
     QByteArray line;
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
             line += ';';
-        const QString& f = fields[i];
+        const QString f = asText(fields[i]);
         const bool quoted = f.contains(QLatin1Char(';')) || f.contains(QLatin1Char('"')) ||
                             f.contains(QLatin1Char('\r')) || f.contains(QLatin1Char('\n'));
         if (!quoted) {
@@ -311,9 +339,9 @@ WeightImport PlanWeightImport(const QByteArray& raw, const ProfileDocument& weig
             extra |= !r.fields[k].trimmed().isEmpty();
         QString reason;
         if (r.fields.size() < 2 || extra)
-            reason = QStringLiteral("%1 champs au lieu de 2 (la date et le poids, séparés par %2)")
-                         .arg(r.fields.size())
-                         .arg(separatorName);
+            reason = QStringLiteral("%1 au lieu de 2 (la date et le poids, séparés par %2)")
+                         .arg(Counted(r.fields.size(), QStringLiteral("champ"), QStringLiteral("champs")),
+                              separatorName);
         else if (shape == DateShape::Unreadable)
             reason = QStringLiteral("date illisible %1, attendue sous la forme %2")
                          .arg(quoted(dateText),
@@ -394,12 +422,17 @@ QString ImportSummary(const WeightImport& plan) {
                    .arg(d.line);
     }
     if (plan.differing.size() > shown)
-        out << QStringLiteral("    … et %1 autres jours différents").arg(plan.differing.size() - shown);
+        out << QStringLiteral("    … et %1")
+                   .arg(Counted(qsizetype(plan.differing.size()) - shown,
+                                QStringLiteral("autre jour différent"),
+                                QStringLiteral("autres jours différents")));
     out << QStringLiteral("Lignes refusées : %1").arg(plan.refused.size());
     for (qsizetype k = 0; k < plan.refused.size() && k < shown; ++k)
         out << QStringLiteral("    ligne %1 : %2").arg(plan.refused[k].line).arg(plan.refused[k].reason);
     if (plan.refused.size() > shown)
-        out << QStringLiteral("    … et %1 autres lignes refusées").arg(plan.refused.size() - shown);
+        out << QStringLiteral("    … et %1")
+                   .arg(Counted(plan.refused.size() - shown, QStringLiteral("autre ligne refusée"),
+                                QStringLiteral("autres lignes refusées")));
     return out.join(QLatin1Char('\n'));
 }
 

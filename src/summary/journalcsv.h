@@ -16,7 +16,9 @@
 // decimal comma, dates JJ/MM/AAAA, UTF-8 behind a byte-order mark, CR LF, and fields quoted by the
 // usual rules when they hold ";", quotes or line ends.
 
-// One record, fields quoted where needed, without its line end.
+// One record, fields quoted where needed, without its line end. A field that a spreadsheet would
+// take for a formula (beginning with "=", "+", "-", "@", a tab or a carriage return, and not a
+// number) gets a leading apostrophe.
 QByteArray CsvLine(const QStringList& fields);
 // The whole file: the mark, then each record ended by CR LF.
 QByteArray CsvFile(const QList<QStringList>& records);

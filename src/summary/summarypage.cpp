@@ -364,7 +364,10 @@ void SummaryPage::SpeedButton17Click() {
             return;
         replace = answer == QMessageBox::Yes;
     } else if (AskConfirmation(
-                   summary + QStringLiteral("\n\nImporter les %1 jours nouveaux ?").arg(plan.fresh.size()),
+                   summary +
+                       (plan.fresh.size() == 1
+                            ? QStringLiteral("\n\nImporter le jour nouveau ?")
+                            : QStringLiteral("\n\nImporter les %1 jours nouveaux ?").arg(plan.fresh.size())),
                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes) {
         return;
     }
@@ -373,5 +376,5 @@ void SummaryPage::SpeedButton17Click() {
     m_form->ShowSelectedMonth();
     m_form->RefreshMonthChart();
     RefreshSummary();
-    ShowPlainMessage(QStringLiteral("%1 jours importés.").arg(written));
+    ShowPlainMessage(Counted(written, QStringLiteral("jour importé."), QStringLiteral("jours importés.")));
 }

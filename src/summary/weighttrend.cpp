@@ -340,6 +340,10 @@ QString FormatDate(const QDate& date) {
     return QString(reinterpret_cast<const QChar*>(text), 10);
 }
 
+QString Counted(qsizetype count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(count).arg(count <= 1 ? one : many);
+}
+
 QStringList FigureLines(const SpanFigures& f, const FoodMeans& food, int heightCm) {
     QStringList lines;
     lines << QStringLiteral("Du %1 au %2").arg(FormatDate(f.range.first), FormatDate(f.range.last));
@@ -368,8 +372,7 @@ QStringList FigureLines(const SpanFigures& f, const FoodMeans& food, int heightC
     if (food.days > 0)
         lines << QStringLiteral("Repas : %1 ; par jour en moyenne %2 calories, %3 g de protéines, "
                                 "%4 g de glucides, %5 g de lipides")
-                     .arg(food.days == 1 ? QStringLiteral("1 jour noté")
-                                         : QStringLiteral("%1 jours notés").arg(food.days))
+                     .arg(Counted(food.days, QStringLiteral("jour noté"), QStringLiteral("jours notés")))
                      .arg(FormatDecimal(food.calories, 0), FormatDecimal(food.proteins, 1),
                           FormatDecimal(food.glucides, 1), FormatDecimal(food.lipides, 1));
     else

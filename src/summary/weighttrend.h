@@ -89,5 +89,9 @@ inline constexpr double HighestWeight = 500;
 
 QString FormatDate(const QDate& date); // JJ/MM/AAAA
 
+// A count and its words, singular up to 1 as French has it: "1 jour importé", "0 ligne refusée",
+// "3 jours importés".
+QString Counted(qsizetype count, const QString& one, const QString& many);
+
 // The lines of figures shown under the chart.
 QStringList FigureLines(const SpanFigures& figures, const FoodMeans& food, int heightCm);

@@ -93,10 +93,14 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     pickers->addWidget(Label5, 1, 0);
     pickers->addWidget(CSpinEdit1, 1, 1);
     column->addWidget(Panel5);
+    // Screen readers name each box by its label; the grid and the second month's box have none.
+    Label4->setBuddy(ComboBox1);
+    Label5->setBuddy(CSpinEdit1);
 
     StringGrid1 = Named(new StringGrid(left), "StringGrid1");
     StringGrid1->setToolTip(QStringLiteral("Cliquez sur le jour choisi afin d'ajouter ou modifier un poids"));
     column->addWidget(StringGrid1, 1);
+    StringGrid1->setAccessibleName(QStringLiteral("Poids du mois"));
 
     GroupBox1 = Named(new QGroupBox(QStringLiteral("  Indice Masse Corporelle  "), left), "GroupBox1");
     GroupBox1->setFixedHeight(100);
@@ -129,6 +133,8 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
         (*line)->setFocusPolicy(Qt::NoFocus);
         (*line)->setStyleSheet(QStringLiteral("background: transparent;"));
     }
+    Label6->setBuddy(CSpinEdit3);
+    Label8->setBuddy(Edit2);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit3->setObjectName(QStringLiteral("Edit3"));
     Edit1->setGeometry(4, 66, 146, 15);
@@ -262,6 +268,8 @@ void TForm2::buildChartPage() {
     CSpinEdit4->setValue(2004);
     CSpinEdit4->setToolTip(QStringLiteral("Choisir la 2° Année"));
     CSpinEdit4->setFixedWidth(56);
+    ComboBox3->setAccessibleName(QStringLiteral("2° Mois"));
+    CSpinEdit4->setAccessibleName(QStringLiteral("Année du 2° Mois"));
     for (QWidget* w : std::initializer_list<QWidget*>{CheckBox2, ComboBox3, Label10, CSpinEdit4})
         compare->addWidget(w);
     row->addWidget(Panel12);

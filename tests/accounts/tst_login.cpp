@@ -11,6 +11,7 @@
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
@@ -58,6 +59,8 @@ class TestLogin : public QObject {
     void typedNameStaysAsTyped();
     void sectionsWithoutPasswordOrKeys();
     void enterInThePasswordBoxLogsIn();
+    void linksAndOkAnswerTheKeyboard_data();
+    void linksAndOkAnswerTheKeyboard();
     void deletion();
     void aboutDisablesTheLoginWindowAndHelpDoesNot();
     void failedWriteDoesNotOpenTheAccount();
@@ -95,30 +98,38 @@ void TestLogin::creationNeedsBothFields() {
 
 void TestLogin::forbiddenNames_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("compte") << QStringLiteral("compte");
-    QTest::newRow("Compte") << QStringLiteral("Compte");
-    QTest::newRow("CALORIES") << QStringLiteral("CALORIES");
-    QTest::newRow("calsuppr") << QStringLiteral("calsuppr");
-    QTest::newRow("slash") << QStringLiteral("../Paul");
-    QTest::newRow("backslash") << QStringLiteral("a\\b");
-    QTest::newRow("bracket") << QStringLiteral("a]b");
-    QTest::newRow("opening bracket") << QStringLiteral("[x");
-    QTest::newRow("dots") << QStringLiteral("..");
-    QTest::newRow("control") << QStringLiteral("a\tb");
-    QTest::newRow("leading blank") << QStringLiteral(" Paul");
-    QTest::newRow("trailing blank") << QStringLiteral("Paul ");
-    QTest::newRow("too long") << QString(248, QLatin1Char('p'));
-    QTest::newRow("outside the code page") << QStringLiteral("Łukasz");
+    QTest::addColumn<QString>("reason");
+    const QString reserved = QStringLiteral("il est réservé aux fichiers de Kalimo");
+    const QString separator = QStringLiteral("il contient une barre oblique ou un crochet");
+    const QString blank = QStringLiteral("il commence ou finit par un espace");
+    QTest::newRow("compte") << QStringLiteral("compte") << reserved;
+    QTest::newRow("Compte") << QStringLiteral("Compte") << reserved;
+    QTest::newRow("CALORIES") << QStringLiteral("CALORIES") << reserved;
+    QTest::newRow("calsuppr") << QStringLiteral("calsuppr") << reserved;
+    QTest::newRow("slash") << QStringLiteral("../Paul") << separator;
+    QTest::newRow("backslash") << QStringLiteral("a\\b") << separator;
+    QTest::newRow("bracket") << QStringLiteral("a]b") << separator;
+    QTest::newRow("opening bracket") << QStringLiteral("[x") << separator;
+    QTest::newRow("dots") << QStringLiteral("..") << QStringLiteral("il commence par un point");
+    QTest::newRow("control") << QStringLiteral("a\tb")
+                             << QStringLiteral("il contient un caractère de contrôle");
+    QTest::newRow("leading blank") << QStringLiteral(" Paul") << blank;
+    QTest::newRow("trailing blank") << QStringLiteral("Paul ") << blank;
+    QTest::newRow("too long") << QString(248, QLatin1Char('p')) << QStringLiteral("il est trop long");
+    QTest::newRow("outside the code page")
+        << QStringLiteral("Łukasz")
+        << QStringLiteral("il contient un caractère que Kalimo ne peut pas enregistrer");
 }
 
 void TestLogin::forbiddenNames() {
     QFETCH(QString, name);
+    QFETCH(QString, reason);
     ProgramFixture p;
     p.dialogs.clear();
     type(name, QStringLiteral("pw"));
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.shown.size(), 1);
-    QCOMPARE(p.dialogs.shown[0].text, Forbidden);
+    QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("%1 : %2.").arg(Forbidden, reason));
     QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Erreur"));
     QCOMPARE(p.dialogs.shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Yes));
     QCOMPARE(FilesHere(), QStringList{QStringLiteral("calories.ini")});
@@ -260,6 +271,38 @@ void TestLogin::enterInThePasswordBoxLogsIn() {
     QVERIFY(Form2->isVisible());
 }
 
+void TestLogin::linksAndOkAnswerTheKeyboard_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::newRow("nouveau compte, Return") << "Label4" << int(Qt::Key_Return);
+    QTest::newRow("nouveau compte, Space") << "Label4" << int(Qt::Key_Space);
+    QTest::newRow("OK, Return") << "SpeedButton3" << int(Qt::Key_Return);
+    QTest::newRow("OK, Enter") << "SpeedButton3" << int(Qt::Key_Enter);
+}
+
+// Reached by Tab, each is followed with its keys: a first account needs no mouse.
+void TestLogin::linksAndOkAnswerTheKeyboard() {
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    ProgramFixture p;
+    Form1->show();
+    Form1->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    const bool creating = control == QLatin1String("Label4");
+    if (!creating)
+        WriteBytes(p.dir.file(QStringLiteral("compte.ini")), "[Paul]\r\npassword=pw\r\n");
+    p.dialogs.clear();
+    type(QStringLiteral("Paul"), QStringLiteral("pw"));
+    Form1->ComboBox1->setFocus(Qt::TabFocusReason);
+    auto* target = Form1->findChild<QWidget*>(control);
+    for (int tabs = 0; tabs < 10 && QApplication::focusWidget() != target; ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(p.dialogs.texts(), creating ? QStringList{Created.arg(QStringLiteral("Paul"))} : QStringList{});
+    QVERIFY(Form2->isVisible());
+}
+
 void TestLogin::deletion() {
     ProgramFixture p;
     WriteBytes(p.dir.file(QStringLiteral("compte.ini")),
@@ -389,7 +432,7 @@ void TestLogin::craftedNamesTouchNothingOutside() {
         QVERIFY(dialogs.shown[0].text.endsWith(QStringLiteral("Ce compte ne peut pas être ouvert.")));
         clickLink(Form1->Label4);
         QCOMPARE(dialogs.shown.size(), 2);
-        QCOMPARE(dialogs.shown[1].text, Forbidden);
+        QVERIFY(dialogs.shown[1].text.startsWith(Forbidden + QStringLiteral(" : ")));
         QVERIFY(!Form2->isVisible());
         // The main window and the file routines refuse the name as well.
         QVERIFY_THROWS_EXCEPTION(KalimoError, Form2->PrepareForAccount(name));

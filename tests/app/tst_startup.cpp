@@ -15,6 +15,7 @@
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,8 @@ class TestStartup : public QObject {
     void secondRunInTheSameFolderIsRefused();
     void longMessagesWrapInsideTheirBox();
     void framesAndOwners();
+    void swatchesAndButtonsAnswerTheKeyboard_data();
+    void swatchesAndButtonsAnswerTheKeyboard();
     void unreadableAccountFileKeepsTheAccountClosed_data();
     void unreadableAccountFileKeepsTheAccountClosed();
     void unreadableAccountsFileStopsCreationAndDeletion();
@@ -76,16 +79,23 @@ class TestStartup : public QObject {
 
 void TestStartup::unreadableAccountFileKeepsTheAccountClosed_data() {
     QTest::addColumn<QString>("file");
-    QTest::newRow("weights") << "Paul.ini.cry";
-    QTest::newRow("food log") << "Paul.cal.cry";
+    QTest::addColumn<bool>("folder"); // a folder stands where the copy should be
+    QTest::newRow("weights") << "Paul.ini.cry" << false;
+    QTest::newRow("food log") << "Paul.cal.cry" << false;
+    QTest::newRow("folder for the weights") << "Paul.ini.cry" << true;
+    QTest::newRow("folder for the food log") << "Paul.cal.cry" << true;
 }
 
 void TestStartup::unreadableAccountFileKeepsTheAccountClosed() {
     QFETCH(QString, file);
+    QFETCH(bool, folder);
     ProgramFixture p(false);
     leaveScrambledFiles(p.dir);
     const QByteArray copy = ReadBytes(p.dir.file(file));
-    QFile(p.dir.file(file)).setPermissions({});
+    if (folder)
+        QVERIFY(QFile::remove(p.dir.file(file)) && QDir().mkdir(p.dir.file(file)));
+    else
+        QFile(p.dir.file(file)).setPermissions({});
     NoAccessOverride noOverride;
     p.Start();
     p.dialogs.clear();
@@ -97,8 +107,11 @@ void TestStartup::unreadableAccountFileKeepsTheAccountClosed() {
     QVERIFY(!Form2->isVisible());
     Form1->close();
     // Nothing of the account was touched.
-    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
-                                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
+                          QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    if (folder)
+        return;
     QFile(p.dir.file(file)).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(ReadBytes(p.dir.file(file)), copy);
 }
@@ -303,6 +316,49 @@ void TestStartup::longMessagesWrapInsideTheirBox() {
              qPrintable(QStringLiteral("%1 > %2").arg(label->minimumSizeHint().width()).arg(label->width())));
     QVERIFY(label->geometry().right() < box->width());
     QVERIFY(label->heightForWidth(label->width()) <= label->height());
+}
+
+void TestStartup::swatchesAndButtonsAnswerTheKeyboard_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::newRow("main, line, Space") << "Form2"
+                                       << "Panel1" << int(Qt::Key_Space);
+    QTest::newRow("main, background, Return") << "Form2"
+                                              << "Panel2" << int(Qt::Key_Return);
+    QTest::newRow("year, line, Return") << "Form5"
+                                        << "Panel3" << int(Qt::Key_Return);
+    QTest::newRow("year, background, Space") << "Form5"
+                                             << "Panel4" << int(Qt::Key_Space);
+    QTest::newRow("about, Fermer, Return") << "Form3"
+                                           << "SpeedButton1" << int(Qt::Key_Return);
+}
+
+void TestStartup::swatchesAndButtonsAnswerTheKeyboard() {
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    OpenAccount p;
+    if (window == QLatin1String("Form5"))
+        QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton);
+    if (window == QLatin1String("Form3"))
+        QTest::mouseClick(Form2->SpeedButton3, Qt::LeftButton);
+    QWidget* w = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == window)
+            w = top;
+    QVERIFY(w);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    auto* target = w->findChild<QWidget*>(control);
+    QVERIFY(target->focusPolicy() & Qt::TabFocus);
+    target->setFocus(Qt::TabFocusReason);
+    p.dialogs.nextColour.reset();
+    QTest::keyClick(target, Qt::Key(key));
+    if (window == QLatin1String("Form3"))
+        QVERIFY(!Form3->isVisible() && Form2->isEnabled());
+    else
+        QCOMPARE(p.dialogs.colourRequests, 1);
 }
 
 void TestStartup::framesAndOwners() {

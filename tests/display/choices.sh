@@ -75,7 +75,7 @@ stop() {
 # ---- Keyboard only ----
 start clavier
 window "Kalimo - Identification" >/dev/null
-keys Tab Tab Tab space # the help button
+keys Tab Tab Tab Tab Tab space # past "OK" and the two links: the help button
 window "Aide" >/dev/null
 frame_blank || fail "l'aide montre un sujet avant qu'on en choisisse un"
 keys space # the first topic ("Bilan") selected
@@ -83,7 +83,7 @@ eventually topic_shown || fail "le sujet choisi au clavier ne s'affiche pas"
 keys alt+F4
 gone "Aide"
 window "Kalimo - Identification" >/dev/null
-keys shift+Tab shift+Tab shift+Tab # back to the account box
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab # back to the account box, past the links and "OK"
 type_text "paul"
 keys Tab # leaves the box: "Paul" is listed, "paul" stays
 type_text "pw"

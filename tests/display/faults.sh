@@ -5,8 +5,9 @@
 #    it with Return or Space neither crashes the program nor brings the box back, and the cell
 #    editor stays open where it was (the digits typed between two boxes make one number);
 #  - an account whose scrambled weight file cannot be read: it is not opened, nothing is written;
-#  - a folder where the scrambled weight file should go: the close box reports it, the program
-#    still ends (exit code 0, folder lock released), the plain journal stays and is used again.
+#  - a folder where the scrambled weight file should go: the account is not opened; made while
+#    it is open, the close box reports it, the program still ends (exit code 0, folder lock
+#    released), the plain journal stays and is used again.
 # Usage: faults.sh KALIMO UNSCRAMBLE OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(readlink -f "$1")"
@@ -118,7 +119,9 @@ cmp -s "$data/Paul.ini.cry" "$out/copie-avant" || fail "la copie illisible a cha
 files=$(cd "$data" && ls | sort | tr '\n' ' ')
 [ "$files" = "Paul.ini.cry calories.ini compte.ini.cry " ] || fail "fichiers laissés : $files"
 
-# 3. The close box cannot scramble: reported, the program ends, the plain journal stays.
+# 3. A folder where the weight file's copy should be keeps the account closed at login, as an
+#    unreadable copy does. Made while the account is open, it stops the scrambling at the close
+#    box: reported, the program ends, the plain journal stays.
 data="$out/fermeture"
 mkdir -p "$data/Paul.ini.cry"
 cp "$out/grille/calories.ini" "$data/"
@@ -127,7 +130,13 @@ crlf "[$month]" "v1=70" >"$data/Paul.ini"
 cp "$data/Paul.ini" "$out/poids-avant"
 start "$data"
 log_in
+close_box Return
+xdotool search --onlyvisible --name '^Kalimo - Paul$' >/dev/null 2>&1 && fail "le compte a été ouvert malgré le dossier Paul.ini.cry"
+rmdir "$data/Paul.ini.cry"
+click "$(window "Kalimo - Identification")" 200 78 # the fields keep their text
+xdotool key Return
 window "Kalimo - Paul" >/dev/null
+mkdir "$data/Paul.ini.cry"
 wmctrl -c "Kalimo - Paul"
 window "Kalimo" >/dev/null
 [ "$(boxes)" = 1 ] || fail "pas une seule boîte à la fermeture"

@@ -21,10 +21,12 @@ crlf() { printf '%s\r\n' "$@"; }
 kalimo_pid=""
 wm=""
 xvfb=""
+session_bus=""
+a11y_launcher=""
 harness_runtime=""
 harness_exit() {
     local pid
-    for pid in "$kalimo_pid" "$wm" "$xvfb"; do
+    for pid in "$kalimo_pid" "$a11y_launcher" "$session_bus" "$wm" "$xvfb"; do
         if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
     done
     if [ -n "$harness_runtime" ]; then rm -rf "$harness_runtime"; fi
@@ -124,4 +126,32 @@ ended() { # [WHAT]: waits up to 10 s for Kalimo to end by itself, with exit code
     wait "$kalimo_pid" || code=$?
     kalimo_pid=""
     [ "$code" -eq 0 ] || fail "${1:+$1 : }Kalimo s'est arrêté avec le code $code"
+}
+
+# What a screen reader sees: a session bus of the script's own, the accessibility bus on it, and
+# Qt told to publish every window there. Call after start_display, before Kalimo starts.
+start_accessibility() { # LOG_FOLDER
+    need dbus-daemon gdbus /usr/bin/python3 /usr/libexec/at-spi-bus-launcher
+    local address_file
+    address_file="$(mktemp)"
+    dbus-daemon --session --nofork --print-address=3 3>"$address_file" >"$1/dbus.log" 2>&1 &
+    session_bus=$!
+    for _ in $(seq 100); do [ -s "$address_file" ] && break; sleep 0.1; done
+    DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$address_file")"
+    rm -f "$address_file"
+    [ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "le bus de session n'a pas démarré"
+    export DBUS_SESSION_BUS_ADDRESS
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$1/at-spi.log" 2>&1 &
+    a11y_launcher=$!
+    for _ in $(seq 100); do
+        gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+            --method org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+# Every control of the window that has the focus, titled NAME, is reached by Tab and named.
+reached_and_named() { # NAME
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspiwalk.py" "$1" >>"${out:?}/atspi.log" ||
+        fail "accessibilité de « $1 » (voir $out/atspi.log)"
 }

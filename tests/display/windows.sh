@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Every window of the real program on a real X display with a window manager, at an account with
 # a year of weights and at a new account: how each is framed, placed and owned, and the chart
-# saving flow, typed at the keyboard and clicked with the mouse, checked on disk. A screenshot of
-# every window is kept in the output folder.
+# saving flow, typed at the keyboard and clicked with the mouse, checked on disk; a first account
+# created at the keyboard only; and what a screen reader sees of every window (AT-SPI): each
+# control reached by Tab and named. A screenshot of every window is kept in the output folder.
 # Usage: windows.sh KALIMO OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
 out="$2"
 rm -rf "$out"
-mkdir -p "$out/annee" "$out/nouveau"
+mkdir -p "$out/annee" "$out/nouveau" "$out/clavier"
 
 # shellcheck source=tests/display/harness.sh
 source "$(dirname "$0")/harness.sh"
 need Xvfb xdotool import openbox wmctrl xprop xwininfo
 start_display "$out"
+start_accessibility "$out"
 
 size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
 # The frame's middle must be the screen's, within a pixel or two.
@@ -66,11 +68,15 @@ stop() { # MAIN WINDOW TITLE
     ended
 }
 
-# The secondary windows of a main window: year, about (minimised with its owner), editor, help.
-secondary() { # MAIN PREFIX
-    local main="$1" p="$2" w
+# The secondary windows of a main window: year, about (minimised with its owner), editor, help;
+# with a third argument, what a screen reader sees of each window and page.
+secondary() { # MAIN PREFIX [walk]
+    local main="$1" p="$2" walk="${3:-}" w
+    check() { if [ -n "$walk" ]; then reached_and_named "$1"; fi; }
+    check "$(xdotool getwindowname "$main")"
     click "$main" 261 41
     w=$(window "Affichage du graphique pour 1 année")
+    check "Affichage du graphique pour 1 année"
     owned "$w" "$main" "la fenêtre de l'année"
     shot "$p-annee"
     wmctrl -c "Affichage du graphique pour 1 année"
@@ -82,6 +88,7 @@ secondary() { # MAIN PREFIX
     fixed "$w" "la fenêtre « A propos »"
     centred "$w" "la fenêtre « A propos »"
     shot "$p-a-propos"
+    check "A propos"
     # Minimised, it takes the disabled main window with it, and comes back with it.
     xdotool windowminimize "$w"
     sleep 0.8
@@ -94,18 +101,21 @@ secondary() { # MAIN PREFIX
 
     click "$main" 257 12 # "Calories"
     shot "$p-calories"
+    check "$(xdotool getwindowname "$main")"
     click "$main" 586 452
     w=$(window "Configuration de la Base de Données des calories")
     owned "$w" "$main" "l'éditeur"
     fixed "$w" "l'éditeur"
     centred "$w" "l'éditeur"
     shot "$p-editeur"
+    check "Configuration de la Base de Données des calories"
     wmctrl -c "Configuration de la Base de Données des calories"
     gone "Configuration de la Base de Données des calories"
 
     click "$main" 642 452
     w=$(window "Aide")
     fixed "$w" "l'aide"
+    check "Aide"
     xdotool key KP_Multiply End
     shot "$p-aide"
     # Minimised, it has no task-bar entry: its button brings it back.
@@ -116,6 +126,11 @@ secondary() { # MAIN PREFIX
     [ "$(state "$w")" = "Normal" ] || fail "l'aide minimisée ne revient pas"
     wmctrl -c "Aide"
     gone "Aide"
+    if [ -n "$walk" ]; then
+        window "$(xdotool getwindowname "$main")" >/dev/null
+        xdotool key alt+b
+        check "$(xdotool getwindowname "$main")"
+    fi
     click "$main" 189 12 # back to "Graphique"
 }
 
@@ -218,4 +233,20 @@ main=$(window "Kalimo - Nouveau")
 shot nouveau-01-graphique
 secondary "$main" nouveau
 stop "Kalimo - Nouveau"
+
+# A first account at the keyboard only: the name, Tab, the password, Tab to "OK" and to
+# "nouveau compte", Return; every control of the login window reached by Tab and named.
+start "$out/clavier"
+window "Kalimo - Identification" >/dev/null
+reached_and_named "Kalimo - Identification"
+xdotool type --delay 30 "Clavier"
+xdotool key Tab
+xdotool type --delay 30 "pw"
+xdotool key Tab Tab Return
+answer "$(window "Confirmation")"
+main=$(window "Kalimo - Clavier")
+[ "$(cat "$out/clavier/compte.ini")" = "$(crlf "[Clavier]" "password=pw" "details=0")" ] ||
+    fail "compte.ini après la création au clavier : $(od -c "$out/clavier/compte.ini" | head)"
+secondary "$main" clavier walk
+stop "Kalimo - Clavier"
 echo "1 passed, 0 failed"

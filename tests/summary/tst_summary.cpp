@@ -31,6 +31,8 @@ class TestSummary : public QObject {
     void goalTypedLikeAWeight_data();
     void goalTypedLikeAWeight();
     void exportIsWhatASpreadsheetReads();
+    void exportedFieldsAreNeverFormulas_data();
+    void exportedFieldsAreNeverFormulas();
     void importRefusals_data();
     void importRefusals();
     void importOfBothFormsWritesWholeMonths();
@@ -208,6 +210,29 @@ void TestSummary::exportIsWhatASpreadsheetReads() {
                             "05/03/2005|Eau|3|0|0|0|0\n"));
 }
 
+void TestSummary::exportedFieldsAreNeverFormulas_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("plus") << "+1" << QByteArray("'+1");
+    QTest::newRow("minus") << "-2+3" << QByteArray("'-2+3");
+    QTest::newRow("at") << "@SOMME(A1:A9)" << QByteArray("'@SOMME(A1:A9)");
+    QTest::newRow("equals") << "=1+1" << QByteArray("'=1+1");
+    QTest::newRow("tab") << "\tx" << QByteArray("'\tx");
+    QTest::newRow("carriage return, quoted") << "\rx" << QByteArray("\"'\rx\"");
+    QTest::newRow("separator, quoted") << "=A1;B1" << QByteArray("\"'=A1;B1\"");
+    QTest::newRow("negative number") << "-2,5" << QByteArray("-2,5");
+    QTest::newRow("exponent") << "-1,5E-7" << QByteArray("-1,5E-7");
+    QTest::newRow("date") << "05/03/2005" << QByteArray("05/03/2005");
+    QTest::newRow("inside") << "Pain + beurre" << QByteArray("Pain + beurre");
+}
+
+void TestSummary::exportedFieldsAreNeverFormulas() {
+    QFETCH(QString, field);
+    QFETCH(QByteArray, written);
+    QCOMPARE(CsvLine({QStringLiteral("05/03/2005"), field, QStringLiteral("2")}),
+             "05/03/2005;" + written + ";2");
+}
+
 void TestSummary::importRefusals_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("line");
@@ -227,6 +252,8 @@ void TestSummary::importRefusals_data() {
                                << "poids « 500.5 » en dehors de 20 à 500 kg";
     QTest::newRow("comma in , form") << QByteArray("2005-03-01,70,5\n") << 1
                                      << "3 champs au lieu de 2 (la date et le poids, séparés par « , »)";
+    QTest::newRow("one field") << QByteArray("01/03/2005;70\r\n02/03/2005\r\n") << 2
+                               << "1 champ au lieu de 2 (la date et le poids, séparés par « ; »)";
     QTest::newRow("two weights one day") << QByteArray("01/03/2005;70\r\n02/03/2005;71\r\n01/03/2005;72\r\n")
                                          << 3 << "le 01/03/2005 a des poids différents lignes 1, 3";
     QTest::newRow("year out of reach")
