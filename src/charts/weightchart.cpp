@@ -70,24 +70,28 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     addAxis(m_left, Qt::AlignLeft);
     addAxis(m_right, Qt::AlignRight);
 
-    QAbstractAxis* horizontal = nullptr;
+    // The points stand at positions 0, 1, 2... of this axis.
+    m_positions = new QValueAxis(this);
+    m_positions->setLabelsVisible(false);
+    addAxis(m_positions, Qt::AlignTop);
     if (dayLabels) {
-        // Qt lays out every label of a category axis again at each change of month, and draws
-        // them all even where they run together: the chart draws the day labels itself (see
-        // paintDayLabels) and this axis only keeps their room and the title "Jour".
+        // Qt draws every label of a category axis, even where they run together, and lays all the
+        // chart's axis labels out again whenever the range of a shown axis changes (at each change
+        // of month, 1 ms): the positions' axis is hidden, the chart draws the day labels itself
+        // (paintDayLabels), and this axis, of a fixed range, keeps their room and the title "Jour".
+        m_positions->setVisible(false);
         m_days = new QValueAxis(this);
         m_days->setTitleText(QStringLiteral("Jour"));
         m_days->setLabelsBrush(Qt::transparent);
-        m_days->setLabelFormat(QStringLiteral("%d"));
+        m_days->setLabelFormat(QStringLiteral("00"));
         m_days->setGridLineVisible(false);
         m_days->setTickCount(2);
-        horizontal = m_days;
         addAxis(m_days, Qt::AlignBottom);
-    } else {
-        m_positions = new QValueAxis(this);
-        m_positions->setLabelsVisible(false);
-        horizontal = m_positions;
-        addAxis(m_positions, Qt::AlignTop);
+        // An axis without a series gets no room on the chart.
+        auto* footing = new QLineSeries(this);
+        addSeries(footing);
+        footing->attachAxis(m_days);
+        footing->attachAxis(m_left);
     }
 
     for (int i = 0; i < seriesCount; ++i) {
@@ -95,7 +99,7 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
         s->setPointLabelsVisible(false);
         s->setPointsVisible(false);
         addSeries(s);
-        s->attachAxis(horizontal);
+        s->attachAxis(m_positions);
         s->attachAxis(m_left);
         s->attachAxis(m_right);
         m_series << s;
@@ -110,10 +114,7 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     m_markers = markers;
     for (QValueAxis* axis : {m_left, m_right})
         connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { followZoom(axis); });
-    if (m_positions)
-        connect(m_positions, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
-    if (m_days)
-        connect(m_days, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
+    connect(m_positions, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
     for (QLineSeries* s : std::as_const(m_series))
         connect(s, &QXYSeries::pointsReplaced, this, [markers] { markers->update(); });
     Commit();
@@ -216,8 +217,8 @@ void WeightChart::paintDayLabels(QPainter* painter) {
     for (const QStringList& labels : std::as_const(m_labels))
         count = std::max(count, labels.size());
     // The positions in view (all of them unless zoomed).
-    const qsizetype first = std::max<qsizetype>(0, qsizetype(std::ceil(m_days->min())));
-    const qsizetype last = std::min<qsizetype>(count - 1, qsizetype(std::floor(m_days->max())));
+    const qsizetype first = std::max<qsizetype>(0, qsizetype(std::ceil(m_positions->min())));
+    const qsizetype last = std::min<qsizetype>(count - 1, qsizetype(std::floor(m_positions->max())));
     if (first > last)
         return;
     const auto label = [&](qsizetype k) {
@@ -341,14 +342,11 @@ void WeightChart::fitAxes() {
     }
 
     const double last = std::max<double>(0, double(count) - 1);
-    if (m_days) {
-        // Each point stands in the middle of its own slot, its label under it.
-        if (m_days->min() != -0.5 || m_days->max() != last + 0.5)
-            m_days->setRange(-0.5, last + 0.5);
-    } else {
-        if (m_positions->min() != 0 || m_positions->max() != last)
-            m_positions->setRange(0, last);
-    }
+    // With day labels, each point stands in the middle of its own slot, its label under it.
+    const double first = m_days ? -0.5 : 0;
+    const double end = m_days ? last + 0.5 : last;
+    if (m_positions->min() != first || m_positions->max() != end)
+        m_positions->setRange(first, end);
 }
 
 void WeightChart::SetLineColour(int seriesIndex, const QColor& colour) {
