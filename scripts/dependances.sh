@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
     qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n
     libjpeg-dev fonts-comic-neue libbenchmark-dev
+    libxcb1-dev
     xvfb xauth xdotool xsel imagemagick openbox wmctrl x11-utils python3 util-linux
     dbus-daemon libglib2.0-bin at-spi2-core python3-dbus
     clang libclang-rt-14-dev

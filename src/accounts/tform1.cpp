@@ -239,6 +239,7 @@ void TForm1::OpenAccount(const QString& account) {
     // Restored before the account is shown: when that fails (a full disk), the account stays
     // closed rather than opening on an empty journal, and the next attempt restores it.
     UnscrambleAccountFiles(account);
+    CreateRemainingWindows();
     hide();
     Form2->PrepareForAccount(account);
     Form2->show();
@@ -298,11 +299,13 @@ void TForm1::Label6Click() {
 }
 
 void TForm1::SpeedButton1Click() {
+    CreateRemainingWindows();
     setEnabled(false);
     ShowOver(Form3, this);
 }
 
 void TForm1::SpeedButton6Click() {
+    CreateRemainingWindows();
     Bring(Form4);
 }
 

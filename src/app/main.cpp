@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     // window; exit() rather than quit(), which would close (and so scramble) the other windows.
     QApplication::setQuitOnLastWindowClosed(false);
     RunGuarded([&app] {
-        WindowSet windows;
+        WindowSet windows(WindowSet::Start::LoginFirst);
         QObject::connect(Form1, &TForm1::closed, &app, [] { QCoreApplication::exit(0); });
         Form1->show();
         QApplication::exec();

@@ -7,7 +7,11 @@
 #include "help/tform4.h"
 #include "weight/tform2.h"
 
+#include "app/guard.h"
+
 #include <QComboBox>
+#include <QEvent>
+#include <QTimer>
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -22,13 +26,44 @@ QString CurrentAccountName() {
     return Form1 ? Form1->ComboBox1->currentText() : QString();
 }
 
-WindowSet::WindowSet() {
+namespace {
+// Creates the other windows after the login window's first paint, once control is back in the
+// event loop.
+class AfterFirstPaint final : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                RunGuarded(CreateRemainingWindows);
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+} // namespace
+
+void CreateRemainingWindows() {
+    if (!Form2)
+        Form2 = new TForm2;
+    if (!Form3)
+        Form3 = new TForm3;
+    if (!Form4)
+        Form4 = new TForm4;
+    if (!Form5)
+        Form5 = new TForm5;
+    if (!Form6)
+        Form6 = new TForm6;
+}
+
+WindowSet::WindowSet(Start start) {
     Form1 = new TForm1;
-    Form2 = new TForm2;
-    Form3 = new TForm3;
-    Form4 = new TForm4;
-    Form5 = new TForm5;
-    Form6 = new TForm6;
+    if (start == Start::AllWindows)
+        CreateRemainingWindows();
+    else
+        Form1->installEventFilter(new AfterFirstPaint(Form1));
 }
 
 WindowSet::~WindowSet() {

@@ -9,7 +9,8 @@ class TForm4;
 class TForm5;
 class TForm6;
 
-// The six windows of the program, each created once at start-up and alive until the end.
+// The six windows of the program, each created once and alive until the end: at start-up, or
+// the login window first and the others as soon as it is on screen.
 extern TForm1* Form1; // login
 extern TForm2* Form2; // main window of the open account
 extern TForm3* Form3; // about
@@ -25,8 +26,15 @@ QString CurrentAccountName();
 // Creates the windows in their order and destroys them in the reverse order.
 class WindowSet {
   public:
-    WindowSet();
+    // LoginFirst creates the login window alone: the others come once it has been painted (or
+    // at CreateRemainingWindows()), so that a person sees it sooner.
+    enum class Start { AllWindows, LoginFirst };
+    explicit WindowSet(Start start = Start::AllWindows);
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 };
+
+// Creates the windows that do not exist yet, in their order; nothing when all do. Whatever
+// needs a window other than the login window calls it first.
+void CreateRemainingWindows();

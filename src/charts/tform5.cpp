@@ -41,6 +41,8 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     setFont(QFont(QString::fromLatin1(ComicFont), 8));
     UseSecondaryFrame(this);
     resize(688, 446);
+    // Smaller, the chart would have no room for its labels.
+    setMinimumSize(688, 446);
     move(140, 165);
 
     auto* main = new QVBoxLayout(this);

@@ -3,7 +3,6 @@
 #include "app/appsetup.h"
 #include "charts/axisscale.h"
 
-#include <QCategoryAxis>
 #include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QImage>
@@ -15,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 ZoomChartView::ZoomChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
     setRenderHint(QPainter::Antialiasing);
@@ -45,26 +45,9 @@ void ZoomChartView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 namespace {
-// The squares on the points and the value marks, drawn over the lines by the chart itself:
-// Qt's own point labels sit on the line under a thick marker, have no connector and stay on
-// screen for points zoomed out of the plot area.
-class MarkerLayer final : public QGraphicsItem {
-  public:
-    explicit MarkerLayer(WeightChart* chart) : QGraphicsItem(chart), m_chart(chart) {
-        setZValue(100); // above the series, the axes and the grid
-        setAcceptedMouseButtons(Qt::NoButton);
-    }
-    QRectF boundingRect() const override { return m_chart->rect(); }
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        m_chart->PaintMarkers(painter);
-    }
-    using QGraphicsItem::prepareGeometryChange;
-
-  private:
-    WeightChart* m_chart;
-};
-
 constexpr int ConnectorLength = 8;
+// From the bottom of the plot area to the top of the day labels: clear of the axis line.
+constexpr int DayLabelOffset = 6;
 } // namespace
 
 WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent) : QChart(parent) {
@@ -90,19 +73,28 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     addAxis(m_left, Qt::AlignLeft);
     addAxis(m_right, Qt::AlignRight);
 
-    QAbstractAxis* horizontal = nullptr;
+    // The points stand at positions 0, 1, 2... of this axis.
+    m_positions = new QValueAxis(this);
+    m_positions->setLabelsVisible(false);
+    addAxis(m_positions, Qt::AlignTop);
     if (dayLabels) {
-        m_days = new QCategoryAxis(this);
+        // Qt draws every label of a category axis, even where they run together, and lays all the
+        // chart's axis labels out again whenever the range of a shown axis changes (at each change
+        // of month, 1 ms): the positions' axis is hidden, the chart draws the day labels itself
+        // (paintDayLabels), and this axis, of a fixed range, keeps their room and the title "Jour".
+        m_positions->setVisible(false);
+        m_days = new QValueAxis(this);
         m_days->setTitleText(QStringLiteral("Jour"));
-        // Day numbers are short: Qt would cut every one of a full month down to "...".
-        m_days->setTruncateLabels(false);
-        horizontal = m_days;
+        m_days->setLabelsBrush(Qt::transparent);
+        m_days->setLabelFormat(QStringLiteral("00"));
+        m_days->setGridLineVisible(false);
+        m_days->setTickCount(2);
         addAxis(m_days, Qt::AlignBottom);
-    } else {
-        m_positions = new QValueAxis(this);
-        m_positions->setLabelsVisible(false);
-        horizontal = m_positions;
-        addAxis(m_positions, Qt::AlignTop);
+        // An axis without a series gets no room on the chart.
+        auto* footing = new QLineSeries(this);
+        addSeries(footing);
+        footing->attachAxis(m_days);
+        footing->attachAxis(m_left);
     }
 
     for (int i = 0; i < seriesCount; ++i) {
@@ -110,7 +102,7 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
         s->setPointLabelsVisible(false);
         s->setPointsVisible(false);
         addSeries(s);
-        s->attachAxis(horizontal);
+        s->attachAxis(m_positions);
         s->attachAxis(m_left);
         s->attachAxis(m_right);
         m_series << s;
@@ -118,16 +110,14 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
         m_labels << QStringList();
         m_marksVisible << false;
     }
-    auto* markers = new MarkerLayer(this);
+    // The squares on the points, the value marks and the day labels, drawn over the lines by
+    // the chart itself: Qt's own point labels sit on the line under a thick marker, have no
+    // connector and stay on screen for points zoomed out of the plot area.
+    auto* markers = new ChartOverlay(this, [this](QPainter* painter) { PaintMarkers(painter); });
     m_markers = markers;
-    connect(this, &QGraphicsWidget::geometryChanged, this, [markers] { markers->prepareGeometryChange(); });
-    connect(this, &QChart::plotAreaChanged, this, [markers] { markers->update(); });
     for (QValueAxis* axis : {m_left, m_right})
         connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { followZoom(axis); });
-    if (m_positions)
-        connect(m_positions, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
-    if (m_days)
-        connect(m_days, &QCategoryAxis::rangeChanged, this, [markers] { markers->update(); });
+    connect(m_positions, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
     for (QLineSeries* s : std::as_const(m_series))
         connect(s, &QXYSeries::pointsReplaced, this, [markers] { markers->update(); });
     Commit();
@@ -150,42 +140,167 @@ int WeightChart::MarkerSide(int lineWidth) {
 }
 
 void WeightChart::PaintMarkers(QPainter* painter) {
-    const QRectF plot = plotArea().adjusted(-0.5, -0.5, 0.5, 0.5);
+    const QRectF plot = plotArea();
+    const QRectF inside = plot.adjusted(-0.5, -0.5, 0.5, 0.5);
     QLocale french(QLocale::French, QLocale::France);
     french.setNumberOptions(QLocale::OmitGroupSeparator); // 1000,5 as the grid shows it
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
+    if (m_days)
+        paintDayLabels(painter);
+    QList<QRectF> taken; // the value labels drawn so far, of every series
     for (int i = 0; i < m_series.size(); ++i) {
         QLineSeries* s = m_series.at(i);
         if (!s->isVisible())
             continue;
         const int side = MarkerSide(s->pen().width());
         const QColor colour = s->pen().color();
-        const QFontMetricsF metrics(s->pointLabelsFont());
-        painter->setFont(s->pointLabelsFont());
         const QList<QPointF> points = s->points();
-        for (const QPointF& point : points) {
-            const QPointF at = mapToPosition(point, s);
-            if (!plot.contains(at))
+        QList<qsizetype> shown; // the points inside the plot area (after a zoom)
+        QList<QRectF> squares;
+        for (qsizetype k = 0; k < points.size(); ++k) {
+            const QPointF at = mapToPosition(points.at(k), s);
+            if (!inside.contains(at))
                 continue;
             const QRectF square(std::round(at.x() - side / 2.0), std::round(at.y() - side / 2.0), side, side);
             painter->fillRect(square, colour);
-            if (!m_marksVisible.at(i))
+            shown << k;
+            squares << square;
+        }
+        if (!m_marksVisible.at(i) || shown.isEmpty())
+            continue;
+        // Where labels would cover one another, the first and last days, the lowest and the
+        // highest weights keep theirs; the others take their turn in day order.
+        QList<qsizetype> order{0, shown.size() - 1};
+        const auto byValue = [&](qsizetype a, qsizetype b) {
+            return points.at(shown.at(a)).y() < points.at(shown.at(b)).y();
+        };
+        QList<qsizetype> all(shown.size());
+        std::iota(all.begin(), all.end(), 0);
+        order << *std::min_element(all.begin(), all.end(), byValue)
+              << *std::max_element(all.begin(), all.end(), byValue) << all;
+        QList<bool> done(shown.size(), false);
+        const QFontMetricsF metrics(s->pointLabelsFont());
+        painter->setFont(s->pointLabelsFont());
+        for (const qsizetype j : std::as_const(order)) {
+            if (done.at(j))
                 continue;
-            // The connector starts clear of the square, whatever the thickness of the line.
+            done[j] = true;
+            const QString text = french.toString(points.at(shown.at(j)).y(), 'g', 6);
+            const QRectF& square = squares.at(j);
+            // Above the point, joined to it by a connector that starts clear of the square
+            // whatever the thickness of the line; below it where the top of the plot is near.
             const double x = square.center().x();
-            const double top = square.top() - 1;
+            double from = square.top() - 1;
+            double to = from - ConnectorLength;
+            QRectF box(0, 0, metrics.horizontalAdvance(text), metrics.height());
+            box.moveBottom(to);
+            if (box.top() < plot.top()) {
+                from = square.bottom() + 1;
+                to = from + ConnectorLength;
+                box.moveTop(to);
+            }
+            if (box.bottom() > plot.bottom() || box.width() > plot.width())
+                continue;
+            box.moveLeft(std::clamp(x - box.width() / 2, plot.left(), plot.right() - box.width()));
+            if (std::any_of(taken.cbegin(), taken.cend(), [&](const QRectF& r) { return r.intersects(box); }))
+                continue;
+            taken << box;
             painter->setPen(QPen(colour, 1));
-            painter->drawLine(QPointF(x, top), QPointF(x, top - ConnectorLength));
-            const QString text = french.toString(point.y(), 'g', 6);
-            const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
-            const QRectF box(x - size.width() / 2, top - ConnectorLength - size.height(), size.width(),
-                             size.height());
+            painter->drawLine(QPointF(x, from), QPointF(x, to));
             painter->setPen(s->pointLabelsColor());
             painter->drawText(box, Qt::AlignCenter, text);
         }
     }
     painter->restore();
+}
+
+void WeightChart::paintDayLabels(QPainter* painter) {
+    qsizetype count = 0;
+    for (const QStringList& labels : std::as_const(m_labels))
+        count = std::max(count, labels.size());
+    // The positions in view (all of them unless zoomed).
+    const qsizetype first = std::max<qsizetype>(0, qsizetype(std::ceil(m_positions->min())));
+    const qsizetype last = std::min<qsizetype>(count - 1, qsizetype(std::floor(m_positions->max())));
+    if (first > last)
+        return;
+    const auto label = [&](qsizetype k) {
+        for (const QStringList& labels : std::as_const(m_labels))
+            if (k < labels.size())
+                return labels.at(k);
+        return QString();
+    };
+    const QFont font = m_days->labelsFont();
+    const QFontMetricsF metrics(font);
+    double widest = 0;
+    for (qsizetype k = first; k <= last; ++k)
+        widest = std::max(widest, metrics.horizontalAdvance(label(k)));
+    const double gap = metrics.horizontalAdvance(QLatin1Char(' ')) * 2;
+    const auto xAt = [&](double k) { return mapToPosition(QPointF(k, 0), m_series.first()).x(); };
+    const int step = DayLabelStep(xAt(1) - xAt(0), widest + gap);
+
+    QList<BottomLabel> shown;
+    for (qsizetype k = first; k <= last; k += step)
+        shown.append({xAt(double(k)), label(k)});
+    if (shown.constLast().x != xAt(double(last)))
+        shown.append({xAt(double(last)), label(last)});
+    DrawBottomLabels(painter, plotArea(), shown, font, m_left->labelsBrush().color());
+}
+
+void DrawBottomLabels(QPainter* painter, const QRectF& plot, const QList<BottomLabel>& labels,
+                      const QFont& font, const QColor& colour) {
+    if (labels.isEmpty())
+        return;
+    const QFontMetricsF metrics(font);
+    const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    QList<QRectF> boxes;
+    for (const BottomLabel& label : labels) {
+        QRectF box(0, plot.bottom() + DayLabelOffset, metrics.horizontalAdvance(label.text),
+                   metrics.height());
+        // Inside the width of the plot area: the first and last are not cut at the window's
+        // edge nor laid over the weight axis' labels.
+        box.moveLeft(std::clamp(label.x - box.width() / 2, plot.left(), plot.right() - box.width()));
+        boxes << box;
+    }
+    // The first and the last come first; each other one only with a gap on both sides.
+    QList<qsizetype> order{0};
+    if (labels.size() > 1)
+        order << labels.size() - 1;
+    for (qsizetype k = 1; k + 1 < labels.size(); ++k)
+        order << k;
+    QList<QRectF> taken;
+    painter->setFont(font);
+    painter->setPen(colour);
+    for (const qsizetype k : std::as_const(order)) {
+        const QRectF spaced = boxes.at(k).adjusted(-gap, 0, gap, 0);
+        if (std::any_of(taken.cbegin(), taken.cend(), [&](const QRectF& r) { return r.intersects(spaced); }))
+            continue;
+        taken << boxes.at(k);
+        painter->drawText(boxes.at(k), Qt::AlignCenter, labels.at(k).text);
+    }
+}
+
+ChartOverlay::ChartOverlay(QChart* chart, std::function<void(QPainter*)> paint)
+    : QGraphicsItem(chart), m_chart(chart), m_paint(std::move(paint)) {
+    setZValue(100); // above the series, the axes and the grid
+    setAcceptedMouseButtons(Qt::NoButton);
+    QObject::connect(chart, &QGraphicsWidget::geometryChanged, chart, [this] { prepareGeometryChange(); });
+    QObject::connect(chart, &QChart::plotAreaChanged, chart, [this] { update(); });
+}
+
+QRectF ChartOverlay::boundingRect() const {
+    return m_chart->rect();
+}
+
+void ChartOverlay::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+    m_paint(painter);
+}
+
+int DayLabelStep(double slot, double widest) {
+    for (const int step : {1, 2, 5, 7, 10, 14, 20, 30, 50, 100, 200, 500, 1000})
+        if (step * slot >= widest)
+            return step;
+    return 1000;
 }
 
 void WeightChart::Begin(const QString& title) {
@@ -230,45 +345,11 @@ void WeightChart::fitAxes() {
     }
 
     const double last = std::max<double>(0, double(count) - 1);
-    if (m_days) {
-        QStringList axisLabels;
-        for (qsizetype k = 0; k < count; ++k) {
-            QString label;
-            for (const QStringList& labels : std::as_const(m_labels))
-                if (k < labels.size()) {
-                    label = labels.at(k);
-                    break;
-                }
-            // The axis needs distinct texts; an invisible mark keeps a repeated one apart.
-            while (axisLabels.contains(label))
-                label += QChar(0x200B);
-            axisLabels << label;
-        }
-        // An axis without categories is not laid out, and its title "Jour" would be drawn at the
-        // top left of the chart: an empty month keeps one invisible category.
-        if (axisLabels.isEmpty())
-            axisLabels << QString(QChar(0x200B));
-        // Relabelling the axis costs more than the rest of a redraw: only the labels that
-        // differ are replaced (a month of 31 days after one of 30 keeps the first 30).
-        if (axisLabels != m_axisLabels) {
-            qsizetype same = 0;
-            while (same < axisLabels.size() && same < m_axisLabels.size() &&
-                   axisLabels[same] == m_axisLabels[same])
-                ++same;
-            for (qsizetype k = m_axisLabels.size() - 1; k >= same; --k)
-                m_days->remove(m_axisLabels.at(k));
-            // Each category spans k - 0.5 to k + 0.5, so its label stands under point k.
-            m_days->setStartValue(-0.5);
-            for (qsizetype k = same; k < axisLabels.size(); ++k)
-                m_days->append(axisLabels.at(k), double(k) + 0.5);
-            m_axisLabels = axisLabels;
-        }
-        if (m_days->min() != -0.5 || m_days->max() != last + 0.5)
-            m_days->setRange(-0.5, last + 0.5);
-    } else {
-        if (m_positions->min() != 0 || m_positions->max() != last)
-            m_positions->setRange(0, last);
-    }
+    // With day labels, each point stands in the middle of its own slot, its label under it.
+    const double first = m_days ? -0.5 : 0;
+    const double end = m_days ? last + 0.5 : last;
+    if (m_positions->min() != first || m_positions->max() != end)
+        m_positions->setRange(first, end);
 }
 
 void WeightChart::SetLineColour(int seriesIndex, const QColor& colour) {

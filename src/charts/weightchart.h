@@ -2,12 +2,13 @@
 
 #include <QChartView>
 #include <QColor>
+#include <QGraphicsItem>
 #include <QList>
 #include <QPointF>
 #include <QStringList>
 
-class QCategoryAxis;
-class QGraphicsItem;
+#include <functional>
+
 class QPainter;
 class QLineSeries;
 class QValueAxis;
@@ -59,12 +60,16 @@ class WeightChart : public QChart {
     static int MarkerSide(int lineWidth);
     // Draws the squares on the points and, where shown, each value above its point joined to it
     // by a connector 8 pixels long; only the points inside the plot area (after a zoom).
+    // Where they would cover one another, only some value labels are drawn (the first and last
+    // days, the lowest and highest weights first); none leaves the plot area.
     void PaintMarkers(QPainter* painter);
 
     QStringList Labels(int seriesIndex) const { return m_labels.at(seriesIndex); }
 
   private:
     void fitAxes();
+    // The day labels under the plot area, as many as fit side by side.
+    void paintDayLabels(QPainter* painter);
     void followZoom(QValueAxis* axis);
 
     QList<QLineSeries*> m_series;
@@ -72,12 +77,37 @@ class WeightChart : public QChart {
     QList<QStringList> m_labels;
     QValueAxis* m_left = nullptr;
     QValueAxis* m_right = nullptr;
-    QCategoryAxis* m_days = nullptr;
+    QValueAxis* m_days = nullptr;
     QValueAxis* m_positions = nullptr;
     QColor m_backWall = Qt::white;
-    QStringList m_axisLabels;
     QList<bool> m_marksVisible;
     QGraphicsItem* m_markers = nullptr;
+};
+
+// The step between labelled positions, slot pixels apart, for labels up to widest pixels wide:
+// every one, then every 2nd, 5th, 7th, 10th, 14th...
+int DayLabelStep(double slot, double widest);
+
+// Texts under a chart's plot area, each centred on its x (in the chart's coordinates) but kept
+// within the plot's width. Those that would touch another are left out, the first and the last
+// never.
+struct BottomLabel {
+    double x;
+    QString text;
+};
+void DrawBottomLabels(QPainter* painter, const QRectF& plot, const QList<BottomLabel>& labels,
+                      const QFont& font, const QColor& colour);
+
+// Paints over a chart, above its series and axes, with the function given.
+class ChartOverlay final : public QGraphicsItem {
+  public:
+    ChartOverlay(QChart* chart, std::function<void(QPainter*)> paint);
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
+
+  private:
+    QChart* m_chart;
+    std::function<void(QPainter*)> m_paint;
 };
 
 // A colour as the accounts file stores it: red in the lowest byte, then green, then blue.

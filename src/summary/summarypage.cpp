@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -98,7 +99,10 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     Chart2->legend()->setAlignment(Qt::AlignBottom);
     m_dates = new QDateTimeAxis(Chart2);
     m_dates->setFormat(QStringLiteral("dd/MM/yyyy"));
-    m_dates->setTickCount(5);
+    // Qt draws every date it is given, over one another or cut to "..." when the axis is short:
+    // the page draws as many as fit (paintDates) and this axis only keeps their room.
+    m_dates->setTickCount(2);
+    m_dates->setLabelsBrush(Qt::transparent);
     Chart2->addAxis(m_dates, Qt::AlignBottom);
     m_kilos = new QValueAxis(Chart2);
     m_kilos->setTitleText(QStringLiteral("Poids (Kg)"));
@@ -119,6 +123,8 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     }
     QPen goalPen(QColor(0, 128, 0), 1, Qt::DashLine);
     m_goal->setPen(goalPen);
+    auto* dates = new ChartOverlay(Chart2, [this](QPainter* painter) { paintDates(painter); });
+    connect(m_dates, &QDateTimeAxis::rangeChanged, this, [dates] { dates->update(); });
     ChartView2 = Named(new ZoomChartView(Chart2, this), "ChartView2");
     page->addWidget(ChartView2, 1);
 
@@ -279,6 +285,23 @@ void SummaryPage::RefreshSummary() {
     const double top = std::ceil((std::ceil(high) + 1) / step) * step;
     m_kilos->setRange(bottom, top);
     m_kilos->setTickCount(int(std::lround((top - bottom) / step)) + 1);
+}
+
+void SummaryPage::paintDates(QPainter* painter) {
+    const QRectF plot = Chart2->plotArea();
+    const QFont font = m_dates->labelsFont();
+    const QFontMetricsF metrics(font);
+    const double room = metrics.horizontalAdvance(QStringLiteral("00/00/0000  "));
+    const int count = std::clamp(int(plot.width() / room), 2, 7);
+    const double from = double(m_dates->min().toMSecsSinceEpoch());
+    const double to = double(m_dates->max().toMSecsSinceEpoch());
+    QList<BottomLabel> labels;
+    for (int i = 0; i < count; ++i) {
+        const double at = from + (to - from) * i / (count - 1);
+        labels.append({Chart2->mapToPosition(QPointF(at, 0), m_weights).x(),
+                       QDateTime::fromMSecsSinceEpoch(qint64(at)).toString(m_dates->format())});
+    }
+    DrawBottomLabels(painter, plot, labels, font, m_kilos->labelsBrush().color());
 }
 
 void SummaryPage::ComboBox4Change() {

@@ -14,6 +14,7 @@ class QDateTimeAxis;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
+class QPainter;
 class QToolButton;
 class QValueAxis;
 class TForm2;
@@ -72,6 +73,8 @@ class SummaryPage : public QWidget {
     DateRange exportRange(const std::vector<DayWeight>& journal) const;
     QString exportTo(const QString& proposed);
     void refreshIfShown();
+    // The dates under the chart, as many as fit side by side.
+    void paintDates(QPainter* painter);
 
     TForm2* m_form;
     QLineSeries* m_weights = nullptr;

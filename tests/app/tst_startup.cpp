@@ -75,6 +75,7 @@ class TestStartup : public QObject {
     void unreadableAccountFileKeepsTheAccountClosed();
     void unreadableAccountsFileStopsCreationAndDeletion();
     void failedScramblingAtTheCloseBoxStillEnds();
+    void otherWindowsFollowTheLoginWindow();
 };
 
 void TestStartup::unreadableAccountFileKeepsTheAccountClosed_data() {
@@ -175,6 +176,22 @@ void TestStartup::failedScramblingAtTheCloseBoxStillEnds() {
     QCOMPARE(FilesHere(), (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
                                        QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini.cry"))), scrambled(Weights, AccountFilesKey));
+}
+
+void TestStartup::otherWindowsFollowTheLoginWindow() {
+    ProgramFixture p(false);
+    leaveScrambledFiles(p.dir);
+    p.windows = std::make_unique<WindowSet>(WindowSet::Start::LoginFirst);
+    QVERIFY(Form1 && !Form2 && !Form3 && !Form4 && !Form5 && !Form6);
+    // Logged in before they came: they are made there and then.
+    logIn();
+    QVERIFY(Form2 && Form2->isVisible() && Form6);
+    QCOMPARE(Form2->windowTitle(), QStringLiteral("Kalimo - Paul"));
+    p.Stop();
+    p.windows = std::make_unique<WindowSet>(WindowSet::Start::LoginFirst);
+    Form1->show();
+    QTRY_VERIFY(Form6 != nullptr); // once the login window is painted
+    QVERIFY(Form2 && !Form2->isVisible());
 }
 
 void TestStartup::windowsAreCreatedOnceWithTheirCaptions() {

@@ -4,10 +4,12 @@
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
 #include "store/kalimoerror.h"
+#include "testsupport/chartlabels.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/windowfixture.h"
 #include "weight/tform2.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
@@ -99,6 +101,19 @@ QStringList newFiles(const QStringList& before) {
             added << f;
     return added;
 }
+
+// February and March 2004 weighed every day (84,9 and 85,9 kg, then 89,9 and 90,9 kg in turn):
+// the crowded months a faithful user has.
+QByteArray fullMonths() {
+    QByteArray weights;
+    for (const int month : {2, 3}) {
+        weights += "[" + QByteArray::number(month) + "/2004]\r\n";
+        for (int d = 1; d <= 31; ++d)
+            weights +=
+                "v" + QByteArray::number(d) + "=" + QByteArray::number(month * 5 + 74 + d % 2) + ",9\r\n";
+    }
+    return weights;
+}
 } // namespace
 
 class TestChartExport : public QObject {
@@ -114,6 +129,8 @@ class TestChartExport : public QObject {
     void failuresAreReported();
     void libjpegErrorsComeBackAsErrors();
     void printsOnePage();
+    void labelsReadCleanly_data();
+    void labelsReadCleanly();
 };
 
 void TestChartExport::monthChartAsJpeg() {
@@ -305,6 +322,53 @@ void TestChartExport::printsOnePage() {
     QCOMPARE(p.dialogs.printRequests, 2);
     QVERIFY(p.dialogs.shown.isEmpty());
     QCOMPARE(pdfPageCount(year), 1);
+}
+
+void TestChartExport::labelsReadCleanly_data() {
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<QSize>("window"); // empty: the smallest the window allows
+    QTest::addColumn<bool>("printed");
+    for (const char* chart : {"month", "comparison", "year"}) {
+        QTest::addRow("%s, smallest", chart) << QString::fromLatin1(chart) << QSize() << false;
+        QTest::addRow("%s, 1280x1024", chart) << QString::fromLatin1(chart) << QSize(1280, 1000) << false;
+        QTest::addRow("%s, full HD", chart) << QString::fromLatin1(chart) << QSize(1920, 1050) << false;
+        QTest::addRow("%s, printed", chart) << QString::fromLatin1(chart) << QSize() << true;
+    }
+}
+
+void TestChartExport::labelsReadCleanly() {
+    QFETCH(QString, chart);
+    QFETCH(QSize, window);
+    QFETCH(bool, printed);
+    OpenAccount p("[Paul]\r\npassword=pw\r\ndetails=1\r\n", fullMonths());
+    ShowMonth(3, 2004);
+    QWidget* shown = Form2;
+    QChartView* view = Form2->ChartView1;
+    if (chart == QLatin1String("comparison")) {
+        Form2->ComboBox3->setCurrentIndex(1);
+        Form2->CheckBox2->setChecked(true);
+        Form2->CheckBox2Click();
+    } else if (chart == QLatin1String("year")) {
+        QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton);
+        shown = Form5;
+        view = Form5->ChartView1;
+    }
+    shown->resize(window.isEmpty() ? shown->minimumSize() : window);
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QCoreApplication::processEvents();
+    // An A4 page at 600 dpi, as the print dialog offers it.
+    const QRect page = printed ? QRect(0, 0, 4760, 6716) : QRect(QPoint(), view->size());
+    const QList<DrawnText> texts = TextsDrawn(view, printed ? page : QRect());
+    const QStringList faults = LabelFaults(texts, page);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    QStringList seen;
+    for (const DrawnText& t : texts)
+        seen << t.text;
+    QVERIFY2(seen.contains(QStringLiteral("Jour")), qPrintable(seen.join(QLatin1Char('|'))));
+    if (chart != QLatin1String("year")) // the first and last days, their weights
+        for (const char* text : {"1", "31", "89,9", "90,9"})
+            QVERIFY2(seen.contains(QLatin1String(text)), text);
 }
 
 QTEST_MAIN(TestChartExport)

@@ -1,6 +1,8 @@
 // The "Bilan" page in the main window: the goal, the figures following the grid, and the CSV
 // files written and read through the dialogs.
+#include "charts/weightchart.h"
 #include "summary/summarypage.h"
+#include "testsupport/chartlabels.h"
 #include "testsupport/windowfixture.h"
 #include "weight/stringgrid.h"
 
@@ -46,6 +48,8 @@ class TestSummaryPage : public QObject {
     void chartIsSavedAndPrintedLikeTheMonthChart();
     void importAsksBeforeWriting_data();
     void importAsksBeforeWriting();
+    void chartLabelsReadCleanly_data();
+    void chartLabelsReadCleanly();
 };
 
 void TestSummaryPage::thirdPageFollowsTheGrid() {
@@ -164,6 +168,48 @@ void TestSummaryPage::importAsksBeforeWriting() {
     QCOMPARE(Form2->StringGrid1->Cells(1, 3), day3);
     QCOMPARE(p.weightFile().count("\r\n"), 32);
     QCOMPARE(p.dialogs.shown.last().text, done);
+}
+
+void TestSummaryPage::chartLabelsReadCleanly_data() {
+    QTest::addColumn<QSize>("window"); // empty: the smallest the main window allows
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("smallest") << QSize() << false;
+    QTest::newRow("1280x1024") << QSize(1280, 1000) << false;
+    QTest::newRow("full HD") << QSize(1920, 1050) << false;
+    QTest::newRow("printed") << QSize() << true;
+}
+
+void TestSummaryPage::chartLabelsReadCleanly() {
+    QFETCH(QSize, window);
+    QFETCH(bool, printed);
+    // Weights from 75 to 82 kg every day of three years, up to March 2005.
+    QByteArray weights;
+    for (int year = 2002; year <= 2005; ++year)
+        for (int month = 1; month <= 12; ++month) {
+            weights += "[" + QByteArray::number(month) + "/" + QByteArray::number(year) + "]\r\n";
+            for (int d = 1; d <= 28; ++d)
+                weights +=
+                    "v" + QByteArray::number(d) + "=" + QByteArray::number(75 + (d + month) % 8) + ",5\r\n";
+        }
+    OpenAccount p(Accounts + "objectif=74\r\n", weights);
+    Form2->resize(window.isEmpty() ? Form2->minimumSize() : window);
+    Form2->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form2));
+    openBilan();
+    for (const SummarySpan span : {SummarySpan::FourWeeks, SummarySpan::All}) {
+        page()->ComboBox4->setCurrentIndex(int(span));
+        page()->RefreshSummary();
+        QCoreApplication::processEvents();
+        const QRect sheet = printed ? QRect(0, 0, 4760, 6716) : QRect(QPoint(), page()->ChartView2->size());
+        const QList<DrawnText> texts = TextsDrawn(page()->ChartView2, printed ? sheet : QRect());
+        const QStringList faults = LabelFaults(texts, sheet);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QStringList seen;
+        for (const DrawnText& t : texts)
+            seen << t.text;
+        QVERIFY2(seen.contains(QStringLiteral("80")) && seen.filter(QStringLiteral("/20")).size() >= 2,
+                 qPrintable(seen.join(QLatin1Char('|'))));
+    }
 }
 
 QTEST_MAIN(TestSummaryPage)
