@@ -13,7 +13,7 @@ packages=(
     libjpeg-dev fonts-comic-neue libbenchmark-dev
     libxcb1-dev
     xvfb xauth xdotool xsel imagemagick openbox wmctrl x11-utils python3 util-linux
-    dbus-daemon libglib2.0-bin at-spi2-core python3-dbus
+    dbus-daemon libglib2.0-bin at-spi2-core python3-dbus python3-gi
     clang libclang-rt-14-dev
     dpkg-dev file appstream desktop-file-utils lintian man-db
 )

@@ -11,6 +11,8 @@ import sys
 import time
 
 import dbus
+import dbus.mainloop.glib
+from gi.repository import GLib
 
 ACCESSIBLE = "org.a11y.atspi.Accessible"
 PROPERTIES = "org.freedesktop.DBus.Properties"
@@ -106,20 +108,67 @@ def focused(window):
     return {node.path for node, states in controls if FOCUSED in states}
 
 
+class FocusEvents:
+    """The objects that took the focus, as the program announces them: a control that hands its
+    focus on at once (the weight grid to its cell editor) shows no focused state when read
+    afterwards, and its cell editor is no child in the tree."""
+
+    def __init__(self, bus):
+        self.bus, self.seen = bus, []
+        bus.add_signal_receiver(self.changed, signal_name="StateChanged",
+                                dbus_interface="org.a11y.atspi.Event.Object",
+                                path_keyword="path", sender_keyword="sender")
+        registry = bus.get_object("org.a11y.atspi.Registry", "/org/a11y/atspi/registry",
+                                  introspect=False)
+        registry.RegisterEvent("object:state-changed:focused",
+                               dbus_interface="org.a11y.atspi.Registry")
+        self.pump(0.3)
+
+    def changed(self, kind, gained, _detail2, _data, _props, path=None, sender=None):
+        if str(kind) == "focused" and gained == 1:
+            self.seen.append(Node(self.bus, sender, path))
+
+    def pump(self, seconds):
+        context, end = GLib.MainContext.default(), time.time() + seconds
+        while time.time() < end:
+            while context.iteration(False):
+                pass
+            time.sleep(0.02)
+
+    def controls_reached(self, paths):
+        """The controls among paths that took the focus, themselves or through a part of theirs."""
+        found = set()
+        for node in self.seen:
+            for _ in range(8):
+                if node.path in paths:
+                    found.add(node.path)
+                    break
+                try:
+                    name, path = node.prop("Parent")
+                except dbus.DBusException:
+                    break
+                node = Node(self.bus, name, path)
+        self.seen.clear()
+        return found
+
+
 def main():
     title = sys.argv[1]
+    dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = a11y_bus()
     window = find_window(bus, title)
     controls = []
     walk(window, controls)
+    paths = {node.path for node, _ in controls}
+    events = FocusEvents(bus)
     start = focused(window)
     reached = set(start)
 
     def tab():
         subprocess.run(["xdotool", "key", "Tab"], check=True)
-        time.sleep(0.15)
+        events.pump(0.15)
         now = focused(window)
-        reached.update(now)
+        reached.update(now, events.controls_reached(paths))
         return now
 
     for _ in range(len(controls) + 1):
