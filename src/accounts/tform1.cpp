@@ -13,11 +13,13 @@
 #include "store/datafiles.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
+#include "summary/backups.h"
 #include "weight/tform2.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -230,7 +232,10 @@ void TForm1::OpenAccount(const QString& account) {
                 .arg(unreadable, account));
     // Restored before the account is shown: when that fails (a full disk), the account stays
     // closed rather than opening on an empty journal, and the next attempt restores it.
+    // A restore that a crash stopped half-way is finished before the journal is read.
+    FinishInterruptedRestore();
     UnscrambleAccountFiles(account);
+    m_openedAccount = account;
     hide();
     Form2->PrepareForAccount(account);
     Form2->show();
@@ -302,8 +307,17 @@ void TForm1::FormClose() {
     ScrambleAccountsFile();
 }
 
+void TForm1::BackUpAtClose() {
+    if (m_openedAccount.isEmpty())
+        return;
+    const QDate today = QDate::currentDate();
+    if (BackupAtClose(m_openedAccount, today) == BackupResult::Made)
+        RemoveOldBackups(today);
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     RunGuarded([this] { FormClose(); });
+    RunGuarded([this] { BackUpAtClose(); });
     event->accept();
     Q_EMIT closed();
 }

@@ -11,6 +11,7 @@
 #include "calories/foodlog.h"
 #include "charts/weightchart.h"
 #include "store/kalimoerror.h"
+#include "summary/backupwindow.h"
 #include "summary/journalcsv.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -151,7 +152,11 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     row->addWidget(CheckBox3);
     row->addStretch(1);
     row->addWidget(SpeedButton17);
+    SpeedButton19 = MakeTextButton(bottom, "SpeedButton19", QStringLiteral("Sauve&gardes…"));
+    SpeedButton19->setToolTip(QStringLiteral("Voir les sauvegardes du journal et en restaurer une"));
+    row->addWidget(SpeedButton19);
     page->addWidget(bottom);
+    Form7 = new BackupWindow(form);
 
     connect(ComboBox4, &QComboBox::activated, this, Guard([this] { ComboBox4Change(); }));
     connect(SpeedButton15, &QToolButton::clicked, this, Guard([this] { SpeedButton15Click(); }));
@@ -161,6 +166,7 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     connect(SpeedButton16, &QToolButton::clicked, this, Guard([this] { SpeedButton16Click(); }));
     connect(SpeedButton18, &QToolButton::clicked, this, Guard([this] { SpeedButton18Click(); }));
     connect(SpeedButton17, &QToolButton::clicked, this, Guard([this] { SpeedButton17Click(); }));
+    connect(SpeedButton19, &QToolButton::clicked, this, Guard([this] { SpeedButton19Click(); }));
     // The page follows the grid: after the main window has saved and redrawn the month (queued,
     // so that its own handlers of the same event have run).
     connect(
@@ -395,4 +401,8 @@ void SummaryPage::SpeedButton17Click() {
     m_form->RefreshMonthChart();
     RefreshSummary();
     ShowPlainMessage(QStringLiteral("%1 jours importés.").arg(written));
+}
+
+void SummaryPage::SpeedButton19Click() {
+    Form7->Open();
 }

@@ -16,6 +16,7 @@ class QLineEdit;
 class QLineSeries;
 class QToolButton;
 class QValueAxis;
+class BackupWindow;
 class TForm2;
 class ZoomChartView;
 
@@ -47,6 +48,8 @@ class SummaryPage : public QWidget {
     QToolButton* SpeedButton18; // export the food log
     QCheckBox* CheckBox3;       // the whole journal rather than the span
     QToolButton* SpeedButton17; // import weights
+    QToolButton* SpeedButton19; // the backups
+    BackupWindow* Form7;
     ChartSaveDialog SaveDialog2;
     ChartPrintDialog PrintDialog2;
 
@@ -62,6 +65,7 @@ class SummaryPage : public QWidget {
     void SpeedButton16Click();
     void SpeedButton18Click();
     void SpeedButton17Click();
+    void SpeedButton19Click();
     // The goal stored for the account; nothing when none or unreadable.
     std::optional<double> StoredGoal() const;
 
