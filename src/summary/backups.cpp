@@ -147,7 +147,9 @@ void writeNewFile(const QString& path, const QByteArray& bytes) {
 void linkOrCopy(const QString& from, const QString& to) {
     if (::link(native(from).constData(), native(to).constData()) == 0)
         return;
-    // A file system without links: a copy does as well, it only takes room.
+    // A file system without links: a copy does as well, it only takes room. A disk that fails
+    // is another matter.
+    need(errno == EPERM || errno == EXDEV || errno == EMLINK || errno == EOPNOTSUPP);
     const std::optional<QByteArray> bytes = readFile(from);
     need(bytes.has_value());
     writeNewFile(to, *bytes);
@@ -299,11 +301,12 @@ bool holds(const Entry& entry, const Journal& journal) {
 // Writes the account's entry of the day's backup, keeping the other accounts' entries of that
 // day as they are.
 void writeEntry(const QString& account, const QDate& today, const Journal& journal, const QString& failure) {
-    prepareFolder(failure);
     const QString day = dayFolder(today);
     const std::optional<Entry> earlier = latestEntry(account);
-    const QString temp = makeTemporaryFolder();
+    QString temp;
     try {
+        prepareFolder(failure);
+        temp = makeTemporaryFolder();
         const auto in = [&temp](const QString& name) { return temp + QLatin1Char('/') + name; };
         if (QFileInfo(day).isDir())
             for (const QString& name : filesIn(day))
@@ -325,10 +328,12 @@ void writeEntry(const QString& account, const QDate& today, const Journal& journ
         need(SyncFolder(temp));
         putInPlace(temp, day);
     } catch (const Refused&) {
-        removeFolder(temp);
+        if (!temp.isEmpty())
+            removeFolder(temp);
         throw KalimoError(failure.arg(DiskProblem));
     } catch (...) {
-        removeFolder(temp);
+        if (!temp.isEmpty())
+            removeFolder(temp);
         throw;
     }
 }
@@ -414,8 +419,13 @@ bool applyPendingRestore() {
         if (!SyncFolder(QStringLiteral(".")))
             throw KalimoError(Messages::CannotWrite(weights));
     }
-    removeFolder(PendingRestore);
-    SyncFolder(BackupsFolder);
+    // Done in one step: a folder half emptied would restore the weights without the food log.
+    const QString done = temporaryName();
+    if (::rename(native(PendingRestore).constData(), native(done).constData()) != 0)
+        throw KalimoError(Messages::CannotWrite(PendingRestore));
+    if (!SyncFolder(BackupsFolder))
+        throw KalimoError(Messages::CannotWrite(BackupsFolder));
+    removeFolder(done);
     return true;
 }
 } // namespace
@@ -449,6 +459,8 @@ QList<QDate> BackupDatesToKeep(QList<QDate> dates, const QDate& today) {
 BackupResult BackupAtClose(const QString& account, const QDate& today) {
     AccountsStore::CheckAccountName(account);
     const QString failure = BackupFailedMessage(QStringLiteral("%1"));
+    if (QFileInfo(BackupsFolder).isDir())
+        removeLeftovers();
     try {
         if (!entryNamed(filesIn(dayFolder(today)), account + WeightSuffix).isEmpty())
             return BackupResult::AlreadyMadeToday;

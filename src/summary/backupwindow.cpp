@@ -25,7 +25,10 @@ QString shortDate(const QDate& date) {
 }
 } // namespace
 
-BackupWindow::BackupWindow(TForm2* form) : QWidget(form), m_form(form) {
+BackupWindow::BackupWindow(TForm2* form) : m_form(form) {
+    // A window of its own rather than a child of the main window: it must stay enabled while the
+    // main window waits, and goes with it.
+    connect(form, &QObject::destroyed, [self = this] { delete self; });
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Sauvegardes"));
     setFont(QFont(QString::fromLatin1(ComicFont), 8));
