@@ -119,7 +119,7 @@ void BackupWindow::SpeedButton20Click() {
     const QString question =
         QStringLiteral(
             "Restaurer la sauvegarde du %1 ?\n\nLe fichier des poids et le journal des repas du compte "
-            "%2 seront remplacés par ceux de cette sauvegarde (%3 jours pesés, %4 jours avec repas).\n"
+            "%2 seront remplacés par ceux de cette sauvegarde (jours pesés : %3, jours avec repas : %4).\n"
             "Leur état présent sera d'abord sauvegardé à la date d'aujourd'hui.")
             .arg(shortDate(backup.date), account)
             .arg(backup.weighedDays)
@@ -128,6 +128,9 @@ void BackupWindow::SpeedButton20Click() {
         return;
     // The pages follow whatever became of the files, a failure half-way included.
     const auto reload = [this] {
+        // Back to this window once the box has gone, whatever had the focus before.
+        activateWindow();
+        ListView2->setFocus();
         RunGuarded([this] { FillList(); });
         RunGuarded([this] {
             m_form->ShowSelectedMonth();

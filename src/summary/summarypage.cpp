@@ -85,6 +85,9 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
          std::initializer_list<QWidget*>{Label30, ComboBox4, Label31, Edit5, Label32, SpeedButton15})
         strip->addWidget(w);
     strip->addStretch(1);
+    SpeedButton19 = MakeTextButton(top, "SpeedButton19", QStringLiteral("Sauve&gardes…"));
+    SpeedButton19->setToolTip(QStringLiteral("Voir les sauvegardes du journal et en restaurer une"));
+    strip->addWidget(SpeedButton19);
     page->addWidget(top);
 
     Chart2 = new QChart;
@@ -152,9 +155,6 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     row->addWidget(CheckBox3);
     row->addStretch(1);
     row->addWidget(SpeedButton17);
-    SpeedButton19 = MakeTextButton(bottom, "SpeedButton19", QStringLiteral("Sauve&gardes…"));
-    SpeedButton19->setToolTip(QStringLiteral("Voir les sauvegardes du journal et en restaurer une"));
-    row->addWidget(SpeedButton19);
     page->addWidget(bottom);
     Form7 = new BackupWindow(form);
 
