@@ -3,7 +3,6 @@
 #include "accounts/accountsstore.h"
 #include "store/datafiles.h"
 #include "store/kalimoerror.h"
-#include "store/profiledocument.h"
 #include "store/scramble.h"
 #include "summary/weighttrend.h"
 
@@ -12,10 +11,12 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -338,39 +339,113 @@ void writeEntry(const QString& account, const QDate& today, const Journal& journ
     }
 }
 
-bool isMonthSection(const QString& section) {
-    return QDate::fromString(section, QStringLiteral("M/yyyy")).isValid();
-}
-
-// Whether the bytes, unscrambled, are a weight file: at least one month is stored in it.
-std::optional<ProfileDocument> weightFileOf(QByteArray bytes) {
-    TransformBytes(bytes, keyOf(AccountFilesKey), ScrambleDirection::Unscramble);
-    ProfileDocument doc = ProfileDocument::Parse(bytes);
-    const QStringList sections = doc.Sections();
-    if (std::none_of(sections.cbegin(), sections.cend(), isMonthSection))
+// A decimal number without sign or leading zero, as weight files write months, days and years.
+std::optional<int> plainNumber(QByteArrayView text) {
+    if (text.isEmpty() || text.size() > 6 || text.front() == '0')
         return std::nullopt;
-    return doc;
+    int n = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
 }
 
-// The days that have at least one food in a food log, in one pass over its lines.
+// What the list shows of a backup's weight file.
+struct WeightFacts {
+    int weighedDays = 0;
+    std::optional<DayWeight> last;
+};
+
+// The weighed days of a scrambled weight file, read as the "Bilan" page reads a journal (the
+// first section of a month, the first key of a day, the days its month has), in one pass over
+// the bytes: the list reads 26 fifty-year journals at once. Nothing when the bytes do not
+// unscramble into a weight file, that is one that stores at least one month.
+std::optional<WeightFacts> weightFactsOf(QByteArray bytes) {
+    TransformBytes(bytes, keyOf(AccountFilesKey), ScrambleDirection::Unscramble);
+    WeightFacts facts;
+    bool anyMonth = false;
+    QSet<qint64> months;
+    qint64 first = -1;
+    int days = 0;
+    quint32 seen = 0;
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* eol = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        if (!eol)
+            eol = end;
+        const QByteArrayView line = QByteArrayView(p, eol - p).trimmed();
+        p = eol + 1;
+        if (line.startsWith('[')) {
+            first = -1;
+            const qsizetype close = line.indexOf(']');
+            const QByteArrayView name = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+            const qsizetype slash = name.indexOf('/');
+            const std::optional<int> month = slash < 0 ? std::nullopt : plainNumber(name.first(slash));
+            const std::optional<int> year = slash < 0 ? std::nullopt : plainNumber(name.sliced(slash + 1));
+            if (!month || !year || *month > 12)
+                continue;
+            const QDate date(*year, *month, 1);
+            anyMonth = true;
+            if (months.contains(date.toJulianDay()))
+                continue;
+            months.insert(date.toJulianDay());
+            first = date.toJulianDay();
+            days = date.daysInMonth();
+            seen = 0;
+            continue;
+        }
+        const qsizetype eq = line.indexOf('=');
+        if (first < 0 || eq < 0)
+            continue;
+        const QByteArrayView key = line.first(eq).trimmed();
+        if (key.size() < 2 || (key.front() != 'v' && key.front() != 'V'))
+            continue;
+        const std::optional<int> day = plainNumber(key.sliced(1));
+        if (!day || *day > days || (seen & (1u << *day)))
+            continue;
+        seen |= 1u << *day;
+        if (const std::optional<double> kg = JournalWeight(line.sliced(eq + 1))) {
+            ++facts.weighedDays;
+            if (!facts.last || first + *day - 1 > facts.last->day)
+                facts.last = DayWeight{first + *day - 1, *kg};
+        }
+    }
+    if (!anyMonth)
+        return std::nullopt;
+    return facts;
+}
+
+// The days that have at least one food in a food log: the sections with a key line, in one pass
+// over the bytes.
 int mealDays(QByteArray bytes) {
     TransformBytes(bytes, keyOf(AccountFilesKey), ScrambleDirection::Unscramble);
     int days = 0;
-    bool inSection = false;
-    bool counted = false;
-    for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start).trimmed();
-        if (line.startsWith('[')) {
-            inSection = true;
-            counted = false;
-        } else if (inSection && !counted && line.indexOf('=') > 0 && !line.startsWith(';')) {
+    bool counted = true; // no section yet
+    bool lineStart = true;
+    bool firstChar = true; // first character of the line that is not a blank
+    for (const char c : std::as_const(bytes)) {
+        if (c == '\n') {
+            lineStart = firstChar = true;
+            continue;
+        }
+        if (firstChar && (c == ' ' || c == '\t'))
+            continue;
+        if (firstChar) {
+            firstChar = false;
+            lineStart = c != ';' && c != '=' && c != '\r';
+            if (c == '[') {
+                counted = false;
+                lineStart = false;
+            }
+            continue;
+        }
+        if (lineStart && c == '=' && !counted) {
             counted = true;
             ++days;
         }
-        start = end + 1;
     }
     return days;
 }
@@ -539,13 +614,12 @@ QList<BackupInfo> ListBackups(const QString& account) {
                 info = seen.value(id);
                 info.date = date;
             } else if (const std::optional<QByteArray> bytes = readFile(path)) {
-                if (const std::optional<ProfileDocument> doc = weightFileOf(*bytes)) {
-                    const std::vector<DayWeight> journal = ReadWeightJournal(*doc);
+                if (const std::optional<WeightFacts> facts = weightFactsOf(*bytes)) {
                     info.readable = true;
-                    info.weighedDays = int(journal.size());
-                    if (!journal.empty()) {
-                        info.lastWeight = journal.back().kg;
-                        info.lastWeightDate = QDate::fromJulianDay(journal.back().day);
+                    info.weighedDays = facts->weighedDays;
+                    if (facts->last) {
+                        info.lastWeight = facts->last->kg;
+                        info.lastWeightDate = QDate::fromJulianDay(facts->last->day);
                     }
                 }
                 if (stamped)
@@ -577,7 +651,7 @@ void RestoreBackup(const QString& account, const QDate& date, const QDate& today
     const QString foodLogEntry = entryNamed(files, account + FoodLogSuffix);
     const std::optional<QByteArray> weights =
         weightsEntry.isEmpty() ? std::nullopt : readFile(folder + QLatin1Char('/') + weightsEntry);
-    if (!weights || !weightFileOf(*weights))
+    if (!weights || !weightFactsOf(*weights))
         throw KalimoError(unreadable);
     std::optional<QByteArray> foodLog;
     if (!foodLogEntry.isEmpty()) {

@@ -3,6 +3,7 @@
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "summary/backups.h"
+#include "summary/weighttrend.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/tempdir.h"
 
@@ -140,8 +141,17 @@ void TestBackups::listShowsOnlyThisAccountAndMarksUnreadableBackups() {
     put(QStringLiteral("2026-01-07"), QStringLiteral("Paul.cal.cry"), scrambled(FoodLog)); // no weights
     put(QStringLiteral("2026-01-08"), QStringLiteral("Marie.ini.cry"), scrambled(Weights));
     put(QStringLiteral("brouillon"), QStringLiteral("Paul.ini.cry"), scrambled(Weights));
+    // Read as the "Bilan" page reads a journal: gaps, "0", unreadable texts, a key beyond the
+    // month's length and a section with a leading zero.
+    const QByteArray gaps = "[3/2005]\r\nv1=80\r\nv2=0\r\nV3=70\r\nv4=7,,1\r\nv5=90\r\nv6=\r\n"
+                            "[2/2005]\r\nv30=75\r\nv 7 =71\r\n[03/2005]\r\nv8=60\r\n";
+    put(QStringLiteral("2025-12-31"), QStringLiteral("paul.ini.cry"), scrambled(gaps));
     const QList<BackupInfo> list = ListBackups(QStringLiteral("Paul"));
-    QCOMPARE(list.size(), 3);
+    QCOMPARE(list.size(), 4);
+    const std::vector<DayWeight> journal = ReadWeightJournal(ProfileDocument::Parse(gaps));
+    QCOMPARE(list[3].weighedDays, int(journal.size()));
+    QCOMPARE(list[3].lastWeight, std::optional<double>(journal.back().kg));
+    QCOMPARE(list[3].lastWeightDate, QDate::fromJulianDay(journal.back().day));
     QCOMPARE(list[0].date, QDate(2026, 1, 7));
     QVERIFY(!list[0].readable && !list[1].readable);
     QVERIFY(list[2].readable);
