@@ -589,7 +589,7 @@ void RemoveOldBackups(const QDate& today) {
         if (::rename(native(folder).constData(), native(aside).constData()) == 0)
             removeFolder(aside);
     }
-    SyncFolder(BackupsFolder);
+    // Not synced: an old backup that a power cut brings back is only removed again next time.
 }
 
 QList<BackupInfo> ListBackups(const QString& account) {
@@ -674,9 +674,18 @@ void RestoreBackup(const QString& account, const QDate& date, const QDate& today
     try {
         prepareFolder(failure);
         temp = makeTemporaryFolder();
-        writeNewFile(temp + QLatin1Char('/') + account + WeightSuffix, *weights);
+        // Linked rather than copied, as a backup's files are never changed in place; but today's
+        // backup has just given way to the present journal: its bytes, read before, are written.
+        const auto stage = [&](const QString& entry, const QByteArray& bytes, const QString& suffix) {
+            const QString target = temp + QLatin1Char('/') + account + suffix;
+            if (date == today)
+                writeNewFile(target, bytes);
+            else
+                linkOrCopy(folder + QLatin1Char('/') + entry, target);
+        };
+        stage(weightsEntry, *weights, WeightSuffix);
         if (foodLog)
-            writeNewFile(temp + QLatin1Char('/') + account + FoodLogSuffix, *foodLog);
+            stage(foodLogEntry, *foodLog, FoodLogSuffix);
         need(SyncFolder(temp));
         need(::rename(native(temp).constData(), native(PendingRestore).constData()) == 0);
         need(SyncFolder(BackupsFolder));

@@ -182,6 +182,10 @@ void TestBackups::restoreKeepsThePresentFirstAndReplacesBothFiles() {
              scrambled("[2/2005]\r\nv1=0\r\nv2=0\r\nv3=0\r\n"));
     QCOMPARE(ReadBytes(entry(today, QStringLiteral("Paul.cal.cry"))), QByteArray("stale"));
     QVERIFY(!QFileInfo::exists(BackupsFolder + QStringLiteral("/.restauration")));
+    // Today's backup restored: it trades places with the journal.
+    RestoreBackup(QStringLiteral("Paul"), today, today);
+    QCOMPARE(ReadBytes(QStringLiteral("Paul.ini")), QByteArray("[2/2005]\r\nv1=0\r\nv2=0\r\nv3=0\r\n"));
+    QCOMPARE(ReadBytes(entry(today, QStringLiteral("Paul.ini.cry"))), scrambled(Weights));
     QVERIFY(!FinishInterruptedRestore());
 }
 
