@@ -65,7 +65,7 @@ void BM_BackupAtClose(benchmark::State& state) {
         const QDate today = j.first.addDays(n++);
         state.ResumeTiming();
         if (BackupAtClose(QStringLiteral("Paul"), today) == BackupResult::Made)
-            RemoveOldBackups(today);
+            RemoveOldBackups(QStringLiteral("Paul"), today);
     }
     state.counters["backups"] = double(ListBackups(QStringLiteral("Paul")).size());
 }

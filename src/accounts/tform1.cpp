@@ -312,7 +312,7 @@ void TForm1::BackUpAtClose() {
         return;
     const QDate today = QDate::currentDate();
     if (BackupAtClose(m_openedAccount, today) == BackupResult::Made)
-        RemoveOldBackups(today);
+        RemoveOldBackups(m_openedAccount, today);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

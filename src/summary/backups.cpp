@@ -551,17 +551,20 @@ BackupResult BackupAtClose(const QString& account, const QDate& today) {
     return BackupResult::Made;
 }
 
-void RemoveOldBackups(const QDate& today) {
+void RemoveOldBackups(const QString& account, const QDate& today) {
+    AccountsStore::CheckAccountName(account);
     if (!QFileInfo(BackupsFolder).isDir())
         return;
     removeLeftovers();
     const QList<QPair<QDate, QString>> folders = datedFolders();
-    // Each account by its own dates: one person's daily use must not push out another's backups.
+    // The account's own dates: one person's daily use must not push out another's backups, and
+    // another account's backups are theirs to keep.
     QHash<QString, QList<QDate>> dates;
     for (const auto& [date, folder] : folders)
         for (const QString& name : filesIn(folder))
-            if (const QString account = accountOfEntry(name); !account.isEmpty()) {
-                QList<QDate>& list = dates[account.toCaseFolded()];
+            if (const QString owner = accountOfEntry(name);
+                owner.compare(account, Qt::CaseInsensitive) == 0) {
+                QList<QDate>& list = dates[owner.toCaseFolded()];
                 if (!list.contains(date))
                     list.append(date);
             }

@@ -32,9 +32,9 @@ enum class BackupResult {
 // are at rest now. Raises a KalimoError when it cannot be made; nothing is then left behind.
 BackupResult BackupAtClose(const QString& account, const QDate& today);
 
-// Removes the backups that BackupDatesToKeep lets go, every account's by its own dates, and what
-// interrupted backups left behind.
-void RemoveOldBackups(const QDate& today);
+// Removes the account's backups that BackupDatesToKeep lets go, and what interrupted backups left
+// behind. A day's folder goes once no account's journal is left in it.
+void RemoveOldBackups(const QString& account, const QDate& today);
 
 // One of an account's backups as the list shows it.
 struct BackupInfo {

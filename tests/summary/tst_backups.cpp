@@ -123,7 +123,7 @@ void TestBackups::backupsAtCloseOncePerDayLinkingWhatDidNotChange() {
         WriteBytes(QStringLiteral("Paul.ini"), Weights + "v" + QByteArray::number(i) + "=70\r\n");
         QCOMPARE(BackupAtClose(QStringLiteral("Paul"), day2.addDays(i)), BackupResult::Made);
     }
-    RemoveOldBackups(day2.addDays(20));
+    RemoveOldBackups(QStringLiteral("Paul"), day2.addDays(20));
     QCOMPARE(ListBackups(QStringLiteral("Paul")).size(), 15); // 14 days and the 1st of March
     QCOMPARE(ListBackups(QStringLiteral("Marie")).size(), 1);
     QVERIFY(!QFile::exists(entry(day2, QStringLiteral("Paul.ini.cry"))));
