@@ -14,11 +14,13 @@
 #include "store/datafiles.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
+#include "summary/backups.h"
 #include "weight/tform2.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
@@ -238,8 +240,11 @@ void TForm1::OpenAccount(const QString& account) {
                 .arg(unreadable, account));
     // Restored before the account is shown: when that fails (a full disk), the account stays
     // closed rather than opening on an empty journal, and the next attempt restores it.
+    // A restore that a crash stopped half-way is finished before the journal is read.
+    FinishInterruptedRestore();
     UnscrambleAccountFiles(account);
     CreateRemainingWindows();
+    m_openedAccount = account;
     hide();
     Form2->PrepareForAccount(account);
     Form2->show();
@@ -313,8 +318,17 @@ void TForm1::FormClose() {
     ScrambleAccountsFile();
 }
 
+void TForm1::BackUpAtClose() {
+    if (m_openedAccount.isEmpty())
+        return;
+    const QDate today = QDate::currentDate();
+    if (BackupAtClose(m_openedAccount, today) == BackupResult::Made)
+        RemoveOldBackups(m_openedAccount, today);
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     RunGuarded([this] { FormClose(); });
+    RunGuarded([this] { BackUpAtClose(); });
     event->accept();
     Q_EMIT closed();
 }

@@ -39,6 +39,8 @@ class TForm1 : public QWidget {
     void SpeedButton1Click();
     void SpeedButton6Click();
     void FormClose();
+    // The backup of the account opened in this run, made once its files are scrambled.
+    void BackUpAtClose();
     // Lists the accounts of the accounts file in the account box, in file order.
     void FillAccountList();
 
@@ -52,4 +54,5 @@ class TForm1 : public QWidget {
     void OpenAccount(const QString& account);
     // Raises an error naming the accounts file when it cannot be read.
     void RequireReadableAccountsFile();
+    QString m_openedAccount;
 };

@@ -88,6 +88,17 @@ const QList<HelpTopic>& HelpTopics() {
                         "avant d'écrire quoi que ce soit. Dans le fichier exporté, un nom d'aliment "
                         "qui commence par =, +, - ou @ est précédé d'une apostrophe : le tableur "
                         "l'affiche comme un texte au lieu de l'exécuter comme une formule.")},
+        {QStringLiteral("Sauvegardes"), QStringLiteral("Bilan"), QStringLiteral(" Sauvegardes "),
+         QStringLiteral("A la fermeture, une fois par jour au plus, Kalimo copie le fichier des poids et "
+                        "le journal des repas du compte, brouillés comme entre deux séances, avec "
+                        "\"compte.ini.cry\" et \"calories.ini\", dans le dossier \"sauvegardes\" du "
+                        "dossier des données, un sous-dossier par jour (AAAA-MM-JJ). Il garde les "
+                        "sauvegardes des 14 derniers jours qui en ont une, et la plus ancienne de chacun "
+                        "des 12 derniers mois ; les autres sont effacées.\n"
+                        "Le bouton \"Sauvegardes…\" de l'onglet \"Bilan\" les montre, les plus récentes "
+                        "d'abord. \"Restaurer\" remplace le fichier des poids et le journal des repas par "
+                        "ceux de la sauvegarde choisie, après avoir sauvegardé leur état présent à la date "
+                        "du jour.")},
         {QStringLiteral("Calorique"), QString(), QStringLiteral(" Suivi Calorique "),
          QStringLiteral("Aide sur la gestion du suivi calorique, avec le détail de l'utilisation et "
                         "des définitions des thermes utilisés.")},

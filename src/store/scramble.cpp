@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 const QString CryExtension = QStringLiteral(".cry");
 
@@ -22,10 +24,14 @@ void TransformBytes(QByteArray& bytes, QByteArrayView key, ScrambleDirection dir
     char* p = bytes.data();
     const qsizetype n = bytes.size();
     const bool scramble = direction == ScrambleDirection::Scramble;
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto k = static_cast<unsigned char>(key[i % keyLength]);
-        const auto b = static_cast<unsigned char>(p[i]);
-        p[i] = static_cast<char>(static_cast<unsigned char>(scramble ? b + k : b - k));
+    // Key by key rather than with a division per byte: backups read megabytes of journals.
+    for (qsizetype start = 0; start < n; start += keyLength) {
+        const qsizetype end = std::min(n, start + keyLength);
+        for (qsizetype i = start; i < end; ++i) {
+            const auto k = static_cast<unsigned char>(key[i - start]);
+            const auto b = static_cast<unsigned char>(p[i]);
+            p[i] = static_cast<char>(static_cast<unsigned char>(scramble ? b + k : b - k));
+        }
     }
 }
 

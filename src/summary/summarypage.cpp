@@ -12,6 +12,7 @@
 #include "charts/weightchart.h"
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
+#include "summary/backupwindow.h"
 #include "summary/journalcsv.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -86,6 +87,9 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
          std::initializer_list<QWidget*>{Label30, ComboBox4, Label31, Edit5, Label32, SpeedButton15})
         strip->addWidget(w);
     strip->addStretch(1);
+    SpeedButton19 = MakeTextButton(top, "SpeedButton19", QStringLiteral("Sauve&gardes…"));
+    SpeedButton19->setToolTip(QStringLiteral("Voir les sauvegardes du journal et en restaurer une"));
+    strip->addWidget(SpeedButton19);
     page->addWidget(top);
 
     Chart2 = new QChart;
@@ -159,6 +163,7 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     row->addStretch(1);
     row->addWidget(SpeedButton17);
     page->addWidget(bottom);
+    Form7 = new BackupWindow(form);
 
     connect(ComboBox4, &QComboBox::activated, this, Guard([this] { ComboBox4Change(); }));
     connect(SpeedButton15, &QToolButton::clicked, this, Guard([this] { SpeedButton15Click(); }));
@@ -168,6 +173,7 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     connect(SpeedButton16, &QToolButton::clicked, this, Guard([this] { SpeedButton16Click(); }));
     connect(SpeedButton18, &QToolButton::clicked, this, Guard([this] { SpeedButton18Click(); }));
     connect(SpeedButton17, &QToolButton::clicked, this, Guard([this] { SpeedButton17Click(); }));
+    connect(SpeedButton19, &QToolButton::clicked, this, Guard([this] { SpeedButton19Click(); }));
     // The page follows the grid: after the main window has saved and redrawn the month (queued,
     // so that its own handlers of the same event have run).
     connect(
@@ -400,4 +406,8 @@ void SummaryPage::SpeedButton17Click() {
     m_form->RefreshMonthChart();
     RefreshSummary();
     ShowPlainMessage(Counted(written, QStringLiteral("jour importé."), QStringLiteral("jours importés.")));
+}
+
+void SummaryPage::SpeedButton19Click() {
+    Form7->Open();
 }

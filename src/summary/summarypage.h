@@ -17,6 +17,7 @@ class QLineSeries;
 class QPainter;
 class QToolButton;
 class QValueAxis;
+class BackupWindow;
 class TForm2;
 class ZoomChartView;
 
@@ -48,6 +49,8 @@ class SummaryPage : public QWidget {
     QToolButton* SpeedButton18; // export the food log
     QCheckBox* CheckBox3;       // the whole journal rather than the span
     QToolButton* SpeedButton17; // import weights
+    QToolButton* SpeedButton19; // the backups
+    BackupWindow* Form7;
     ChartSaveDialog SaveDialog2;
     ChartPrintDialog PrintDialog2;
 
@@ -63,6 +66,7 @@ class SummaryPage : public QWidget {
     void SpeedButton16Click();
     void SpeedButton18Click();
     void SpeedButton17Click();
+    void SpeedButton19Click();
     // The goal stored for the account; nothing when none or unreadable.
     std::optional<double> StoredGoal() const;
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The "Bilan" page of the real program on a real X display: a goal set, every weight exported as
 # CSV, weights imported from a CSV file of the other form, the chart saved as JPEG, once with the
-# keyboard only and once with the mouse (typing only the goal's value). The files left on disk
+# keyboard only and once with the mouse (typing only the goal's value); then an old backup
+# restored from the "Sauvegardes…" window, keyboard only and mouse only. The files left on disk
 # are checked byte by byte.
 # Usage: bilan.sh KALIMO UNSCRAMBLE SOURCE_FOLDER OUTPUT_FOLDER
 set -euo pipefail
@@ -57,6 +58,15 @@ start() {
     crlf "[Paul]" "password=pw" >"$data/compte.ini"
     month_file 80 79,5 0 >"$data/Paul.ini"
     printf 'date,weight\n%s-%s-02,79\n%s-%s-03,78.5\n%s-%s-04,x\n' "$y" "$mm" "$y" "$mm" "$y" "$mm" >"$data/ailleurs.csv"
+    if [ "${2:-}" = sauvegarde ]; then
+        # A backup of the 15th of January 2025: other weights this month and a food log.
+        mkdir -p "$data/sauvegardes/2025-01-15"
+        month_file 70 71 72 >"$out/$1/ancien.ini"
+        crlf "[2/$m/$y]" "Abats=2" >"$out/$1/ancien.cal"
+        "$unscramble" account "$out/$1/ancien.ini" scramble >"$data/sauvegardes/2025-01-15/Paul.ini.cry"
+        "$unscramble" account "$out/$1/ancien.cal" scramble >"$data/sauvegardes/2025-01-15/Paul.cal.cry"
+        cp -r "$data/sauvegardes" "$out/$1/avant"
+    fi
     (cd "$data" && exec "$kalimo") >"$out/$1/kalimo.log" 2>&1 &
     kalimo_pid=$!
     local login
@@ -162,4 +172,49 @@ months=(Janvier Février Mars Avril Mai Juin Juillet Août Septembre Octobre Nov
 picture souris "$data/Bilan 3 mois - ${months[m - 1]} $y.jpg"
 click "$main" 40 16         # "Quitter"
 finish souris 74 79,5
-echo "2 passed, 0 failed"
+# The backup is back, byte for byte; the journal as it was before is kept under today's date, and
+# the old backup is untouched.
+restored() { # SESSION
+    ended "$1"
+    cmp "$data/Paul.ini" "$out/$1/ancien.ini" || fail "$1 : le fichier des poids n'est pas celui de la sauvegarde"
+    cmp "$data/Paul.cal" "$out/$1/ancien.cal" || fail "$1 : le journal des repas n'est pas celui de la sauvegarde"
+    cmp <("$unscramble" account "$data/sauvegardes/$(date +%F)/Paul.ini.cry") <(month_file 80 79,5 0) \
+        || fail "$1 : l'état d'avant la restauration n'est pas sauvegardé"
+    diff -r "$out/$1/avant/2025-01-15" "$data/sauvegardes/2025-01-15" || fail "$1 : l'ancienne sauvegarde a changé"
+}
+
+# Keyboard only: Alt+G opens the window from the "Bilan" page, Space chooses the only backup,
+# Alt+R restores it after "&Oui", Escape closes the window, Alt+Q quits.
+start sauvegardes-clavier sauvegarde
+xdotool key alt+b
+sleep 0.5
+xdotool key alt+g
+backups=$(window "Sauvegardes")
+xdotool key space alt+r
+box=$(window "Confirmation")
+shot sauvegardes-clavier/question
+xdotool key alt+o
+gone "$box"
+shot sauvegardes-clavier/liste
+xdotool key Escape
+gone "$backups"
+xdotool key alt+q
+restored sauvegardes-clavier
+
+# Mouse only.
+start sauvegardes-souris sauvegarde
+click "$main" 310 14        # the "Bilan" tab
+click "$main" 634 41        # "Sauvegardes…"
+backups=$(window "Sauvegardes")
+shot sauvegardes-souris/fenetre
+click "$backups" 60 63      # the backup of the 15th of January
+click "$backups" 35 -20     # "Restaurer"
+box=$(window "Confirmation")
+shot sauvegardes-souris/question
+click "$box" -137 -23       # "Oui"
+gone "$box"
+click "$backups" 98 -20     # "Fermer"
+gone "$backups"
+click "$main" 40 16         # "Quitter"
+restored sauvegardes-souris
+echo "4 passed, 0 failed"

@@ -65,9 +65,12 @@ shot 05-calories
 wmctrl -c "Kalimo - Test"
 ended
 
-# Only the scrambled copies remain, beside the food database.
+# Only the scrambled copies remain, beside the food database and the day's backup of them.
 files=$(cd "$data" && ls | sort | tr '\n' ' ')
-[ "$files" = "Test.cal.cry Test.ini.cry calories.ini compte.ini.cry " ] || fail "fichiers laissés : $files"
+[ "$files" = "Test.cal.cry Test.ini.cry calories.ini compte.ini.cry sauvegardes " ] || fail "fichiers laissés : $files"
+for f in Test.cal.cry Test.ini.cry calories.ini compte.ini.cry; do
+    cmp "$data/$f" "$data/sauvegardes/$(date +%F)/$f" || fail "la sauvegarde du jour n'a pas $f"
+done
 "$unscramble" accounts "$data/compte.ini.cry" >"$out/compte.ini"
 "$unscramble" account "$data/Test.ini.cry" >"$out/Test.ini"
 "$unscramble" account "$data/Test.cal.cry" >"$out/Test.cal"

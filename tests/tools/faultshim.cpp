@@ -1,7 +1,7 @@
 // Preloaded into the program by the crash-point test. Counts every change the program makes to
 // the files of its working directory (opening a file to write it, writing, changing its mode,
-// flushing, renaming, deleting), writes each one to a log, and at the chosen one kills the
-// process or makes the call fail, as a power cut or a failing disk would.
+// flushing, renaming, deleting, linking, making and removing a folder), writes each one to a log, and at the
+// chosen one kills the process or makes the call fail, as a power cut or a failing disk would.
 //   KALIMO_FAULT_LOG   file the changes are appended to, one line each: "M <n> <call> <name>"
 //   KALIMO_FAULT_AT    number of the change (from 1) to act on; none when unset
 //   KALIMO_FAULT_KIND  "kill" (default), "ENOSPC" or "EIO"
@@ -183,6 +183,55 @@ int rename(const char* from, const char* to) {
         }
     }
     return real(from, to);
+}
+
+// Renames that swap two names (RENAME_EXCHANGE) count once, under the second name.
+int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned int flags) {
+    static auto real = next<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2");
+    if (relative(to)) {
+        const int error = change("renameat2", to);
+        if (error) {
+            errno = error;
+            return -1;
+        }
+    }
+    return real(fromDir, from, toDir, to, flags);
+}
+
+int link(const char* from, const char* to) {
+    static auto real = next<int (*)(const char*, const char*)>("link");
+    if (relative(to)) {
+        const int error = change("link", to);
+        if (error) {
+            errno = error;
+            return -1;
+        }
+    }
+    return real(from, to);
+}
+
+int mkdir(const char* path, mode_t mode) {
+    static auto real = next<int (*)(const char*, mode_t)>("mkdir");
+    if (relative(path)) {
+        const int error = change("mkdir", path);
+        if (error) {
+            errno = error;
+            return -1;
+        }
+    }
+    return real(path, mode);
+}
+
+int rmdir(const char* path) {
+    static auto real = next<int (*)(const char*)>("rmdir");
+    if (relative(path)) {
+        const int error = change("rmdir", path);
+        if (error) {
+            errno = error;
+            return -1;
+        }
+    }
+    return real(path);
 }
 
 int unlink(const char* path) {

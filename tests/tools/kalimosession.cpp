@@ -1,6 +1,7 @@
 // One short session of the real program, the same every time, for the crash-point test: start,
 // log in to Paul's account, type two weights, add a food and remove another, add a food to the
-// database in the editor, close the main window by its close box. Boxes are answered as a
+// database in the editor, restore the backup of the 1st of March 2005 from the "Bilan" page,
+// close the main window by its close box. Boxes are answered as a
 // person would (the first button) and written to standard output. After each step, "STEP <n>"
 // is appended to the log named by KALIMO_FAULT_LOG, among the file changes the fault shim logs.
 // With the argument "check", the session only logs in, prints what the program then finds in
@@ -13,6 +14,8 @@
 #include "app/windowset.h"
 #include "calories/tform6.h"
 #include "store/datafiles.h"
+#include "summary/backupwindow.h"
+#include "summary/summarypage.h"
 #include "testsupport/fakedialogs.h"
 #include "testsupport/sessionfacts.h"
 #include "weight/stringgrid.h"
@@ -145,10 +148,22 @@ int main(int argc, char** argv) {
         RunGuarded([] { Form6->SaveFood(); });
         Form6->close();
         stepDone(); // 6: a food added to the database
+
+        Form2->TabSheet3->SpeedButton19->click();
+        BackupWindow* backups = Form2->TabSheet3->Form7;
+        const QList<QTreeWidgetItem*> march =
+            backups->ListView2->findItems(QStringLiteral("01/03/2005"), Qt::MatchExactly);
+        if (!march.isEmpty()) {
+            backups->ListView2->setCurrentItem(march.constFirst());
+            march.constFirst()->setSelected(true);
+            backups->SpeedButton20->click();
+        }
+        backups->close();
+        stepDone(); // 7: the backup of the 1st of March 2005 restored
     }
 
     Form2->close(); // the close box
-    stepDone();     // 7 (2 when checking): closed
+    stepDone();     // 8 (2 when checking): closed
     std::fflush(stdout);
     return 0;
 }
