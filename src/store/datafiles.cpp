@@ -98,6 +98,21 @@ bool SyncFolder(const QString& folder) {
     return (::close(fd) == 0) && ok;
 }
 
+bool WriteAllAndSync(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= n;
+    }
+    return ::fdatasync(fd) == 0;
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, unsigned newFileMode) {
     // Written by hand rather than with QSaveFile: every short write, the sync and the close are
     // checked, since a temporary file cut short by a full disk must never be renamed into place.
@@ -108,21 +123,9 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, unsigned 
     if (fd < 0)
         return false;
 
-    bool ok = true;
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        data += n;
-        left -= n;
-    }
     struct stat old {};
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : mode_t(newFileMode);
-    ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::fdatasync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAllAndSync(fd, bytes);
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
     if (!ok) {

@@ -26,6 +26,10 @@ bool IsReadableFile(const QString& path);
 // system allows can still be written.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, unsigned newFileMode = 0600);
 
+// Writes every byte to the open file, going on after interrupted or short writes, then flushes its
+// data to disk. False when any of it fails; the file is left open.
+bool WriteAllAndSync(int fd, const QByteArray& bytes);
+
 // The mode the system gives a new file by default (for files made to be shared, such as pictures).
 unsigned UsualNewFileMode();
 

@@ -129,18 +129,7 @@ std::optional<QByteArray> atRest(const QString& plainName, const char* key) {
 void writeNewFile(const QString& path, const QByteArray& bytes) {
     const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     need(fd >= 0);
-    bool ok = true;
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd, data, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        data += n;
-        left -= n;
-    }
-    ok = ok && ::fdatasync(fd) == 0;
+    bool ok = WriteAllAndSync(fd, bytes);
     ok = (::close(fd) == 0) && ok;
     need(ok);
 }
