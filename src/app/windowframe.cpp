@@ -14,11 +14,21 @@ constexpr Qt::WindowFlags CloseBoxOnly =
 // The frame the window manager gave the last window framed, as the best guess for the next.
 QMargins lastFrame;
 
+// The margins as the window manager states them (_NET_FRAME_EXTENTS on X11). Qt's frame
+// geometry is not used: while the window is being framed it may hold the frame's new position
+// with the window's old one, and give margins that are no frame at all.
 QMargins frameOf(const QWidget* window) {
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
+    const QWindow* handle = window->windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+// Before the window manager has stated the frame, Qt guesses it from the windows around: such
+// a guess can reach out to the screen's corner, and no real frame is that wide.
+bool plausible(const QMargins& frame) {
+    constexpr int Widest = 100;
+    return frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0 &&
+           frame.left() <= Widest && frame.top() <= Widest && frame.right() <= Widest &&
+           frame.bottom() <= Widest;
 }
 } // namespace
 
@@ -76,7 +86,7 @@ class Centring final : public QObject {
             m_window->move(centredFrame(m_window, lastFrame) + QPoint(lastFrame.left(), lastFrame.top()));
         } else if (m_guessed && m_window->isVisible()) {
             const QMargins frame = frameOf(m_window);
-            if (!frame.isNull()) {
+            if (!frame.isNull() && plausible(frame)) {
                 // Framed at last: now that Qt knows the frame, move() places the frame.
                 m_guessed = false;
                 lastFrame = frame;
