@@ -152,7 +152,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(CSpinEdit1, &CSpinEdit::changed, this, Guard([this] { CSpinEdit1Change(); }));
     CSpinEdit1->setKeyFilter([](QChar c) { return isDigit(c) || c == Backspace; });
     CSpinEdit1->setTextRule(onlyDigits);
-    StringGrid1->textRule = TakesWeightText;
+    StringGrid1->textRule = StringGrid1KeyPress;
     connect(StringGrid1, &StringGrid::keyReleased, this, Guard([this] { StringGrid1KeyUp(); }));
     connect(StringGrid1, &StringGrid::cellMoved, this, [this](int col, int row) {
         RunGuarded([&] { StringGrid1SelectCell(col, row); });
@@ -363,6 +363,10 @@ void TForm2::ComboBox1Change() {
 void TForm2::CSpinEdit1Change() {
     ShowSelectedMonth();
     RefreshMonthChart();
+}
+
+bool TForm2::StringGrid1KeyPress(QString& text) {
+    return TakesWeightText(text);
 }
 
 void TForm2::StringGrid1KeyUp() {

@@ -133,6 +133,9 @@ class TForm2 : public QWidget {
     void SaveMonthWeights(int month, int year);
     void ComboBox1Change();
     void CSpinEdit1Change();
+    // What a weight cell takes, whatever brings the text: digits and at most one comma, a period
+    // becoming a comma. Judged on the whole text, so a paste or an Alt key cannot slip past it.
+    static bool StringGrid1KeyPress(QString& text);
     void StringGrid1KeyUp();
     void StringGrid1SelectCell(int col, int row);
     void StringGrid1Click();
