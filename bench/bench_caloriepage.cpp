@@ -1,5 +1,6 @@
 // The calorie page as the main window shows it: a day of 50 entries, list and totals.
 #include "benchwindow.h"
+#include "calories/caloriepage.h"
 
 #include "calories/defaultfooddatabase.h"
 #include "calories/fooddatabase.h"
@@ -23,7 +24,7 @@ void BM_CaloriePage_ShowDayFoods50Entries(benchmark::State& state) {
     ShowMonthForBench(3, 2004);
     Form2->StringGrid1->SetRow(5);
     for (auto _ : state)
-        Form2->ShowDayFoods();
+        Form2->TabSheet2->ShowDayFoods();
 }
 } // namespace
 

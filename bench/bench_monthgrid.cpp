@@ -3,9 +3,9 @@
 #include "benchwindow.h"
 
 #include "accounts/tform1.h"
-#include "app/appsetup.h"
 #include "app/windowset.h"
 #include "store/profilefile.h"
+#include "ui/appsetup.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"

@@ -1,5 +1,6 @@
 // Start-up to the login window shown, and the peak memory of a whole session.
 #include "benchwindow.h"
+#include "calories/caloriepage.h"
 
 #include "calories/defaultfooddatabase.h"
 #include "charts/chartexport.h"
@@ -74,7 +75,7 @@ void BM_SessionPeakMemory(benchmark::State& state) {
         for (int month = 1; month <= 12; ++month)
             ShowMonthForBench(month, 2024);
         Form2->StringGrid1->SetRow(5);
-        Form2->ShowDayFoods();
+        Form2->TabSheet2->ShowDayFoods();
         Form5->show();
         Form5->close();
         WriteChartPicture(Form2->ChartView1, account.file(QStringLiteral("Mars 2024")),

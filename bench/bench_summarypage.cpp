@@ -1,6 +1,7 @@
 // The "Bilan" page computed for "Tout" on fifty years of weights: figures, goal and the chart's
 // series filled, without painting.
 #include "benchwindow.h"
+#include "calories/caloriepage.h"
 
 #include "summary/summarypage.h"
 
@@ -27,7 +28,7 @@ void BM_SummaryPage_All_ReadStringPerDay(benchmark::State& state) {
         const DateRange range = SpanRange(SummarySpan::All, 12, 2049, QDate::currentDate(), journal);
         const SpanFigures f = ComputeSpanFigures(journal, range);
         const FoodMeans food =
-            MeanFoodValues(Form2->FoodLogFile().Document(), Form2->FoodDatabase.Document(), range);
+            MeanFoodValues(Form2->FoodLogFile().Document(), Form2->TabSheet2->FoodDatabase.Document(), range);
         benchmark::DoNotOptimize(GoalText(ProjectGoal(70.0, f)));
         benchmark::DoNotOptimize(FigureLines(f, food, 175));
     }

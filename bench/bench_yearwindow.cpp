@@ -4,12 +4,12 @@
 #include "benchwindow.h"
 
 #include "accounts/tform1.h"
-#include "app/spinedit.h"
 #include "app/windowset.h"
 #include "charts/chartexport.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
 #include "store/profilefile.h"
+#include "ui/spinedit.h"
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"
 

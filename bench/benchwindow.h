@@ -3,8 +3,8 @@
 #include "benchsupport.h"
 
 #include "accounts/tform1.h"
-#include "app/spinedit.h"
 #include "app/windowset.h"
+#include "ui/spinedit.h"
 #include "weight/tform2.h"
 
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/datafolder.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/instancelock.h"
 #include "app/windowset.h"
 #include "store/datafiles.h"
+#include "store/datafolder.h"
+#include "store/instancelock.h"
+#include "ui/appsetup.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,13 +1,14 @@
 #include "windowset.h"
 
 #include "accounts/tform1.h"
+#include "calories/caloriepage.h"
 #include "calories/tform6.h"
 #include "charts/tform5.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
 #include "weight/tform2.h"
 
-#include "app/guard.h"
+#include "ui/guard.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -24,6 +25,10 @@ const QString VersionText = QStringLiteral("version 2.0");
 
 QString CurrentAccountName() {
     return Form1 ? Form1->ComboBox1->currentText() : QString();
+}
+
+ProfileFile& AccountsFile() {
+    return Form1->Accounts.File();
 }
 
 namespace {
@@ -54,8 +59,12 @@ void CreateRemainingWindows() {
         Form4 = new TForm4;
     if (!Form5)
         Form5 = new TForm5;
-    if (!Form6)
-        Form6 = new TForm6;
+    if (!Form6) {
+        CaloriePage* calories = Form2->TabSheet2;
+        Form6 = new TForm6(calories->FoodDatabase);
+        QObject::connect(Form6, &TForm6::closed, calories,
+                         Guard([calories] { calories->FoodEditorClosed(); }));
+    }
 }
 
 WindowSet::WindowSet(Start start) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class ProfileFile;
 class TForm1;
 class TForm2;
 class TForm3;
@@ -22,6 +23,8 @@ extern const QString VersionText;
 
 // The account open now: the text of the login window's account box.
 QString CurrentAccountName();
+// The accounts file, as the login window holds it.
+ProfileFile& AccountsFile();
 
 // Creates the windows in their order and destroys them in the reverse order.
 class WindowSet {

@@ -1,17 +1,14 @@
-// The "Calories" page of the main window: the foods eaten on the grid's current day with their
-// values and the day's totals, and the food database to choose from.
-#include "weight/tform2.h"
+#include "caloriepage.h"
 
-#include "app/controls.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "calories/fooddatabase.h"
 #include "calories/foodlog.h"
 #include "calories/tform6.h"
 #include "store/numbers.h"
-#include "weight/stringgrid.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
+#include "ui/windowframe.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -104,16 +101,14 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
 }
 } // namespace
 
-void TForm2::buildCaloriePage() {
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Calories"));
-    auto* page = new QVBoxLayout(TabSheet2);
+CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    auto* page = new QVBoxLayout(this);
     page->setContentsMargins(2, 2, 2, 2);
     page->setSpacing(2);
 
     GroupBox3 =
-        group(TabSheet2, "GroupBox3", QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
+        group(this, "GroupBox3", QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
     auto* listLayout = new QVBoxLayout(GroupBox3);
     listLayout->setContentsMargins(4, 4, 4, 4);
     ListView1 = new QTreeWidget(GroupBox3);
@@ -138,7 +133,7 @@ void TForm2::buildCaloriePage() {
     listLayout->addWidget(ListView1);
     page->addWidget(GroupBox3, 1);
 
-    GroupBox7 = group(TabSheet2, "GroupBox7", QStringLiteral(" Quantités consommées durant la journée"));
+    GroupBox7 = group(this, "GroupBox7", QStringLiteral(" Quantités consommées durant la journée"));
     auto* totals = new QGridLayout(GroupBox7);
     totals->setContentsMargins(4, 2, 4, 2);
     totals->setVerticalSpacing(1);
@@ -158,7 +153,7 @@ void TForm2::buildCaloriePage() {
                           SpeedButton10);
     page->addWidget(GroupBox7);
 
-    GroupBox4 = group(TabSheet2, "GroupBox4", QStringLiteral(" Liste des aliments disponibles "));
+    GroupBox4 = group(this, "GroupBox4", QStringLiteral(" Liste des aliments disponibles "));
     GroupBox4->setFixedHeight(197);
     auto* choose = new QHBoxLayout(GroupBox4);
     choose->setContentsMargins(4, 2, 4, 4);
@@ -216,24 +211,19 @@ void TForm2::buildCaloriePage() {
     connect(SpeedButton10, &QToolButton::clicked, this, Guard([this] { RemoveFoodFromDay(); }));
     connect(SpeedButton9, &QToolButton::clicked, this, Guard([this] { AddFoodToDay(); }));
     connect(SpeedButton11, &QToolButton::clicked, this, Guard([this] { OpenFoodEditor(); }));
-    connect(SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
     OnChoice(ListBox1, Guard([this] { ShowCategoryFoods(); }));
     OnChoice(ListBox2, Guard([this] { ShowFoodValues(); }));
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunGuarded([&] { ListView1ColumnClick(column); }); });
 }
 
-ProfileFile& TForm2::FoodLogFile() {
-    return HandleNamed(m_foodLogFile, FoodLogFileName(CurrentAccountName()));
+void CaloriePage::ShowDay(ProfileFile& foodLog, const QString& day) {
+    m_foodLog = &foodLog;
+    m_day = day;
 }
 
-QString TForm2::CurrentDayKey() const {
-    return StringGrid1->Cells(0, StringGrid1->Row()) + QLatin1Char('/') + QString::number(ShownMonth()) +
-           QLatin1Char('/') + QString::number(ShownYear());
-}
-
-void TForm2::ShowDayFoods() {
-    const DayFoods day = ReadDayFoods(FoodLogFile().Document(), FoodDatabase.Document(), CurrentDayKey());
+void CaloriePage::ShowDayFoods() {
+    const DayFoods day = ReadDayFoods(m_foodLog->Document(), FoodDatabase.Document(), m_day);
     ListView1->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(day.rows.size());
@@ -247,7 +237,7 @@ void TForm2::ShowDayFoods() {
     Label29->setText(day.lipides);
 }
 
-void TForm2::LoadCategoryList() {
+void CaloriePage::LoadCategoryList() {
     QStringList names = CategoryNames(FoodDatabase.Document());
     SortForDisplay(names);
     ListBox1->clear();
@@ -255,13 +245,13 @@ void TForm2::LoadCategoryList() {
     ListBox1->setCurrentRow(-1);
 }
 
-void TForm2::ShowCategoryFoods() {
+void CaloriePage::ShowCategoryFoods() {
     ListBox2->clear();
     if (const QListWidgetItem* category = ChosenItem(ListBox1))
         ListBox2->addItems(CategoryFoods(FoodDatabase.Document(), category->text()));
 }
 
-void TForm2::ShowFoodValues() {
+void CaloriePage::ShowFoodValues() {
     const QListWidgetItem* food = ChosenItem(ListBox2);
     if (!food)
         return;
@@ -275,7 +265,7 @@ void TForm2::ShowFoodValues() {
     Edit4->setText(QStringLiteral("1"));
 }
 
-void TForm2::AddFoodToDay() {
+void CaloriePage::AddFoodToDay() {
     const QListWidgetItem* food = ChosenItem(ListBox2);
     if (!ChosenItem(ListBox1) || !food) {
         ShowPlainMessage(QStringLiteral("Veuillez saisir une catégorie et un aliment"));
@@ -285,11 +275,11 @@ void TForm2::AddFoodToDay() {
         ShowPlainMessage(QStringLiteral("Veuillez saisir une quantité !!!"));
         return;
     }
-    ::AddFoodToDay(FoodLogFile(), CurrentDayKey(), food->text(), Edit4->text());
+    ::AddFoodToDay(*m_foodLog, m_day, food->text(), Edit4->text());
     ShowDayFoods();
 }
 
-void TForm2::RemoveFoodFromDay() {
+void CaloriePage::RemoveFoodFromDay() {
     const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
     if (selected.isEmpty())
         return;
@@ -297,16 +287,22 @@ void TForm2::RemoveFoodFromDay() {
     if (AskConfirmation(QStringLiteral("Voulez-vous vraiment supprimer la sélection ?"),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
-    ::RemoveFoodFromDay(FoodLogFile(), CurrentDayKey(), selected.constFirst()->text(0));
+    ::RemoveFoodFromDay(*m_foodLog, m_day, selected.constFirst()->text(0));
     ShowDayFoods();
 }
 
-void TForm2::OpenFoodEditor() {
-    setEnabled(false);
-    ShowOver(Form6, this);
+void CaloriePage::OpenFoodEditor() {
+    window()->setEnabled(false);
+    ShowOver(Form6, window());
 }
 
-void TForm2::ListView1ColumnClick(int column) {
+void CaloriePage::FoodEditorClosed() {
+    LoadCategoryList();
+    window()->setEnabled(true);
+    ListBox2->clear();
+}
+
+void CaloriePage::ListView1ColumnClick(int column) {
     m_sortColumn = column;
     m_sortAscending = !m_sortAscending;
     QList<QTreeWidgetItem*> rows;

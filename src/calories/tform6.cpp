@@ -1,16 +1,14 @@
 #include "tform6.h"
 
-#include "app/appsetup.h"
-#include "app/controls.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/windowframe.h"
-#include "app/windowset.h"
 #include "calories/fooddatabase.h"
 #include "calories/foodeditor.h"
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
-#include "weight/tform2.h"
+#include "ui/appsetup.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
+#include "ui/windowframe.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -47,7 +45,7 @@ QString chosenText(const QListWidget* list) {
 }
 } // namespace
 
-TForm6::TForm6(QWidget* parent) : QWidget(parent) {
+TForm6::TForm6(ProfileFile& foodDatabase, QWidget* parent) : QWidget(parent), m_foodDatabase(foodDatabase) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Configuration de la Base de Données des calories"));
     setFont(QFont(QString::fromLatin1(ComicFont), 8));
@@ -106,10 +104,6 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
 
     UseToolFrame(this);
     CentreOnFirstShow(this);
-}
-
-ProfileFile& TForm6::FoodDatabase() {
-    return Form2->FoodDatabase;
 }
 
 QString TForm6::chosenCategory() const {
@@ -234,9 +228,7 @@ void TForm6::DeleteCategory() {
 }
 
 void TForm6::CloseFoodEditor() {
-    Form2->LoadCategoryList();
-    Form2->setEnabled(true);
-    Form2->ListBox2->clear();
+    Q_EMIT closed();
 }
 
 void TForm6::showEvent(QShowEvent* event) {

@@ -14,7 +14,8 @@ class QToolButton;
 class TForm6 : public QWidget {
     Q_OBJECT
   public:
-    explicit TForm6(QWidget* parent = nullptr);
+    // The database is the calorie page's: it shows the categories anew once the editor closes.
+    explicit TForm6(ProfileFile& foodDatabase, QWidget* parent = nullptr);
 
     QGroupBox* GroupBox5;
     QListWidget* ListBox1;
@@ -52,14 +53,19 @@ class TForm6 : public QWidget {
     void DeleteCategory();
     void CloseFoodEditor();
 
+  Q_SIGNALS:
+    void closed();
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    ProfileFile& FoodDatabase();
+    ProfileFile& FoodDatabase() { return m_foodDatabase; }
     void LoadCategoryList();
     void ShowCategoryFoods(const QString& category);
     void clearFoodFields();
     QString chosenCategory() const;
+
+    ProfileFile& m_foodDatabase;
 };

@@ -1,8 +1,8 @@
 #include "chartexport.h"
 
-#include "app/dialogs.h"
 #include "store/datafiles.h"
 #include "store/kalimoerror.h"
+#include "ui/dialogs.h"
 
 #include <QBuffer>
 #include <QChart>

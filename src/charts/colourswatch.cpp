@@ -1,9 +1,9 @@
 #include "colourswatch.h"
 
 #include "accounts/accountsstore.h"
-#include "app/controls.h"
-#include "app/spinedit.h"
 #include "charts/weightchart.h"
+#include "ui/controls.h"
+#include "ui/spinedit.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

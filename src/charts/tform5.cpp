@@ -1,19 +1,18 @@
 #include "tform5.h"
 
 #include "accounts/accountsstore.h"
-#include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/controls.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/spinedit.h"
-#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
 #include "store/numbers.h"
+#include "ui/appsetup.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
+#include "ui/spinedit.h"
+#include "ui/windowframe.h"
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"
 
@@ -28,12 +27,6 @@
 #include <QVBoxLayout>
 
 #include <array>
-
-namespace {
-ProfileFile& accounts() {
-    return Form1->Accounts.File();
-}
-} // namespace
 
 TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form5"));
@@ -127,13 +120,13 @@ void TForm5::FormShow() {
     // The account's stored appearance, read afresh at each opening: what was changed here last
     // time is gone.
     const QString account = CurrentAccountName();
-    Chart1->SetLineColour(0, ColourFromStored(accounts().ReadInteger(account, QStringLiteral("trace"),
-                                                                     AccountsStore::DefaultLineColour)));
+    Chart1->SetLineColour(0, ColourFromStored(AccountsFile().ReadInteger(account, QStringLiteral("trace"),
+                                                                         AccountsStore::DefaultLineColour)));
     Chart1->SetBackWallColour(ColourFromStored(
-        accounts().ReadInteger(account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour)));
+        AccountsFile().ReadInteger(account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour)));
     Panel3->setColour(Chart1->LineColour(0));
     Panel4->setColour(Chart1->BackWallColour());
-    CSpinEdit2->setValue(accounts().ReadInteger(account, QStringLiteral("largeur"), 0));
+    CSpinEdit2->setValue(AccountsFile().ReadInteger(account, QStringLiteral("largeur"), 0));
     loadYear(Form2->ShownYear());
 }
 

@@ -1,7 +1,7 @@
 #include "weightchart.h"
 
-#include "app/appsetup.h"
 #include "charts/axisscale.h"
+#include "ui/appsetup.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsItem>

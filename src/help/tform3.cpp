@@ -1,14 +1,14 @@
 #include "tform3.h"
 
 #include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/guard.h"
-#include "app/linklabel.h"
-#include "app/pictures.h"
-#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/tform5.h"
 #include "help/author.h"
+#include "ui/appsetup.h"
+#include "ui/guard.h"
+#include "ui/linklabel.h"
+#include "ui/pictures.h"
+#include "ui/windowframe.h"
 #include "weight/tform2.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 #include "tform4.h"
 
-#include "app/appsetup.h"
-#include "app/controls.h"
-#include "app/guard.h"
-#include "app/pictures.h"
-#include "app/windowframe.h"
 #include "help/helptexts.h"
+#include "ui/appsetup.h"
+#include "ui/controls.h"
+#include "ui/guard.h"
+#include "ui/pictures.h"
+#include "ui/windowframe.h"
 
 #include <QCollator>
 #include <QGroupBox>

@@ -1,6 +1,5 @@
 #include "scramble.h"
 
-#include "accounts/accountsstore.h"
 #include "datafiles.h"
 #include "kalimoerror.h"
 
@@ -61,76 +60,21 @@ bool ConvertDataFile(const QString& source, const QString& target, QByteArrayVie
     return true;
 }
 
-namespace {
-// Scrambling: the plain file (found without regard to case) goes to its name + ".cry", replacing
-// an old copy whatever the case of its name.
-bool scrambleFile(const QString& plainName, QByteArrayView key) {
+bool ScrambleDataFile(const QString& plainName, QByteArrayView key) {
     const QString source = ResolveDataPath(plainName);
     if (!QFileInfo(source).isFile())
         return false;
     return ConvertDataFile(source, ResolveDataPath(source + CryExtension), key, ScrambleDirection::Scramble);
 }
 
-bool unscrambleFile(const QString& plainName, QByteArrayView key) {
+bool UnscrambleDataFile(const QString& plainName, QByteArrayView key) {
     const QString source = ResolveDataPath(plainName + CryExtension);
     if (!QFileInfo(source).isFile())
         return false;
     return ConvertDataFile(source, ResolveDataPath(plainNameOf(source)), key, ScrambleDirection::Unscramble);
 }
 
-QByteArrayView keyOf(const char* key) {
-    return QByteArrayView(key, qstrlen(key));
-}
-} // namespace
-
-void ScrambleAccountsFile() {
-    scrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey));
-}
-
-void UnscrambleAccountsFile() {
-    unscrambleFile(QStringLiteral("compte.ini"), keyOf(AccountsFileKey));
-}
-
-void ScrambleAccountFiles(const QString& account) {
-    AccountsStore::CheckAccountName(account);
-    if (!scrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey)))
-        return;
-    scrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
-}
-
-void UnscrambleAccountFiles(const QString& account) {
-    AccountsStore::CheckAccountName(account);
-    // Each copy on its own: a run stopped between the two restores leaves the food log's copy
-    // without the weight file's, and it must still come back.
-    unscrambleFile(account + QStringLiteral(".ini"), keyOf(AccountFilesKey));
-    unscrambleFile(account + QStringLiteral(".cal"), keyOf(AccountFilesKey));
-}
-
-namespace {
-// Something at a file's name, whatever it is: a folder or a dangling link where a copy should be
-// is met at close, when the copy cannot be written, so it keeps the account closed as an
-// unreadable copy does.
-bool standsThere(const QString& path) {
+bool StandsThere(const QString& path) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
-}
-} // namespace
-
-QString FirstUnreadableAccountFile(const QString& account) {
-    for (const QString& suffix : {QStringLiteral(".ini.cry"), QStringLiteral(".cal.cry"),
-                                  QStringLiteral(".ini"), QStringLiteral(".cal")}) {
-        const QString path = ResolveDataPath(account + suffix);
-        if (standsThere(path) && !IsReadableFile(path))
-            return path;
-    }
-    return {};
-}
-
-QString UnreadableAccountsFile() {
-    for (const QString& name : {QStringLiteral("compte.ini.cry"), QStringLiteral("compte.ini")}) {
-        const QString path = ResolveDataPath(name);
-        if (standsThere(path) && !IsReadableFile(path))
-            return path;
-    }
-    return {};
 }

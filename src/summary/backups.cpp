@@ -42,10 +42,6 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-QByteArrayView keyOf(const char* key) {
-    return QByteArrayView(key, qstrlen(key));
-}
-
 QString dayFolder(const QDate& date) {
     return BackupsFolder + QLatin1Char('/') + date.toString(DateFormat);
 }
@@ -106,13 +102,13 @@ QList<QPair<QDate, QString>> datedFolders() {
 
 // A file as it rests between two runs, in its scrambled form: the plain file scrambled when there
 // is one (the account is open, or was left by "Quitter"), else its scrambled copy.
-std::optional<QByteArray> atRest(const QString& plainName, const char* key) {
+std::optional<QByteArray> atRest(const QString& plainName, QByteArrayView key) {
     const QString plain = ResolveDataPath(plainName);
     if (QFileInfo(plain).isFile()) {
         std::optional<QByteArray> bytes = readFile(plain);
         if (!bytes)
             throw KalimoError(Messages::CannotRead(plain));
-        TransformBytes(*bytes, keyOf(key), ScrambleDirection::Scramble);
+        TransformBytes(*bytes, key, ScrambleDirection::Scramble);
         return bytes;
     }
     const QString copy = ResolveDataPath(plainName + QStringLiteral(".cry"));
@@ -352,7 +348,7 @@ struct WeightFacts {
 // the bytes: the list reads 26 fifty-year journals at once. Nothing when the bytes do not
 // unscramble into a weight file, that is one that stores at least one month.
 std::optional<WeightFacts> weightFactsOf(QByteArray bytes) {
-    TransformBytes(bytes, keyOf(AccountFilesKey), ScrambleDirection::Unscramble);
+    TransformBytes(bytes, AccountFilesKey, ScrambleDirection::Unscramble);
     WeightFacts facts;
     bool anyMonth = false;
     QSet<qint64> months;
@@ -410,7 +406,7 @@ std::optional<WeightFacts> weightFactsOf(QByteArray bytes) {
 // The days that have at least one food in a food log: the sections with a key line, in one pass
 // over the bytes.
 int mealDays(QByteArray bytes) {
-    TransformBytes(bytes, keyOf(AccountFilesKey), ScrambleDirection::Unscramble);
+    TransformBytes(bytes, AccountFilesKey, ScrambleDirection::Unscramble);
     int days = 0;
     bool counted = true; // no section yet
     bool lineStart = true;
@@ -460,7 +456,7 @@ bool applyPendingRestore() {
             std::optional<QByteArray> bytes = readFile(PendingRestore + QLatin1Char('/') + entry);
             if (!bytes)
                 throw KalimoError(Messages::CannotRead(PendingRestore + QLatin1Char('/') + entry));
-            TransformBytes(*bytes, keyOf(AccountFilesKey), ScrambleDirection::Unscramble);
+            TransformBytes(*bytes, AccountFilesKey, ScrambleDirection::Unscramble);
             return *bytes;
         };
         const QString weights = ResolveDataPath(account + QStringLiteral(".ini"));

@@ -1,14 +1,12 @@
 #include "backupwindow.h"
 
-#include "app/appsetup.h"
-#include "app/controls.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "store/numbers.h"
-#include "summary/summarypage.h"
-#include "weight/tform2.h"
+#include "ui/appsetup.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
+#include "ui/windowframe.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -25,10 +23,10 @@ QString shortDate(const QDate& date) {
 }
 } // namespace
 
-BackupWindow::BackupWindow(TForm2* form) : m_form(form) {
+BackupWindow::BackupWindow(QWidget* mainWindow) : m_mainWindow(mainWindow) {
     // A window of its own rather than a child of the main window: it must stay enabled while the
     // main window waits, and goes with it.
-    connect(form, &QObject::destroyed, [self = this] { delete self; });
+    connect(mainWindow, &QObject::destroyed, [self = this] { delete self; });
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Sauvegardes"));
     setFont(QFont(QString::fromLatin1(ComicFont), 8));
@@ -71,8 +69,8 @@ BackupWindow::BackupWindow(TForm2* form) : m_form(form) {
 
 void BackupWindow::Open() {
     FillList();
-    m_form->setEnabled(false);
-    ShowOver(this, m_form);
+    m_mainWindow->setEnabled(false);
+    ShowOver(this, m_mainWindow);
     ListView2->setFocus();
 }
 
@@ -132,12 +130,7 @@ void BackupWindow::SpeedButton20Click() {
         activateWindow();
         ListView2->setFocus();
         RunGuarded([this] { FillList(); });
-        RunGuarded([this] {
-            m_form->ShowSelectedMonth();
-            m_form->RefreshMonthChart();
-            m_form->ShowDayFoods();
-            m_form->TabSheet3->RefreshSummary();
-        });
+        Q_EMIT restored();
     };
     try {
         RestoreBackup(account, backup.date, QDate::currentDate());
@@ -150,5 +143,5 @@ void BackupWindow::SpeedButton20Click() {
 
 void BackupWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    m_form->setEnabled(true);
+    m_mainWindow->setEnabled(true);
 }

@@ -7,14 +7,14 @@
 class QLabel;
 class QToolButton;
 class QTreeWidget;
-class TForm2;
 
 // The window of the "Bilan" page that lists the account's backups and puts one back. The main
 // window waits, disabled, while it is open: a restore replaces the files its pages show.
 class BackupWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit BackupWindow(TForm2* form);
+    // mainWindow: the window that waits while this one is open, and goes with it.
+    explicit BackupWindow(QWidget* mainWindow);
 
     QLabel* Label35;
     QTreeWidget* ListView2;
@@ -27,10 +27,14 @@ class BackupWindow : public QWidget {
     // Restores the backup of the chosen row, after the person's confirmation.
     void SpeedButton20Click();
 
+  Q_SIGNALS:
+    // A restore was attempted: the files the main window shows may have changed.
+    void restored();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    TForm2* m_form;
+    QWidget* m_mainWindow;
     QList<BackupInfo> m_backups;
 };

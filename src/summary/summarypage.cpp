@@ -1,12 +1,6 @@
 #include "summarypage.h"
 
 #include "accounts/accountsstore.h"
-#include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/controls.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/spinedit.h"
 #include "app/windowset.h"
 #include "calories/foodlog.h"
 #include "charts/weightchart.h"
@@ -14,8 +8,11 @@
 #include "store/numbers.h"
 #include "summary/backupwindow.h"
 #include "summary/journalcsv.h"
-#include "weight/stringgrid.h"
-#include "weight/tform2.h"
+#include "ui/appsetup.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
+#include "weight/weightrecords.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,10 +35,6 @@ namespace {
 const QString GoalKey = QStringLiteral("objectif");
 constexpr size_t MaxPlottedDays = 1500;
 
-ProfileFile& accounts() {
-    return Form1->Accounts.File();
-}
-
 QImage dot(const QColor& colour, int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(colour);
@@ -49,7 +42,7 @@ QImage dot(const QColor& colour, int size) {
 }
 } // namespace
 
-SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
+SummaryPage::SummaryPage(QWidget* mainWindow) {
     setObjectName(QStringLiteral("TabSheet3"));
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(0, 0, 0, 0);
@@ -163,7 +156,7 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     row->addStretch(1);
     row->addWidget(SpeedButton17);
     page->addWidget(bottom);
-    Form7 = new BackupWindow(form);
+    Form7 = new BackupWindow(mainWindow);
 
     connect(ComboBox4, &QComboBox::activated, this, Guard([this] { ComboBox4Change(); }));
     connect(SpeedButton15, &QToolButton::clicked, this, Guard([this] { SpeedButton15Click(); }));
@@ -174,15 +167,6 @@ SummaryPage::SummaryPage(TForm2* form) : m_form(form) {
     connect(SpeedButton18, &QToolButton::clicked, this, Guard([this] { SpeedButton18Click(); }));
     connect(SpeedButton17, &QToolButton::clicked, this, Guard([this] { SpeedButton17Click(); }));
     connect(SpeedButton19, &QToolButton::clicked, this, Guard([this] { SpeedButton19Click(); }));
-    // The page follows the grid: after the main window has saved and redrawn the month (queued,
-    // so that its own handlers of the same event have run).
-    connect(
-        m_form->StringGrid1, &StringGrid::keyReleased, this, [this] { refreshIfShown(); },
-        Qt::QueuedConnection);
-    connect(
-        m_form->ComboBox1, &QComboBox::activated, this, [this] { refreshIfShown(); }, Qt::QueuedConnection);
-    connect(
-        m_form->CSpinEdit1, &CSpinEdit::changed, this, [this] { refreshIfShown(); }, Qt::QueuedConnection);
 }
 
 void SummaryPage::showEvent(QShowEvent* event) {
@@ -190,7 +174,7 @@ void SummaryPage::showEvent(QShowEvent* event) {
     RunGuarded([this] { RefreshSummary(); });
 }
 
-void SummaryPage::refreshIfShown() {
+void SummaryPage::RefreshIfShown() {
     if (isVisible())
         RunGuarded([this] { RefreshSummary(); });
 }
@@ -201,36 +185,36 @@ SummarySpan SummaryPage::Span() const {
 
 std::optional<double> SummaryPage::StoredGoal() const {
     try {
-        return ParseGoal(accounts().ReadString(CurrentAccountName(), GoalKey, QStringLiteral("0")));
+        return ParseGoal(AccountsFile().ReadString(m_journal.account, GoalKey, QStringLiteral("0")));
     } catch (const KalimoError&) {
         return std::nullopt; // a value edited by hand into something else counts as no goal
     }
 }
 
 void SummaryPage::RefreshSummary() {
-    const QString account = CurrentAccountName();
-    const std::vector<DayWeight> journal = ReadWeightJournal(m_form->WeightFile().Document());
-    const DateRange range =
-        SpanRange(Span(), m_form->ShownMonth(), m_form->ShownYear(), QDate::currentDate(), journal);
+    const QString account = m_journal.account;
+    const std::vector<DayWeight> journal = ReadWeightJournal(m_journal.weights->Document());
+    const DateRange range = SpanRange(Span(), m_journal.month, m_journal.year, QDate::currentDate(), journal);
     const SpanFigures figures = ComputeSpanFigures(journal, range);
     const FoodMeans food =
-        MeanFoodValues(m_form->FoodLogFile().Document(), m_form->FoodDatabase.Document(), range);
+        MeanFoodValues(m_journal.foodLog->Document(), m_journal.foodDatabase->Document(), range);
     const std::optional<double> goal = StoredGoal();
     if (!Edit5->isModified())
         Edit5->setText(goal ? FormatAmount(*goal) : QString());
     const int height = std::clamp(
-        accounts().ReadInteger(account, QStringLiteral("taille"), AccountsStore::DefaultHeight), 100, 300);
+        AccountsFile().ReadInteger(account, QStringLiteral("taille"), AccountsStore::DefaultHeight), 100,
+        300);
     Label33->setText(FigureLines(figures, food, height).join(QLatin1Char('\n')));
     Label34->setText(GoalText(ProjectGoal(goal, figures)));
 
     // The chart, in the account's colours and thickness.
     const QColor line = ColourFromStored(
-        accounts().ReadInteger(account, QStringLiteral("trace"), AccountsStore::DefaultLineColour));
+        AccountsFile().ReadInteger(account, QStringLiteral("trace"), AccountsStore::DefaultLineColour));
     Chart2->setPlotAreaBackgroundBrush(
-        QBrush(ColourFromStored(accounts().ReadInteger(account, QStringLiteral("fond"),
-                                                       AccountsStore::DefaultBackgroundColour)),
+        QBrush(ColourFromStored(AccountsFile().ReadInteger(account, QStringLiteral("fond"),
+                                                           AccountsStore::DefaultBackgroundColour)),
                Qt::SolidPattern));
-    QPen trendPen(line, std::clamp(accounts().ReadInteger(account, QStringLiteral("largeur"), 1), 1, 10));
+    QPen trendPen(line, std::clamp(AccountsFile().ReadInteger(account, QStringLiteral("largeur"), 1), 1, 10));
     m_trend->setPen(trendPen);
     QColor light = line;
     light.setAlpha(160);
@@ -241,8 +225,8 @@ void SummaryPage::RefreshSummary() {
     }
 
     Chart2->setTitle(QStringLiteral("Bilan %1 - %2 %3")
-                         .arg(ComboBox4->currentText(), m_form->ComboBox1->currentText())
-                         .arg(m_form->ShownYear()));
+                         .arg(ComboBox4->currentText(), MonthNames().value(m_journal.month - 1))
+                         .arg(m_journal.year));
     // Days as dates: each day at its noon, one day apart, whatever the clock changes.
     const qint64 origin = range.first.toJulianDay();
     const double originMs = double(QDateTime(range.first, QTime(12, 0)).toMSecsSinceEpoch());
@@ -316,7 +300,7 @@ void SummaryPage::ComboBox4Change() {
 
 void SummaryPage::SpeedButton15Click() {
     const std::optional<double> goal = ParseGoal(Edit5->text());
-    accounts().WriteString(CurrentAccountName(), GoalKey, goal ? FormatAmount(*goal) : QStringLiteral("0"));
+    AccountsFile().WriteString(m_journal.account, GoalKey, goal ? FormatAmount(*goal) : QStringLiteral("0"));
     Edit5->setModified(false);
     RefreshSummary();
 }
@@ -332,7 +316,7 @@ void SummaryPage::SpeedButton14Click() {
 DateRange SummaryPage::exportRange(const std::vector<DayWeight>& journal) const {
     if (CheckBox3->isChecked())
         return {};
-    return SpanRange(Span(), m_form->ShownMonth(), m_form->ShownYear(), QDate::currentDate(), journal);
+    return SpanRange(Span(), m_journal.month, m_journal.year, QDate::currentDate(), journal);
 }
 
 QString SummaryPage::exportTo(const QString& proposed) {
@@ -352,19 +336,19 @@ QString SummaryPage::exportTo(const QString& proposed) {
 }
 
 void SummaryPage::SpeedButton16Click() {
-    const std::vector<DayWeight> journal = ReadWeightJournal(m_form->WeightFile().Document());
-    const QString path = exportTo(QStringLiteral("Poids ") + CurrentAccountName());
+    const std::vector<DayWeight> journal = ReadWeightJournal(m_journal.weights->Document());
+    const QString path = exportTo(QStringLiteral("Poids ") + m_journal.account);
     if (path.isEmpty())
         return;
     WriteCsvFile(path, WeightsCsv(journal, exportRange(journal)));
 }
 
 void SummaryPage::SpeedButton18Click() {
-    const std::vector<DayWeight> journal = ReadWeightJournal(m_form->WeightFile().Document());
-    const QString path = exportTo(QStringLiteral("Repas ") + CurrentAccountName());
+    const std::vector<DayWeight> journal = ReadWeightJournal(m_journal.weights->Document());
+    const QString path = exportTo(QStringLiteral("Repas ") + m_journal.account);
     if (path.isEmpty())
         return;
-    WriteCsvFile(path, FoodLogCsv(m_form->FoodLogFile().Document(), m_form->FoodDatabase.Document(),
+    WriteCsvFile(path, FoodLogCsv(m_journal.foodLog->Document(), m_journal.foodDatabase->Document(),
                                   exportRange(journal)));
 }
 
@@ -375,7 +359,7 @@ void SummaryPage::SpeedButton17Click() {
                                 QStringLiteral("Tous les fichiers *")});
     if (name.isEmpty())
         return;
-    ProfileFile& weights = m_form->WeightFile();
+    ProfileFile& weights = *m_journal.weights;
     const WeightImport plan = PlanWeightImport(ReadImportFile(name), weights.Document());
     const QString summary = ImportSummary(plan);
     if (plan.fresh.empty() && plan.differing.empty()) {
@@ -402,8 +386,7 @@ void SummaryPage::SpeedButton17Click() {
     }
     const int written = ApplyWeightImport(weights, plan, replace);
     // The grid and the month chart show the month as it now stands in the file.
-    m_form->ShowSelectedMonth();
-    m_form->RefreshMonthChart();
+    Q_EMIT weightsImported();
     RefreshSummary();
     ShowPlainMessage(Counted(written, QStringLiteral("jour importé."), QStringLiteral("jours importés.")));
 }

@@ -18,17 +18,28 @@ class QPainter;
 class QToolButton;
 class QValueAxis;
 class BackupWindow;
-class TForm2;
+class ProfileFile;
 class ZoomChartView;
+
+// What the main window tells the "Bilan" page: the account open and its files, and the month
+// shown, with which the page's span ends.
+struct ShownJournal {
+    QString account;
+    int month = 1;
+    int year = 2004;
+    ProfileFile* weights = nullptr;
+    ProfileFile* foodLog = nullptr;
+    const ProfileFile* foodDatabase = nullptr;
+};
 
 // The "Bilan" page of the main window: the trend of the weights over a span ending with the
 // month shown, the goal and when the trend reaches it, the span's figures, and the journal in
-// and out as CSV. It reads the account's files through the main window and keeps nothing of
-// its own between two refreshes.
+// and out as CSV. It keeps nothing of the files between two refreshes.
 class SummaryPage : public QWidget {
     Q_OBJECT
   public:
-    explicit SummaryPage(TForm2* form);
+    // mainWindow: the window that holds the page, over which the backups window opens.
+    explicit SummaryPage(QWidget* mainWindow);
 
     // Top strip.
     QToolButton* SpeedButton13; // print
@@ -54,6 +65,8 @@ class SummaryPage : public QWidget {
     ChartSaveDialog SaveDialog2;
     ChartPrintDialog PrintDialog2;
 
+    // Told by the main window at every change; nothing is redrawn until the next refresh.
+    void ShowJournal(const ShownJournal& journal) { m_journal = journal; }
     SummarySpan Span() const;
     // Rebuilds the chart and the figures from the account's files.
     void RefreshSummary();
@@ -69,6 +82,12 @@ class SummaryPage : public QWidget {
     void SpeedButton19Click();
     // The goal stored for the account; nothing when none or unreadable.
     std::optional<double> StoredGoal() const;
+    // After the main window has changed the month or a weight.
+    void RefreshIfShown();
+
+  Q_SIGNALS:
+    // Weights were imported into the weight file the main window shows.
+    void weightsImported();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -76,11 +95,10 @@ class SummaryPage : public QWidget {
   private:
     DateRange exportRange(const std::vector<DayWeight>& journal) const;
     QString exportTo(const QString& proposed);
-    void refreshIfShown();
     // The dates under the chart, as many as fit side by side.
     void paintDates(QPainter* painter);
 
-    TForm2* m_form;
+    ShownJournal m_journal;
     QLineSeries* m_weights = nullptr;
     QLineSeries* m_trend = nullptr;
     QLineSeries* m_goal = nullptr;

@@ -1,10 +1,9 @@
 // The body-mass index group of the main window.
 #include "weight/tform2.h"
 
-#include "accounts/tform1.h"
-#include "app/spinedit.h"
 #include "app/windowset.h"
 #include "store/numbers.h"
+#include "ui/spinedit.h"
 #include "weight/bodymassindex.h"
 
 #include <QLineEdit>
@@ -32,5 +31,5 @@ bool TForm2::CSpinEdit3KeyPress(QChar key) {
 }
 
 void TForm2::StoreHeight() {
-    Form1->Accounts.File().WriteInteger(CurrentAccountName(), QStringLiteral("taille"), CSpinEdit3->value());
+    AccountsFile().WriteInteger(CurrentAccountName(), QStringLiteral("taille"), CSpinEdit3->value());
 }

@@ -2,8 +2,8 @@
 // compare with.
 #include "weight/tform2.h"
 
-#include "app/spinedit.h"
 #include "charts/weightchart.h"
+#include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/weightrecords.h"
 

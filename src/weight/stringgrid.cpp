@@ -1,6 +1,6 @@
 #include "stringgrid.h"
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 #include <QApplication>
 #include <QHeaderView>

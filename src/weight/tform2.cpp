@@ -1,19 +1,22 @@
 #include "tform2.h"
 
+#include "accounts/accountfiles.h"
 #include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/controls.h"
-#include "app/guard.h"
-#include "app/spinedit.h"
-#include "app/windowframe.h"
 #include "app/windowset.h"
+#include "calories/caloriepage.h"
+#include "calories/foodlog.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
 #include "store/numbers.h"
-#include "store/scramble.h"
+#include "summary/backupwindow.h"
 #include "summary/summarypage.h"
+#include "ui/appsetup.h"
+#include "ui/controls.h"
+#include "ui/guard.h"
+#include "ui/spinedit.h"
+#include "ui/windowframe.h"
 #include "weight/stringgrid.h"
 #include "weight/weightrecords.h"
 
@@ -142,7 +145,8 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     column->addWidget(GroupBox1);
 
     buildChartPage();
-    buildCaloriePage();
+    TabSheet2 = new CaloriePage;
+    PageControl1->addTab(TabSheet2, QStringLiteral("Calories"));
     // "&Bilan": Alt+B reaches the page from anywhere in the window.
     TabSheet3 = new SummaryPage(this);
     PageControl1->addTab(TabSheet3, QStringLiteral("&Bilan"));
@@ -180,6 +184,15 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(SpeedButton2, &QToolButton::clicked, this, Guard([this] { SpeedButton2Click(); }));
     connect(SpeedButton4, &QToolButton::clicked, this, Guard([this] { SpeedButton4Click(); }));
     connect(SpeedButton8, &QToolButton::clicked, this, Guard([this] { SpeedButton8Click(); }));
+    connect(TabSheet2->SpeedButton12, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
+    // The "Bilan" page follows the grid once this window has saved and redrawn the month (queued,
+    // so that the handlers of the same event here have run).
+    const auto refreshSummary = [this] { TabSheet3->RefreshIfShown(); };
+    connect(StringGrid1, &StringGrid::keyReleased, TabSheet3, refreshSummary, Qt::QueuedConnection);
+    connect(ComboBox1, &QComboBox::activated, TabSheet3, refreshSummary, Qt::QueuedConnection);
+    connect(CSpinEdit1, &CSpinEdit::changed, TabSheet3, refreshSummary, Qt::QueuedConnection);
+    connect(TabSheet3, &SummaryPage::weightsImported, this, Guard([this] { showJournalAnew(false); }));
+    connect(TabSheet3->Form7, &BackupWindow::restored, this, Guard([this] { showJournalAnew(true); }));
 
     CentreOnFirstShow(this);
 
@@ -279,6 +292,23 @@ void TForm2::buildChartPage() {
 void TForm2::PrepareForAccount(const QString& account) {
     AccountsStore::CheckAccountName(account);
     setWindowTitle(QStringLiteral("Kalimo - ") + account);
+    // Before the window shows: a page on screen refreshes as soon as it is shown.
+    tellPages();
+}
+
+void TForm2::tellPages() {
+    TabSheet2->ShowDay(FoodLogFile(), CurrentDayKey());
+    TabSheet3->ShowJournal({CurrentAccountName(), ShownMonth(), ShownYear(), &WeightFile(), &FoodLogFile(),
+                            &TabSheet2->FoodDatabase});
+}
+
+void TForm2::showJournalAnew(bool foodsToo) {
+    ShowSelectedMonth();
+    RefreshMonthChart();
+    if (!foodsToo)
+        return;
+    TabSheet2->ShowDayFoods();
+    TabSheet3->RefreshSummary();
 }
 
 void TForm2::FormCreate() {
@@ -293,7 +323,7 @@ void TForm2::FormShow() {
     UnscrambleAccountFiles(CurrentAccountName());
     ShowSelectedMonth();
     RefreshMonthChart();
-    LoadCategoryList();
+    TabSheet2->LoadCategoryList();
     StringGrid1->setFocus();
     StringGrid1->ShowEditor();
 }
@@ -309,12 +339,21 @@ ProfileFile& TForm2::WeightFile() {
     return HandleNamed(m_weightFile, WeightFileName(CurrentAccountName()));
 }
 
+ProfileFile& TForm2::FoodLogFile() {
+    return HandleNamed(m_foodLogFile, FoodLogFileName(CurrentAccountName()));
+}
+
 int TForm2::ShownMonth() const {
     return ComboBox1->currentIndex() + 1;
 }
 
 int TForm2::ShownYear() const {
     return CSpinEdit1->value();
+}
+
+QString TForm2::CurrentDayKey() const {
+    return StringGrid1->Cells(0, StringGrid1->Row()) + QLatin1Char('/') + QString::number(ShownMonth()) +
+           QLatin1Char('/') + QString::number(ShownYear());
 }
 
 void TForm2::SetDayRows(int dayCount) {
@@ -326,6 +365,7 @@ void TForm2::SetDayRows(int dayCount) {
 void TForm2::ShowSelectedMonth() {
     if (ComboBox1->currentIndex() >= 0)
         SetDayRows(DaysInMonth(ShownMonth(), ShownYear()));
+    tellPages();
     LoadMonthWeights(ShownMonth(), ShownYear());
 }
 
@@ -341,7 +381,7 @@ void TForm2::LoadMonthWeights(int month, int year) {
     const QStringList weights = ReadMonthWeights(WeightFile(), month, year, StringGrid1->RowCount() - 1);
     for (int d = 1; d <= weights.size(); ++d)
         StringGrid1->SetCells(1, d, weights.at(d - 1));
-    ProfileFile& accounts = Form1->Accounts.File();
+    ProfileFile& accounts = AccountsFile();
     CSpinEdit3->setValue(accounts.ReadInteger(account, QStringLiteral("taille"), 100));
     CheckBox1->setChecked(accounts.ReadBool(account, QStringLiteral("details"), false));
 }
@@ -382,7 +422,8 @@ void TForm2::StringGrid1SelectCell(int, int row) {
 }
 
 void TForm2::StringGrid1Click() {
-    ShowDayFoods();
+    tellPages();
+    TabSheet2->ShowDayFoods();
 }
 
 void TForm2::SpeedButton7Click() {

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class CaloriePage;
 class CSpinEdit;
 class ColourSwatch;
 class QCheckBox;
@@ -15,10 +16,8 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QTabWidget;
 class QToolButton;
-class QTreeWidget;
 class StringGrid;
 class SummaryPage;
 class WeightChart;
@@ -56,7 +55,7 @@ class TForm2 : public QWidget {
     // Pages.
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
-    QWidget* TabSheet2;
+    CaloriePage* TabSheet2; // "Calories"
     SummaryPage* TabSheet3; // "Bilan"
 
     // "Graphique" page.
@@ -84,43 +83,6 @@ class TForm2 : public QWidget {
     CSpinEdit* CSpinEdit4;
     ChartSaveDialog SaveDialog1;
     ChartPrintDialog PrintDialog1;
-
-    // "Calories" page.
-    QGroupBox* GroupBox3;
-    QTreeWidget* ListView1;
-    QGroupBox* GroupBox7;
-    QLabel* Label17;
-    QLabel* Label26;
-    QLabel* Label18;
-    QLabel* Label27;
-    QLabel* Label19;
-    QLabel* Label28;
-    QLabel* Label20;
-    QLabel* Label29;
-    QToolButton* SpeedButton10;
-    QGroupBox* GroupBox4;
-    QGroupBox* GroupBox5;
-    QListWidget* ListBox1;
-    QGroupBox* GroupBox6;
-    QListWidget* ListBox2;
-    QLabel* Label11;
-    QLabel* Label21;
-    QLabel* Label12;
-    QLabel* Label22;
-    QLabel* Label13;
-    QLabel* Label23;
-    QLabel* Label14;
-    QLabel* Label24;
-    QLabel* Label15;
-    QLabel* Label25;
-    QLabel* Label16;
-    QLineEdit* Edit4;
-    QToolButton* SpeedButton9;
-    QToolButton* SpeedButton11;
-    QToolButton* SpeedButton12;
-
-    // The food database, shared with the editor.
-    ProfileFile FoodDatabase{QStringLiteral("./calories.ini")};
 
     // Frame and grid.
     void PrepareForAccount(const QString& account);
@@ -165,26 +127,14 @@ class TForm2 : public QWidget {
     bool CSpinEdit3KeyPress(QChar key);
     void StoreHeight();
 
-    // Calorie page.
-    void ShowDayFoods();
-    void LoadCategoryList();
-    void ShowCategoryFoods();
-    void ShowFoodValues();
-    void AddFoodToDay();
-    void RemoveFoodFromDay();
-    void OpenFoodEditor();
-    void ListView1ColumnClick(int column);
-    // The day of the grid's current row, in the month and year shown.
-    QString CurrentDayKey() const;
-    // The food log of the account open now.
-    ProfileFile& FoodLogFile();
-
-    // The month and year shown.
+    // The month and year shown, and the day of the grid's current row in them.
     int ShownMonth() const;
     int ShownYear() const;
+    QString CurrentDayKey() const;
 
-    // The weight file of the account open now.
+    // The files of the account open now.
     ProfileFile& WeightFile();
+    ProfileFile& FoodLogFile();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -193,12 +143,12 @@ class TForm2 : public QWidget {
   private:
     void buildLeftColumn();
     void buildChartPage();
-    void buildCaloriePage();
     QStringList weightCells() const;
+    // Tells the pages the account, the month and the day the grid shows.
+    void tellPages();
+    // The files changed under the window (an import, a restored backup): shown as they now are.
+    void showJournalAnew(bool foodsToo);
 
     std::optional<ProfileFile> m_weightFile;
     std::optional<ProfileFile> m_foodLogFile;
-    // One sort direction for every column, reversed at each click on a column title.
-    int m_sortColumn = 0;
-    bool m_sortAscending = false;
 };

@@ -1,5 +1,5 @@
+#include "accounts/accountfiles.h"
 #include "accounts/tform1.h"
-#include "app/linklabel.h"
 #include "calories/foodlog.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
@@ -8,6 +8,7 @@
 #include "testsupport/filesizelimit.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
+#include "ui/linklabel.h"
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"
 

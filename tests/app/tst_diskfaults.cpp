@@ -1,13 +1,14 @@
 // A full disk and a read-only folder, for real: every write refused ends in the program's own
 // message, the program goes on, and no file loses what it held.
 #include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/linklabel.h"
-#include "app/spinedit.h"
 #include "app/windowset.h"
+#include "calories/caloriepage.h"
 #include "testsupport/smalldisk.h"
 #include "testsupport/tempdir.h"
 #include "testsupport/windowfixture.h"
+#include "ui/appsetup.h"
+#include "ui/linklabel.h"
+#include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
@@ -83,11 +84,11 @@ void TestDiskFaults::fullDiskWhileWorking() {
 
     // A food added: refused the same way, the food log is not created half-way.
     dialogs.clear();
-    Form2->ListBox1->setCurrentRow(0);
-    Form2->ShowCategoryFoods();
-    Form2->ListBox2->setCurrentRow(0);
-    Form2->Edit4->setText(QStringLiteral("2"));
-    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    Form2->TabSheet2->ListBox1->setCurrentRow(0);
+    Form2->TabSheet2->ShowCategoryFoods();
+    Form2->TabSheet2->ListBox2->setCurrentRow(0);
+    Form2->TabSheet2->Edit4->setText(QStringLiteral("2"));
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
     QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Impossible d'écrire dans .\\Paul.cal.")});
     QVERIFY(!QFile::exists(disk.file(QStringLiteral("Paul.cal"))));
 

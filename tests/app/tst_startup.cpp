@@ -1,17 +1,18 @@
 #include "accounts/tform1.h"
-#include "app/dialogs.h"
-#include "app/guard.h"
-#include "app/instancelock.h"
-#include "app/linklabel.h"
-#include "app/spinedit.h"
+#include "calories/caloriepage.h"
 #include "calories/tform6.h"
 #include "charts/tform5.h"
 #include "help/tform3.h"
 #include "help/tform4.h"
+#include "store/instancelock.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
 #include "testsupport/noaccessoverride.h"
 #include "testsupport/windowfixture.h"
+#include "ui/dialogs.h"
+#include "ui/guard.h"
+#include "ui/linklabel.h"
+#include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
@@ -405,7 +406,7 @@ void TestStartup::framesAndOwners() {
     QCOMPARE(Form3->windowHandle()->transientParent(), Form5->windowHandle());
     Form3->close();
     Form5->close();
-    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton); // food editor
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton); // food editor
     QVERIFY(Form6->isVisible());
     QCOMPARE(Form6->windowHandle()->transientParent(), Form2->windowHandle());
     Form6->close();

@@ -1,8 +1,9 @@
 #include "accounts/tform1.h"
-#include "app/spinedit.h"
+#include "calories/caloriepage.h"
 #include "calories/tform6.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
+#include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
@@ -21,8 +22,8 @@
 
 namespace {
 // Paul's account open on 5 March 2004, with the default food database.
-struct CaloriePage : OpenAccount {
-    CaloriePage() {
+struct PaulsDay : OpenAccount {
+    PaulsDay() {
         ShowMonth(3, 2004);
         Form2->StringGrid1->SetRow(5);
         dialogs.clear();
@@ -40,20 +41,21 @@ void choose(QListWidget* list, const QString& text) {
 }
 
 void chooseFood(const QString& category, const QString& food) {
-    choose(Form2->ListBox1, category);
-    choose(Form2->ListBox2, food);
+    choose(Form2->TabSheet2->ListBox1, category);
+    choose(Form2->TabSheet2->ListBox2, food);
 }
 
 QStringList row(int r) {
     QStringList texts;
-    const QTreeWidgetItem* item = Form2->ListView1->topLevelItem(r);
+    const QTreeWidgetItem* item = Form2->TabSheet2->ListView1->topLevelItem(r);
     for (int c = 0; item && c < 6; ++c)
         texts << item->text(c);
     return texts;
 }
 
 QStringList totals() {
-    return {Form2->Label26->text(), Form2->Label27->text(), Form2->Label28->text(), Form2->Label29->text()};
+    return {Form2->TabSheet2->Label26->text(), Form2->TabSheet2->Label27->text(),
+            Form2->TabSheet2->Label28->text(), Form2->TabSheet2->Label29->text()};
 }
 
 QStringList items(const QListWidget* list) {
@@ -64,8 +66,8 @@ QStringList items(const QListWidget* list) {
 }
 
 void add(const QString& quantity) {
-    Form2->Edit4->setText(quantity);
-    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    Form2->TabSheet2->Edit4->setText(quantity);
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
 }
 } // namespace
 
@@ -93,37 +95,38 @@ class TestCaloriePage : public QObject {
 };
 
 void TestCaloriePage::categoriesAreListedAlphabetically() {
-    CaloriePage p;
-    QCOMPARE(items(Form2->ListBox1).first(), QStringLiteral("boisson"));
-    QCOMPARE(items(Form2->ListBox1).last(), QStringLiteral("viande"));
-    QCOMPARE(items(Form2->ListBox1).size(), 16);
-    QCOMPARE(Form2->ListBox1->currentRow(), -1);
-    QCOMPARE(Form2->GroupBox3->title(),
+    PaulsDay p;
+    QCOMPARE(items(Form2->TabSheet2->ListBox1).first(), QStringLiteral("boisson"));
+    QCOMPARE(items(Form2->TabSheet2->ListBox1).last(), QStringLiteral("viande"));
+    QCOMPARE(items(Form2->TabSheet2->ListBox1).size(), 16);
+    QCOMPARE(Form2->TabSheet2->ListBox1->currentRow(), -1);
+    QCOMPARE(Form2->TabSheet2->GroupBox3->title(),
              QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
     QCOMPARE(totals(), (QStringList{"0", "0", "0", "0"}));
-    QCOMPARE(Form2->Label21->text(), QStringLiteral("Aucun"));
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Aucun"));
 }
 
 void TestCaloriePage::choosingAFoodShowsItsValues() {
-    CaloriePage p;
-    choose(Form2->ListBox1, QStringLiteral("viande"));
-    QCOMPARE(items(Form2->ListBox2).mid(0, 3), (QStringList{"Abats", "Abats en sauce", "Agneau"}));
-    QCOMPARE(Form2->ListBox2->count(), 244);
-    choose(Form2->ListBox2, QStringLiteral("Abats"));
-    QCOMPARE((QStringList{Form2->Label21->text(), Form2->Label22->text(), Form2->Label23->text(),
-                          Form2->Label24->text(), Form2->Label25->text()}),
+    PaulsDay p;
+    choose(Form2->TabSheet2->ListBox1, QStringLiteral("viande"));
+    QCOMPARE(items(Form2->TabSheet2->ListBox2).mid(0, 3), (QStringList{"Abats", "Abats en sauce", "Agneau"}));
+    QCOMPARE(Form2->TabSheet2->ListBox2->count(), 244);
+    choose(Form2->TabSheet2->ListBox2, QStringLiteral("Abats"));
+    QCOMPARE((QStringList{Form2->TabSheet2->Label21->text(), Form2->TabSheet2->Label22->text(),
+                          Form2->TabSheet2->Label23->text(), Form2->TabSheet2->Label24->text(),
+                          Form2->TabSheet2->Label25->text()}),
              (QStringList{"Abats", "120", "17", "0", "6"}));
-    QCOMPARE(Form2->Edit4->text(), QStringLiteral("1"));
+    QCOMPARE(Form2->TabSheet2->Edit4->text(), QStringLiteral("1"));
     // Another category keeps the values shown; the stored text shows as it is.
-    choose(Form2->ListBox1, QStringLiteral("dessert"));
-    QCOMPARE(Form2->Label21->text(), QStringLiteral("Abats"));
-    choose(Form2->ListBox2, QStringLiteral("Confitures (1 c. à soupe)"));
-    QCOMPARE(Form2->Label24->text(), QStringLiteral("17.50"));
+    choose(Form2->TabSheet2->ListBox1, QStringLiteral("dessert"));
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Abats"));
+    choose(Form2->TabSheet2->ListBox2, QStringLiteral("Confitures (1 c. à soupe)"));
+    QCOMPARE(Form2->TabSheet2->Label24->text(), QStringLiteral("17.50"));
 }
 
 void TestCaloriePage::addingFoodsToTheDay() {
-    CaloriePage p;
-    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    PaulsDay p;
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
     QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une catégorie et un aliment")});
     chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
     p.dialogs.clear();
@@ -136,10 +139,10 @@ void TestCaloriePage::addingFoodsToTheDay() {
     QCOMPARE(totals(), (QStringList{"240", "34", "0", "12"}));
     QCOMPARE(p.foodLog(), QByteArray("[5/3/2004]\r\nAbats=2\r\n"));
     add(QStringLiteral("3"));
-    QCOMPARE(Form2->ListView1->topLevelItemCount(), 1);
+    QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 1);
     QCOMPARE(row(0).at(1), QStringLiteral("5"));
     // The choice stays after an addition: another click adds the same quantity again.
-    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
     QCOMPARE(row(0).at(1), QStringLiteral("8"));
     add(QStringLiteral("-10"));
     QCOMPARE(row(0).mid(0, 3), (QStringList{"Abats", "-2", "-240"}));
@@ -150,16 +153,18 @@ void TestCaloriePage::addingFoodsToTheDay() {
 }
 
 void TestCaloriePage::largeTotalsFitTheirBar() {
-    CaloriePage p;
+    PaulsDay p;
     Form2->PageControl1->setCurrentIndex(1);
-    const QList<QWidget*> bar = {Form2->Label17, Form2->Label26, Form2->Label18,
-                                 Form2->Label27, Form2->Label19, Form2->Label28,
-                                 Form2->Label20, Form2->Label29, Form2->SpeedButton10};
+    const QList<QWidget*> bar = {
+        Form2->TabSheet2->Label17, Form2->TabSheet2->Label26, Form2->TabSheet2->Label18,
+        Form2->TabSheet2->Label27, Form2->TabSheet2->Label19, Form2->TabSheet2->Label28,
+        Form2->TabSheet2->Label20, Form2->TabSheet2->Label29, Form2->TabSheet2->SpeedButton10};
     // Every text whole, none over the next, all inside the bar.
     const auto fits = [&bar] {
         for (qsizetype k = 0; k < bar.size(); ++k) {
             const QRect r = bar.at(k)->geometry();
-            if (r.width() < bar.at(k)->sizeHint().width() || !Form2->GroupBox7->contentsRect().contains(r))
+            if (r.width() < bar.at(k)->sizeHint().width() ||
+                !Form2->TabSheet2->GroupBox7->contentsRect().contains(r))
                 return false;
             for (qsizetype j = k + 1; j < bar.size(); ++j)
                 if (r.intersects(bar.at(j)->geometry()))
@@ -187,44 +192,44 @@ void TestCaloriePage::largeTotalsFitTheirBar() {
 }
 
 void TestCaloriePage::badQuantitiesWriteNothing() {
-    CaloriePage p;
+    PaulsDay p;
     chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
     add(QStringLiteral("1,5"));
     QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("'1,5' n'est pas une valeur entière correcte.")});
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
-    QCOMPARE(Form2->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 0);
 }
 
 void TestCaloriePage::removingNeedsAPlainYes() {
-    CaloriePage p;
+    PaulsDay p;
     chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
     add(QStringLiteral("2"));
-    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton); // nothing selected: nothing asked
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton10, Qt::LeftButton); // nothing selected: nothing asked
     QVERIFY(p.dialogs.shown.isEmpty());
 
-    Form2->ListView1->topLevelItem(0)->setSelected(true);
+    Form2->TabSheet2->ListView1->topLevelItem(0)->setSelected(true);
     p.dialogs.answers = {QMessageBox::No};
-    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton);
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton10, Qt::LeftButton);
     QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Voulez-vous vraiment supprimer la sélection ?")});
     QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Confirmation"));
     p.dialogs.answers = {QMessageBox::Escape};
-    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton); // closing the box counts as "no"
-    QCOMPARE(Form2->ListView1->topLevelItemCount(), 1);
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton10, Qt::LeftButton); // closing the box counts as "no"
+    QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 1);
 
-    Form2->ListView1->topLevelItem(0)->setSelected(true);
-    QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton);
-    QCOMPARE(Form2->ListView1->topLevelItemCount(), 0);
+    Form2->TabSheet2->ListView1->topLevelItem(0)->setSelected(true);
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton10, Qt::LeftButton);
+    QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 0);
     QCOMPARE(totals(), (QStringList{"0", "0", "0", "0"}));
     QCOMPARE(p.foodLog(), QByteArray("[5/3/2004]\r\n"));
 }
 
 void TestCaloriePage::sortingByAColumnTitle() {
-    CaloriePage p;
+    PaulsDay p;
     WriteBytes(p.dir.file(QStringLiteral("Paul.cal")),
                "[5/3/2004]\r\nAbats=2\r\nArachide (huile)=1\r\nPizza=100\r\n");
-    Form2->ShowDayFoods();
+    Form2->TabSheet2->ShowDayFoods();
     const QString pizzaCalories = row(2).at(2);
-    QHeaderView* header = Form2->ListView1->header();
+    QHeaderView* header = Form2->TabSheet2->ListView1->header();
     Q_EMIT header->sectionClicked(2);
     QStringList calories;
     for (int r = 0; r < 3; ++r)
@@ -235,22 +240,22 @@ void TestCaloriePage::sortingByAColumnTitle() {
     // The next click, on any column, reverses.
     Q_EMIT header->sectionClicked(0);
     QCOMPARE(row(0).at(0), QStringLiteral("Pizza"));
-    Form2->ShowDayFoods(); // back to the order of the file
+    Form2->TabSheet2->ShowDayFoods(); // back to the order of the file
     QCOMPARE(row(0).at(0), QStringLiteral("Abats"));
 }
 
 void TestCaloriePage::pageFollowsTheGridsDay() {
-    CaloriePage p;
+    PaulsDay p;
     WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), "[7/3/2004]\r\nAbats=1\r\n");
     Form2->StringGrid1->SetRow(7);
     QCOMPARE(row(0).at(0), QStringLiteral("Abats"));
     Form2->StringGrid1->SetRow(8);
-    QCOMPARE(Form2->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 0);
 }
 
 void TestCaloriePage::editorFillsAndFiltersItsFields() {
-    CaloriePage p;
-    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    PaulsDay p;
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton);
     QVERIFY(Form6->isVisible());
     QVERIFY(!Form2->isEnabled());
     choose(Form6->ListBox1, QStringLiteral("viande"));
@@ -263,14 +268,14 @@ void TestCaloriePage::editorFillsAndFiltersItsFields() {
     QTest::keyClicks(Form6->Edit3, QStringLiteral("12.5x-"));
     QCOMPARE(Form6->Edit3->text(), QStringLiteral("12,5"));
 
-    Form2->ListBox2->addItem(QStringLiteral("reste"));
+    Form2->TabSheet2->ListBox2->addItem(QStringLiteral("reste"));
     Form6->close();
     QVERIFY(Form2->isEnabled());
-    QCOMPARE(Form2->ListBox2->count(), 0);
+    QCOMPARE(Form2->TabSheet2->ListBox2->count(), 0);
 }
 
 void TestCaloriePage::editorSavesAndDeletesFoods() {
-    CaloriePage p;
+    PaulsDay p;
     Form6->show();
     Form6->Edit1->setText(QStringLiteral("Tofu fumé"));
     QTest::mouseClick(Form6->SpeedButton1, Qt::LeftButton); // no category chosen
@@ -311,7 +316,7 @@ void TestCaloriePage::editorSavesAndDeletesFoods() {
 }
 
 void TestCaloriePage::editorRenamesAndDeletesCategories() {
-    CaloriePage p;
+    PaulsDay p;
     Form6->show();
     QTest::mouseClick(Form6->SpeedButton6, Qt::LeftButton);
     QCOMPARE(p.dialogs.texts(),
@@ -346,11 +351,11 @@ void TestCaloriePage::editorRenamesAndDeletesCategories() {
     QVERIFY(p.deletedFoods().contains("[plats]\r\nPizza=\r\n"));
 
     Form6->close();
-    QVERIFY(!items(Form2->ListBox1).contains(QStringLiteral("plat")));
+    QVERIFY(!items(Form2->TabSheet2->ListBox1).contains(QStringLiteral("plat")));
 }
 
 void TestCaloriePage::editedFoodChangesEveryDayListingIt() {
-    CaloriePage p;
+    PaulsDay p;
     WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), "[5/3/2004]\r\nPizza=2\r\n[6/3/2004]\r\nPizza=1\r\n");
     Form6->show();
     choose(Form6->ListBox1, QStringLiteral("plat"));
@@ -367,22 +372,22 @@ void TestCaloriePage::editedFoodChangesEveryDayListingIt() {
 // A list given the focus makes an item current by itself: nobody chose it, so nothing is shown,
 // added, saved or deleted on its account.
 void TestCaloriePage::focusChoosesNothing() {
-    CaloriePage p;
+    PaulsDay p;
     QVERIFY(Activate(Form2));
     Form2->PageControl1->setCurrentIndex(1);
-    Form2->ListBox1->setFocus(Qt::TabFocusReason);
-    QCOMPARE(Form2->ListBox1->currentRow(), 0);
-    QCOMPARE(Form2->ListBox2->count(), 0);
-    choose(Form2->ListBox1, QStringLiteral("viande"));
-    Form2->ListBox2->setFocus(Qt::TabFocusReason);
-    QCOMPARE(Form2->ListBox2->currentRow(), 0);
-    QCOMPARE(Form2->Label21->text(), QStringLiteral("Aucun"));
-    Form2->Edit4->setText(QStringLiteral("2"));
-    QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+    Form2->TabSheet2->ListBox1->setFocus(Qt::TabFocusReason);
+    QCOMPARE(Form2->TabSheet2->ListBox1->currentRow(), 0);
+    QCOMPARE(Form2->TabSheet2->ListBox2->count(), 0);
+    choose(Form2->TabSheet2->ListBox1, QStringLiteral("viande"));
+    Form2->TabSheet2->ListBox2->setFocus(Qt::TabFocusReason);
+    QCOMPARE(Form2->TabSheet2->ListBox2->currentRow(), 0);
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Aucun"));
+    Form2->TabSheet2->Edit4->setText(QStringLiteral("2"));
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
     QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une catégorie et un aliment")});
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
 
-    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton);
     QVERIFY(Activate(Form6));
     const QByteArray database = p.database();
     Form6->ListBox1->setFocus(Qt::TabFocusReason);
@@ -423,28 +428,29 @@ void TestCaloriePage::focusChoosesNothing() {
 }
 
 void TestCaloriePage::choosingTheChosenFoodAgainResetsTheQuantity() {
-    CaloriePage p;
+    PaulsDay p;
     QVERIFY(Activate(Form2));
     Form2->PageControl1->setCurrentIndex(1);
-    ClickItem(Form2->ListBox1, Form2->ListBox1->findItems(QStringLiteral("viande"), Qt::MatchExactly)[0]);
-    QListWidgetItem* abats = Form2->ListBox2->item(0);
-    ClickItem(Form2->ListBox2, abats);
-    QCOMPARE(Form2->Label21->text(), QStringLiteral("Abats"));
-    Form2->Edit4->setText(QStringLiteral("3"));
-    ClickItem(Form2->ListBox2, abats);
-    QCOMPARE(Form2->Edit4->text(), QStringLiteral("1"));
+    ClickItem(Form2->TabSheet2->ListBox1,
+              Form2->TabSheet2->ListBox1->findItems(QStringLiteral("viande"), Qt::MatchExactly)[0]);
+    QListWidgetItem* abats = Form2->TabSheet2->ListBox2->item(0);
+    ClickItem(Form2->TabSheet2->ListBox2, abats);
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Abats"));
+    Form2->TabSheet2->Edit4->setText(QStringLiteral("3"));
+    ClickItem(Form2->TabSheet2->ListBox2, abats);
+    QCOMPARE(Form2->TabSheet2->Edit4->text(), QStringLiteral("1"));
     // With the keyboard: the next food is chosen at once.
-    Form2->Edit4->setText(QStringLiteral("3"));
-    Form2->ListBox2->setFocus();
+    Form2->TabSheet2->Edit4->setText(QStringLiteral("3"));
+    Form2->TabSheet2->ListBox2->setFocus();
     PressKey(Qt::Key_Down);
-    QCOMPARE(Form2->Label21->text(), QStringLiteral("Abats en sauce"));
-    QCOMPARE(Form2->Edit4->text(), QStringLiteral("1"));
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Abats en sauce"));
+    QCOMPARE(Form2->TabSheet2->Edit4->text(), QStringLiteral("1"));
 }
 
 // Digits, the comma and Backspace are the characters typed; Delete and Tab are keys.
 void TestCaloriePage::valueFieldsKeepDeleteAndTab() {
-    CaloriePage p;
-    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    PaulsDay p;
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton);
     QVERIFY(Activate(Form6));
     Form6->Edit2->setText(QStringLiteral("12,53"));
     Form6->Edit2->setFocus();
@@ -459,22 +465,22 @@ void TestCaloriePage::valueFieldsKeepDeleteAndTab() {
     // Pasted or inserted, only what the field takes reaches it: here and in the quantity.
     QGuiApplication::clipboard()->setText(QStringLiteral("1.5g"));
     PressKey(Qt::Key_V, Qt::ControlModifier);
-    Form2->Edit4->insert(QStringLiteral("1,5"));
-    QCOMPARE(Form6->Edit3->text() + Form2->Edit4->text(), QStringLiteral("7"));
+    Form2->TabSheet2->Edit4->insert(QStringLiteral("1,5"));
+    QCOMPARE(Form6->Edit3->text() + Form2->TabSheet2->Edit4->text(), QStringLiteral("7"));
 }
 
 // Disabled while the editor is open, the main window gets back the focus where the person left
 // it, not in the weight grid.
 void TestCaloriePage::closingTheEditorGivesTheFocusBack() {
-    CaloriePage p;
+    PaulsDay p;
     QVERIFY(Activate(Form2));
     Form2->PageControl1->setCurrentIndex(1);
-    Form2->ListBox1->setFocus();
-    QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+    Form2->TabSheet2->ListBox1->setFocus();
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton);
     QVERIFY(Activate(Form6));
     QTest::mouseClick(Form6->SpeedButton3, Qt::LeftButton);
     QVERIFY(Activate(Form2));
-    QCOMPARE(QApplication::focusWidget(), Form2->ListBox1);
+    QCOMPARE(QApplication::focusWidget(), Form2->TabSheet2->ListBox1);
 }
 
 QTEST_MAIN(TestCaloriePage)

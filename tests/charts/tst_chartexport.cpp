@@ -1,5 +1,4 @@
 #include "accounts/tform1.h"
-#include "app/spinedit.h"
 #include "charts/chartexport.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
@@ -7,6 +6,7 @@
 #include "testsupport/chartlabels.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/windowfixture.h"
+#include "ui/spinedit.h"
 #include "weight/tform2.h"
 
 #include <QCheckBox>

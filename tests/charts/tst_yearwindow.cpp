@@ -1,10 +1,10 @@
 #include "accounts/tform1.h"
-#include "app/spinedit.h"
 #include "charts/axisscale.h"
 #include "charts/colourswatch.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
 #include "testsupport/windowfixture.h"
+#include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 

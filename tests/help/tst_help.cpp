@@ -1,6 +1,4 @@
 #include "accounts/tform1.h"
-#include "app/linklabel.h"
-#include "app/pictures.h"
 #include "charts/tform5.h"
 #include "help/author.h"
 #include "help/helptexts.h"
@@ -8,6 +6,8 @@
 #include "help/tform4.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
+#include "ui/linklabel.h"
+#include "ui/pictures.h"
 #include "weight/tform2.h"
 
 #include <QComboBox>

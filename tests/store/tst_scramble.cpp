@@ -1,3 +1,4 @@
+#include "accounts/accountfiles.h"
 #include "accounts/accountsstore.h"
 #include "calories/foodlog.h"
 #include "store/datafiles.h"

@@ -5,6 +5,7 @@
 // scrambling and restoring the account files. The crash test runs it in a process it kills, and
 // replays it to know what each file must hold.
 
+#include "accounts/accountfiles.h"
 #include "calories/foodeditor.h"
 #include "calories/foodlog.h"
 #include "store/profilefile.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/appsetup.h"
 #include "app/windowset.h"
 #include "testsupport/fakedialogs.h"
 #include "testsupport/tempdir.h"
+#include "ui/appsetup.h"
 
 #include <QApplication>
 
@@ -28,7 +28,7 @@ inline void SetUpTestApplication() {
 }
 
 #include "accounts/tform1.h"
-#include "app/spinedit.h"
+#include "ui/spinedit.h"
 #include "weight/tform2.h"
 
 #include <QComboBox>

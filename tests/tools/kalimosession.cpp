@@ -7,17 +7,18 @@
 // With the argument "check", the session only logs in, prints what the program then finds in
 // the account's files ("FACT name=value") and closes by the close box.
 #include "accounts/tform1.h"
-#include "app/appsetup.h"
-#include "app/guard.h"
-#include "app/instancelock.h"
-#include "app/spinedit.h"
 #include "app/windowset.h"
+#include "calories/caloriepage.h"
 #include "calories/tform6.h"
 #include "store/datafiles.h"
+#include "store/instancelock.h"
 #include "summary/backupwindow.h"
 #include "summary/summarypage.h"
 #include "testsupport/fakedialogs.h"
 #include "testsupport/sessionfacts.h"
+#include "ui/appsetup.h"
+#include "ui/guard.h"
+#include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
 
@@ -122,22 +123,22 @@ int main(int argc, char** argv) {
         typeInGrid(Qt::Key_8);
         stepDone(); // 3: day 2 weighs 8
 
-        choose(Form2->ListBox1, QStringLiteral("viande"));
-        choose(Form2->ListBox2, QStringLiteral("Abats"));
-        Form2->Edit4->setText(QStringLiteral("2"));
-        QTest::mouseClick(Form2->SpeedButton9, Qt::LeftButton);
+        choose(Form2->TabSheet2->ListBox1, QStringLiteral("viande"));
+        choose(Form2->TabSheet2->ListBox2, QStringLiteral("Abats"));
+        Form2->TabSheet2->Edit4->setText(QStringLiteral("2"));
+        QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
         stepDone(); // 4: "Abats" eaten on day 2
 
         const QList<QTreeWidgetItem*> pizza =
-            Form2->ListView1->findItems(QStringLiteral("Pizza"), Qt::MatchExactly);
+            Form2->TabSheet2->ListView1->findItems(QStringLiteral("Pizza"), Qt::MatchExactly);
         if (!pizza.isEmpty()) {
-            Form2->ListView1->setCurrentItem(pizza.constFirst());
+            Form2->TabSheet2->ListView1->setCurrentItem(pizza.constFirst());
             pizza.constFirst()->setSelected(true);
-            QTest::mouseClick(Form2->SpeedButton10, Qt::LeftButton);
+            QTest::mouseClick(Form2->TabSheet2->SpeedButton10, Qt::LeftButton);
         }
         stepDone(); // 5: the pizza of day 2 removed
 
-        QTest::mouseClick(Form2->SpeedButton11, Qt::LeftButton);
+        QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton);
         choose(Form6->ListBox1, QStringLiteral("dessert"));
         RunGuarded([] { Form6->ListBox1Click(); });
         Form6->Edit1->setText(QStringLiteral("Tarte maison"));

@@ -1,8 +1,9 @@
+// ui/, the helpers under every window (they include none): the application's set-up before the first window.
 #include "appsetup.h"
 
-#include "app/controls.h"
-#include "app/keyboardaccess.h"
-#include "app/pictures.h"
+#include "ui/controls.h"
+#include "ui/keyboardaccess.h"
+#include "ui/pictures.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,10 +1,11 @@
-// The month chart's file buttons: save, print, and the whole year in its own window.
+// The main window's month chart (TForm2, all of it in weight/): its file buttons, save, print,
+// and the whole year in its own window.
 #include "weight/tform2.h"
 
-#include "app/windowframe.h"
 #include "app/windowset.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
+#include "ui/windowframe.h"
 
 void TForm2::SpeedButton2Click() {
     SaveChart(this, ChartView1, SaveDialog1);

@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): the label that acts as a link.
 #pragma once
 
 #include <QLabel>

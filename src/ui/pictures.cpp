@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): the buttons' pictures.
 #include "pictures.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): the small control builders every window uses.
 #include "controls.h"
 
 #include <QApplication>

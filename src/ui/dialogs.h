@@ -1,3 +1,5 @@
+// ui/, the helpers under every window (they include none): the seam through which message boxes and dialogs
+// are shown.
 #pragma once
 
 #include <QColor>

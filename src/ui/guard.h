@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): the error boundary of every event handler.
 #pragma once
 
 #include <functional>

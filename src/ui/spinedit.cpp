@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): the integer box with arrows.
 #include "spinedit.h"
 
 #include "store/numbers.h"

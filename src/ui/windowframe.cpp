@@ -1,3 +1,5 @@
+// ui/, the helpers under every window (they include none): window frames and placing a window over its
+// opener.
 #include "windowframe.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// store/, with the other file helpers: the lock that keeps a second run out of the data folder.
 #include "instancelock.h"
 
 #include <cerrno>

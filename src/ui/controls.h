@@ -1,6 +1,7 @@
+// ui/, the helpers under every window (they include none): the small control builders every window uses.
 #pragma once
 
-#include "app/pictures.h"
+#include "ui/pictures.h"
 
 #include <QString>
 

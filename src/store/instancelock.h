@@ -1,3 +1,4 @@
+// store/, with the other file helpers: the lock that keeps a second run out of the data folder.
 #pragma once
 
 // Two runs in one data folder would scramble each other's files away. The lock is taken on the

@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): Return and Enter on the focused button.
 #pragma once
 
 class QApplication;

@@ -1,3 +1,4 @@
+// ui/, the helpers under every window (they include none): the application's set-up before the first window.
 #pragma once
 
 class QApplication;

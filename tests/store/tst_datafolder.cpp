@@ -1,4 +1,4 @@
-#include "app/datafolder.h"
+#include "store/datafolder.h"
 #include "testsupport/tempdir.h"
 
 #include <QtTest>

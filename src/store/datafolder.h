@@ -1,3 +1,4 @@
+// store/, with the other file helpers: the data folder a run works in, from its start options.
 #pragma once
 
 #include <QString>
