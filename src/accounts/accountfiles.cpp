@@ -27,23 +27,22 @@ void UnscrambleAccountFiles(const QString& account) {
     UnscrambleDataFile(account + QStringLiteral(".cal"), AccountFilesKey);
 }
 
+namespace {
 // Something other than a file at a copy's name (a folder, a dangling link) is met at close, when
 // the copy cannot be written, so it keeps the account closed as an unreadable copy does.
-QString FirstUnreadableAccountFile(const QString& account) {
-    for (const QString& suffix : {QStringLiteral(".ini.cry"), QStringLiteral(".cal.cry"),
-                                  QStringLiteral(".ini"), QStringLiteral(".cal")}) {
-        const QString path = ResolveDataPath(account + suffix);
-        if (StandsThere(path) && !IsReadableFile(path))
+QString firstUnreadable(std::initializer_list<QString> names) {
+    for (const QString& name : names)
+        if (const QString path = ResolveDataPath(name); StandsThere(path) && !IsReadableFile(path))
             return path;
-    }
     return {};
+}
+} // namespace
+
+QString FirstUnreadableAccountFile(const QString& account) {
+    return firstUnreadable({account + QStringLiteral(".ini.cry"), account + QStringLiteral(".cal.cry"),
+                            account + QStringLiteral(".ini"), account + QStringLiteral(".cal")});
 }
 
 QString UnreadableAccountsFile() {
-    for (const QString& name : {QStringLiteral("compte.ini.cry"), QStringLiteral("compte.ini")}) {
-        const QString path = ResolveDataPath(name);
-        if (StandsThere(path) && !IsReadableFile(path))
-            return path;
-    }
-    return {};
+    return firstUnreadable({QStringLiteral("compte.ini.cry"), QStringLiteral("compte.ini")});
 }

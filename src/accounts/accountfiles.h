@@ -2,8 +2,7 @@
 
 #include <QString>
 
-// The accounts' files at rest. Between two runs the accounts file and each account's two files
-// are kept only as scrambled copies (the name + ".cry").
+// The accounts' files at rest: scrambled between two runs (the name + ".cry"), restored in use.
 
 // "compte.ini" <-> "compte.ini.cry".
 void ScrambleAccountsFile();

@@ -27,12 +27,6 @@
 #include <QToolButton>
 
 namespace {
-QFont comic(int points, bool bold) {
-    QFont f(QString::fromLatin1(ComicFont), points);
-    f.setBold(bold);
-    return f;
-}
-
 // The password box shows a star for every character, whatever the desktop style would use.
 class StarPasswordStyle final : public QProxyStyle {
   public:
@@ -50,31 +44,26 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Kalimo - Identification"));
     setFixedSize(341, 128);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = Named(new QLabel(this), "Image1");
     Image1->setGeometry(0, 0, 340, 128);
     Image1->setScaledContents(true);
     Image1->setPixmap(Picture(PictureKind::LoginBackground));
 
-    Label1 = new QLabel(QStringLiteral("Bienvenue sur Kalimo"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = Named(new QLabel(QStringLiteral("Bienvenue sur Kalimo"), this), "Label1");
     Label1->setGeometry(0, 0, 341, 30);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(comic(18, true));
+    Label1->setFont(ComicFontOf(18, true));
 
-    Label5 = new QLabel(QStringLiteral("version 0.1"), this);
-    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5 = Named(new QLabel(QStringLiteral("version 0.1"), this), "Label5");
     Label5->setGeometry(218, 100, 117, 24); // clear of the help and about glyphs
-    Label5->setFont(comic(14, true));
+    Label5->setFont(ComicFontOf(14, true));
     Label5->setStyleSheet(QStringLiteral("color: #B95C00;")); // 23737 as 0x00BBGGRR
 
-    Label2 = new QLabel(QStringLiteral("Compte :"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = Named(new QLabel(QStringLiteral("Compte :"), this), "Label2");
     Label2->setGeometry(10, 38, 110, 22);
-    Label2->setFont(comic(10, true));
+    Label2->setFont(ComicFontOf(10, true));
 
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1 = Named(new QComboBox(this), "ComboBox1");
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     // The account name is the text as typed: "paul" names paul's files and caption even when
@@ -82,67 +71,46 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // would put the listed name in place of the typed one.
     ComboBox1->completer()->setCaseSensitivity(Qt::CaseSensitive);
     ComboBox1->setGeometry(125, 36, 145, 24);
-    ComboBox1->setFont(comic(10, true));
+    ComboBox1->setFont(ComicFontOf(10, true));
 
-    Label3 = new QLabel(QStringLiteral("Mot de passe :"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3 = Named(new QLabel(QStringLiteral("Mot de passe :"), this), "Label3");
     Label3->setGeometry(10, 68, 115, 22);
-    Label3->setFont(comic(10, true));
+    Label3->setFont(ComicFontOf(10, true));
 
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2 = Named(new QLineEdit(this), "Edit2");
     Edit2->setEchoMode(QLineEdit::Password);
     auto* starStyle = new StarPasswordStyle;
     starStyle->setParent(Edit2);
     Edit2->setStyle(starStyle);
     Edit2->setGeometry(125, 66, 145, 24);
-    Edit2->setFont(comic(10, true));
+    Edit2->setFont(ComicFontOf(10, true));
 
-    SpeedButton3 = new QToolButton(this);
-    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
+    SpeedButton3 = Named(new QToolButton(this), "SpeedButton3");
     SpeedButton3->setText(QStringLiteral("&OK"));
     SpeedButton3->setAutoRaise(true);
     SpeedButton3->setCursor(Qt::PointingHandCursor);
     SpeedButton3->setGeometry(278, 50, 56, 28);
-    SpeedButton3->setFont(comic(10, true));
+    SpeedButton3->setFont(ComicFontOf(10, true));
 
-    Label4 = new LinkLabel(QStringLiteral("nouveau compte"), this);
-    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4 = Named(new LinkLabel(QStringLiteral("nouveau compte"), this), "Label4");
     Label4->setGeometry(10, 96, 70, 28);
-    Label4->setAlignment(Qt::AlignCenter);
-    Label4->setWordWrap(true);
-    Label4->setFont(comic(8, false));
-
-    Label6 = new LinkLabel(QStringLiteral("détruire compte"), this);
-    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6 = Named(new LinkLabel(QStringLiteral("détruire compte"), this), "Label6");
     Label6->setGeometry(85, 96, 70, 28);
-    Label6->setAlignment(Qt::AlignCenter);
-    Label6->setWordWrap(true);
-    Label6->setFont(comic(8, false));
-    // A link label keeps the link look whatever font it is given.
     for (LinkLabel* link : {Label4, Label6}) {
-        QFont f = link->font();
+        link->setAlignment(Qt::AlignCenter);
+        link->setWordWrap(true);
+        // A link label keeps the link look whatever font it is given.
+        QFont f = ComicFontOf(8, false);
         f.setUnderline(true);
         link->setFont(f);
     }
 
-    SpeedButton6 = new QToolButton(this);
-    SpeedButton6->setObjectName(QStringLiteral("SpeedButton6"));
-    SpeedButton6->setToolTip(QStringLiteral("Afficher l'aide"));
-    SpeedButton6->setAccessibleName(AccessibleNameOfHint(SpeedButton6->toolTip()));
-    SpeedButton6->setAutoRaise(true);
-    SpeedButton6->setCursor(Qt::PointingHandCursor);
-    SpeedButton6->setGeometry(160, 98, 24, 24);
-    SetGlyph(SpeedButton6, GlyphKind::Help);
-
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setToolTip(QStringLiteral("A propos..."));
-    SpeedButton1->setAccessibleName(AccessibleNameOfHint(SpeedButton1->toolTip()));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setCursor(Qt::PointingHandCursor);
-    SpeedButton1->setGeometry(188, 98, 24, 24);
-    SetGlyph(SpeedButton1, GlyphKind::About);
+    SpeedButton6 = MakeGlyphButton(this, "SpeedButton6", QStringLiteral("Afficher l'aide"), GlyphKind::Help);
+    SpeedButton1 = MakeGlyphButton(this, "SpeedButton1", QStringLiteral("A propos..."), GlyphKind::About);
+    SpeedButton6->setFixedSize(24, 24);
+    SpeedButton1->setFixedSize(24, 24);
+    SpeedButton6->move(160, 98);
+    SpeedButton1->move(188, 98);
 
     // Screen readers name the two boxes by their labels.
     Label2->setBuddy(ComboBox1);

@@ -14,6 +14,8 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <utility>
+
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
@@ -76,16 +78,11 @@ WindowSet::WindowSet(Start start) {
 }
 
 WindowSet::~WindowSet() {
-    delete Form6;
-    delete Form5;
-    delete Form4;
-    delete Form3;
-    delete Form2;
-    delete Form1;
-    Form6 = nullptr;
-    Form5 = nullptr;
-    Form4 = nullptr;
-    Form3 = nullptr;
-    Form2 = nullptr;
-    Form1 = nullptr;
+    // Each pointer is cleared as its window goes, so that no window met on the way is a dead one.
+    delete std::exchange(Form6, nullptr);
+    delete std::exchange(Form5, nullptr);
+    delete std::exchange(Form4, nullptr);
+    delete std::exchange(Form3, nullptr);
+    delete std::exchange(Form2, nullptr);
+    delete std::exchange(Form1, nullptr);
 }

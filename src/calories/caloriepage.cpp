@@ -10,7 +10,6 @@
 #include "ui/guard.h"
 #include "ui/windowframe.h"
 
-#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -93,12 +92,6 @@ class TotalsArrangement final : public QObject {
     QWidget* m_button;
     bool m_twoLines = false;
 };
-
-QGroupBox* group(QWidget* parent, const char* name, const QString& title) {
-    auto* g = new QGroupBox(title, parent);
-    g->setObjectName(QString::fromLatin1(name));
-    return g;
-}
 } // namespace
 
 CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
@@ -108,11 +101,11 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
     page->setSpacing(2);
 
     GroupBox3 =
-        group(this, "GroupBox3", QStringLiteral(" Liste des aliments consommés durant la journée : 0 "));
+        Named(new QGroupBox(QStringLiteral(" Liste des aliments consommés durant la journée : 0 "), this),
+              "GroupBox3");
     auto* listLayout = new QVBoxLayout(GroupBox3);
     listLayout->setContentsMargins(4, 4, 4, 4);
-    ListView1 = new QTreeWidget(GroupBox3);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1 = Named(new QTreeWidget(GroupBox3), "ListView1");
     ListView1->setAccessibleName(QStringLiteral("Aliments consommés durant la journée"));
     ListView1->setColumnCount(6);
     ListView1->setHeaderLabels({QStringLiteral("Aliments"), QStringLiteral("Quantités"),
@@ -133,7 +126,8 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
     listLayout->addWidget(ListView1);
     page->addWidget(GroupBox3, 1);
 
-    GroupBox7 = group(this, "GroupBox7", QStringLiteral(" Quantités consommées durant la journée"));
+    GroupBox7 =
+        Named(new QGroupBox(QStringLiteral(" Quantités consommées durant la journée"), this), "GroupBox7");
     auto* totals = new QGridLayout(GroupBox7);
     totals->setContentsMargins(4, 2, 4, 2);
     totals->setVerticalSpacing(1);
@@ -153,16 +147,16 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
                           SpeedButton10);
     page->addWidget(GroupBox7);
 
-    GroupBox4 = group(this, "GroupBox4", QStringLiteral(" Liste des aliments disponibles "));
+    GroupBox4 = Named(new QGroupBox(QStringLiteral(" Liste des aliments disponibles "), this), "GroupBox4");
     GroupBox4->setFixedHeight(197);
     auto* choose = new QHBoxLayout(GroupBox4);
     choose->setContentsMargins(4, 2, 4, 4);
-    GroupBox5 = group(GroupBox4, "GroupBox5", QStringLiteral(" Catégories "));
+    GroupBox5 = Named(new QGroupBox(QStringLiteral(" Catégories "), GroupBox4), "GroupBox5");
     ListBox1 = MakeListIn(GroupBox5, "ListBox1");
     ListBox1->setAccessibleName(QStringLiteral("Catégories"));
     GroupBox5->setFixedWidth(120);
     choose->addWidget(GroupBox5);
-    GroupBox6 = group(GroupBox4, "GroupBox6", QStringLiteral(" Aliments "));
+    GroupBox6 = Named(new QGroupBox(QStringLiteral(" Aliments "), GroupBox4), "GroupBox6");
     ListBox2 = MakeListIn(GroupBox6, "ListBox2");
     ListBox2->setAccessibleName(QStringLiteral("Aliments"));
     choose->addWidget(GroupBox6, 1);
@@ -184,9 +178,8 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
     Label15 = MakeLabel(values, "Label15", QStringLiteral("Lipides (g) :"));
     Label25 = MakeLabel(values, "Label25", QStringLiteral("0"));
     Label16 = MakeLabel(values, "Label16", QStringLiteral("Quantité (g) :"));
-    Edit4 = new QLineEdit(values);
+    Edit4 = Named(new QLineEdit(values), "Edit4");
     Label16->setBuddy(Edit4);
-    Edit4->setObjectName(QStringLiteral("Edit4"));
     SetTextRule(Edit4, [](QString& text) { return TakesQuantityText(text); });
     const std::pair<QWidget*, QWidget*> rows[] = {{Label11, Label21}, {Label12, Label22}, {Label13, Label23},
                                                   {Label14, Label24}, {Label15, Label25}, {Label16, Edit4}};

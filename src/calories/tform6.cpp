@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QShowEvent>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 QToolButton* textButton(QWidget* parent, const char* name, const QString& text, const QRect& at) {
@@ -33,8 +32,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
 }
 
 QLineEdit* field(QWidget* parent, const char* name, const QRect& at) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
+    auto* e = Named(new QLineEdit(parent), name);
     e->setGeometry(at);
     return e;
 }
@@ -51,8 +49,7 @@ TForm6::TForm6(ProfileFile& foodDatabase, QWidget* parent) : QWidget(parent), m_
     setFont(QFont(QString::fromLatin1(ComicFont), 8));
     setFixedSize(539, 262);
 
-    GroupBox5 = new QGroupBox(QStringLiteral(" Catégories "), this);
-    GroupBox5->setObjectName(QStringLiteral("GroupBox5"));
+    GroupBox5 = Named(new QGroupBox(QStringLiteral(" Catégories "), this), "GroupBox5");
     GroupBox5->setGeometry(6, 4, 150, 176);
     ListBox1 = MakeListIn(GroupBox5, "ListBox1");
     ListBox1->setAccessibleName(QStringLiteral("Catégories"));
@@ -63,8 +60,7 @@ TForm6::TForm6(ProfileFile& foodDatabase, QWidget* parent) : QWidget(parent), m_
     SpeedButton6 = textButton(this, "SpeedButton6", QStringLiteral("&Modifier"), QRect(81, 212, 75, 22));
     SpeedButton5 = textButton(this, "SpeedButton5", QStringLiteral("&Supprimer"), QRect(6, 236, 150, 22));
 
-    GroupBox6 = new QGroupBox(QStringLiteral(" Aliments "), this);
-    GroupBox6->setObjectName(QStringLiteral("GroupBox6"));
+    GroupBox6 = Named(new QGroupBox(QStringLiteral(" Aliments "), this), "GroupBox6");
     GroupBox6->setGeometry(162, 4, 180, 254);
     ListBox2 = MakeListIn(GroupBox6, "ListBox2");
     ListBox2->setAccessibleName(QStringLiteral("Aliments"));
@@ -111,7 +107,7 @@ QString TForm6::chosenCategory() const {
 }
 
 void TForm6::LoadCategoryList() {
-    QStringList names = CategoryNames(FoodDatabase().Document());
+    QStringList names = CategoryNames(m_foodDatabase.Document());
     SortForDisplay(names);
     ListBox1->clear();
     ListBox1->addItems(names);
@@ -120,7 +116,7 @@ void TForm6::LoadCategoryList() {
 
 void TForm6::ShowCategoryFoods(const QString& category) {
     ListBox2->clear();
-    ListBox2->addItems(CategoryFoods(FoodDatabase().Document(), category));
+    ListBox2->addItems(CategoryFoods(m_foodDatabase.Document(), category));
 }
 
 void TForm6::clearFoodFields() {
@@ -140,7 +136,7 @@ void TForm6::ListBox1Click() {
 
 void TForm6::ListBox2Click() {
     const QString food = chosenText(ListBox2);
-    const ProfileDocument& db = FoodDatabase().Document();
+    const ProfileDocument& db = m_foodDatabase.Document();
     Edit1->setText(food);
     Edit2->setText(FoodValueText(db, food, QStringLiteral("c")));
     Edit3->setText(FoodValueText(db, food, QStringLiteral("p")));
@@ -157,7 +153,7 @@ void TForm6::SaveFood() {
         ShowPlainMessage(*problem);
         return;
     }
-    ::SaveFood(FoodDatabase(), category, name, Edit2->text(), Edit3->text(), Edit4->text(), Edit5->text());
+    ::SaveFood(m_foodDatabase, category, name, Edit2->text(), Edit3->text(), Edit4->text(), Edit5->text());
     LoadCategoryList();
     ShowCategoryFoods(category);
     clearFoodFields();
@@ -168,7 +164,7 @@ void TForm6::DeleteFood() {
     if (food.isEmpty())
         throw KalimoError(Messages::ListIndexOutOfBounds(-1));
     const QString category = chosenCategory();
-    ::DeleteFood(FoodDatabase(), DeletedFoods, category, food);
+    ::DeleteFood(m_foodDatabase, DeletedFoods, category, food);
     ShowCategoryFoods(category);
     clearFoodFields();
 }
@@ -178,7 +174,7 @@ void TForm6::AddCategory() {
         ShowPlainMessage(*problem);
         return;
     }
-    ::AddCategory(FoodDatabase(), Edit6->text());
+    ::AddCategory(m_foodDatabase, Edit6->text());
     LoadCategoryList();
     ListBox2->clear();
     clearFoodFields();
@@ -202,7 +198,7 @@ void TForm6::RenameCategory() {
         ShowPlainMessage(*problem);
         return;
     }
-    ::RenameCategory(FoodDatabase(), oldName, newName);
+    ::RenameCategory(m_foodDatabase, oldName, newName);
     LoadCategoryList();
     ListBox2->clear();
     clearFoodFields();
@@ -221,7 +217,7 @@ void TForm6::DeleteCategory() {
             QStringLiteral("Voulez-vous vraiment supprimer cette catégorie\net tout ce qu'elle contient ?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
-    ::DeleteCategory(FoodDatabase(), DeletedFoods, Edit6->text(), chosen);
+    ::DeleteCategory(m_foodDatabase, DeletedFoods, Edit6->text(), chosen);
     LoadCategoryList();
     ListBox2->clear();
     clearFoodFields();

@@ -61,7 +61,6 @@ class TForm6 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    ProfileFile& FoodDatabase() { return m_foodDatabase; }
     void LoadCategoryList();
     void ShowCategoryFoods(const QString& category);
     void clearFoodFields();

@@ -3,6 +3,7 @@
 #include "accounts/accountsstore.h"
 #include "charts/weightchart.h"
 #include "ui/controls.h"
+#include "ui/dialogs.h"
 #include "ui/spinedit.h"
 
 #include <QHBoxLayout>
@@ -34,26 +35,44 @@ void ColourSwatch::paintEvent(QPaintEvent*) {
     painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
-AppearanceControls MakeAppearanceControls(QFrame* panel, const char* lineName, const char* backgroundName) {
-    AppearanceControls c{};
-    c.lineLabel = MakeLabel(panel, "Label2", QStringLiteral("Tracé :"));
-    c.line = Named(new ColourSwatch(panel), lineName);
-    c.line->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
-    c.line->setAccessibleName(c.line->toolTip());
-    c.line->setColour(ColourFromStored(AccountsStore::DefaultLineColour));
-    c.backgroundLabel = MakeLabel(panel, "Label3", QStringLiteral("Fond :"));
-    c.background = Named(new ColourSwatch(panel), backgroundName);
-    c.background->setToolTip(QStringLiteral("Modifier la couleur du fond"));
-    c.background->setAccessibleName(c.background->toolTip());
-    c.background->setColour(ColourFromStored(AccountsStore::DefaultBackgroundColour));
-    c.thicknessLabel = MakeLabel(panel, "Label1", QStringLiteral("Epaisseur :"));
-    c.thickness = Named(new CSpinEdit(panel), "CSpinEdit2");
-    c.thickness->setRange(1, 10);
-    c.thickness->setValue(1);
-    c.thickness->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
-    c.thickness->setFixedWidth(34);
-    c.thicknessLabel->setBuddy(c.thickness);
-    c.row = PutInRow(
-        panel, {c.lineLabel, c.line, c.backgroundLabel, c.background, c.thicknessLabel, c.thickness}, 2, 2);
-    return c;
+QHBoxLayout* MakeAppearanceControls(QFrame* panel, const char* lineName, const char* backgroundName,
+                                    QLabel*& lineLabel, ColourSwatch*& line, QLabel*& backgroundLabel,
+                                    ColourSwatch*& background, QLabel*& thicknessLabel,
+                                    CSpinEdit*& thickness) {
+    lineLabel = MakeLabel(panel, "Label2", QStringLiteral("Tracé :"));
+    line = Named(new ColourSwatch(panel), lineName);
+    line->setToolTip(QStringLiteral("Modifier la couleur du tracé"));
+    line->setAccessibleName(line->toolTip());
+    line->setColour(ColourFromStored(AccountsStore::DefaultLineColour));
+    backgroundLabel = MakeLabel(panel, "Label3", QStringLiteral("Fond :"));
+    background = Named(new ColourSwatch(panel), backgroundName);
+    background->setToolTip(QStringLiteral("Modifier la couleur du fond"));
+    background->setAccessibleName(background->toolTip());
+    background->setColour(ColourFromStored(AccountsStore::DefaultBackgroundColour));
+    thicknessLabel = MakeLabel(panel, "Label1", QStringLiteral("Epaisseur :"));
+    thickness = Named(new CSpinEdit(panel), "CSpinEdit2");
+    thickness->setRange(1, 10);
+    thickness->setValue(1);
+    thickness->setToolTip(QStringLiteral("Modifier l'épaisseur du tracé"));
+    thickness->setFixedWidth(34);
+    thicknessLabel->setBuddy(thickness);
+    return PutInRow(panel, {lineLabel, line, backgroundLabel, background, thicknessLabel, thickness}, 2, 2);
+}
+
+void ShowStoredAppearance(const ProfileFile& accounts, const QString& account, WeightChart* chart,
+                          ColourSwatch* line, ColourSwatch* background, CSpinEdit* thickness) {
+    chart->SetLineColour(0, ColourFromStored(accounts.ReadInteger(account, QStringLiteral("trace"),
+                                                                  AccountsStore::DefaultLineColour)));
+    chart->SetBackWallColour(ColourFromStored(
+        accounts.ReadInteger(account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour)));
+    line->setColour(chart->LineColour(0));
+    background->setColour(chart->BackWallColour());
+    thickness->setValue(accounts.ReadInteger(account, QStringLiteral("largeur"), 0));
+}
+
+bool ChooseColour(QWidget* window, ColourSwatch* swatch) {
+    const std::optional<QColor> chosen = Dialogs().Color(window, swatch->colour());
+    if (chosen)
+        swatch->setColour(*chosen);
+    return chosen.has_value();
 }

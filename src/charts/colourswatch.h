@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 
 class CSpinEdit;
+class ProfileFile;
+class WeightChart;
 class QHBoxLayout;
 class QFrame;
 class QLabel;
@@ -24,15 +26,16 @@ class ColourSwatch : public QAbstractButton {
     QColor m_colour;
 };
 
-// The appearance controls of a chart window, in one row of their panel: "Tracé :" and the line
-// colour, "Fond :" and the background colour, "Epaisseur :" and the line thickness (1 to 10).
-struct AppearanceControls {
-    QLabel* lineLabel;
-    ColourSwatch* line;
-    QLabel* backgroundLabel;
-    ColourSwatch* background;
-    QLabel* thicknessLabel;
-    CSpinEdit* thickness;
-    QHBoxLayout* row;
-};
-AppearanceControls MakeAppearanceControls(QFrame* panel, const char* lineName, const char* backgroundName);
+// The appearance controls of a chart window, in one row of their panel (the row returned):
+// "Tracé :" and the line colour, "Fond :" and the background colour, "Epaisseur :" and the line
+// thickness (1 to 10).
+QHBoxLayout* MakeAppearanceControls(QFrame* panel, const char* lineName, const char* backgroundName,
+                                    QLabel*& lineLabel, ColourSwatch*& line, QLabel*& backgroundLabel,
+                                    ColourSwatch*& background, QLabel*& thicknessLabel,
+                                    CSpinEdit*& thickness);
+
+// The account's stored appearance on the chart's first line and background, and on the controls.
+void ShowStoredAppearance(const ProfileFile& accounts, const QString& account, WeightChart* chart,
+                          ColourSwatch* line, ColourSwatch* background, CSpinEdit* thickness);
+// Asks for another colour for the swatch; false when the person keeps the one it has.
+bool ChooseColour(QWidget* window, ColourSwatch* swatch);

@@ -1,6 +1,5 @@
 #include "tform5.h"
 
-#include "accounts/accountsstore.h"
 #include "app/windowset.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
@@ -9,7 +8,6 @@
 #include "store/numbers.h"
 #include "ui/appsetup.h"
 #include "ui/controls.h"
-#include "ui/dialogs.h"
 #include "ui/guard.h"
 #include "ui/spinedit.h"
 #include "ui/windowframe.h"
@@ -21,7 +19,6 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QShowEvent>
-#include <QStyle>
 #include <QToolButton>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -63,8 +60,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     main->addWidget(Panel1);
 
     // One line against a label-less top axis; the bottom axis only carries the foot text.
-    Chart1 = new WeightChart(1, false);
-    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1 = Named(new WeightChart(1, false), "Chart1");
     Chart1->setTitle(QStringLiteral("Année"));
     Chart1->SetLineColour(0, QColor(Qt::red));
     Chart1->SetLineWidth(0, 1);
@@ -91,13 +87,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     auto* bottom = new QHBoxLayout(Panel2);
     bottom->setContentsMargins(2, 2, 2, 2);
     Panel11 = MakeLoweredPanel(Panel2, "Panel11");
-    const AppearanceControls look = MakeAppearanceControls(Panel11, "Panel3", "Panel4");
-    Label2 = look.lineLabel;
-    Panel3 = look.line;
-    Label3 = look.backgroundLabel;
-    Panel4 = look.background;
-    Label1 = look.thicknessLabel;
-    CSpinEdit2 = look.thickness;
+    MakeAppearanceControls(Panel11, "Panel3", "Panel4", Label2, Panel3, Label3, Panel4, Label1, CSpinEdit2);
     bottom->addWidget(Panel11);
     bottom->addStretch(1);
     main->addWidget(Panel2);
@@ -119,14 +109,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
 void TForm5::FormShow() {
     // The account's stored appearance, read afresh at each opening: what was changed here last
     // time is gone.
-    const QString account = CurrentAccountName();
-    Chart1->SetLineColour(0, ColourFromStored(AccountsFile().ReadInteger(account, QStringLiteral("trace"),
-                                                                         AccountsStore::DefaultLineColour)));
-    Chart1->SetBackWallColour(ColourFromStored(
-        AccountsFile().ReadInteger(account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour)));
-    Panel3->setColour(Chart1->LineColour(0));
-    Panel4->setColour(Chart1->BackWallColour());
-    CSpinEdit2->setValue(AccountsFile().ReadInteger(account, QStringLiteral("largeur"), 0));
+    ShowStoredAppearance(AccountsFile(), CurrentAccountName(), Chart1, Panel3, Panel4, CSpinEdit2);
     loadYear(Form2->ShownYear());
 }
 
@@ -159,19 +142,13 @@ void TForm5::FormClose() {
 }
 
 void TForm5::Panel3Click() {
-    const std::optional<QColor> chosen = Dialogs().Color(this, Panel3->colour());
-    if (!chosen)
-        return;
-    Panel3->setColour(*chosen);
-    Chart1->SetLineColour(0, Panel3->colour());
+    if (ChooseColour(this, Panel3))
+        Chart1->SetLineColour(0, Panel3->colour());
 }
 
 void TForm5::Panel4Click() {
-    const std::optional<QColor> chosen = Dialogs().Color(this, Panel4->colour());
-    if (!chosen)
-        return;
-    Panel4->setColour(*chosen);
-    Chart1->SetBackWallColour(Panel4->colour());
+    if (ChooseColour(this, Panel4))
+        Chart1->SetBackWallColour(Panel4->colour());
 }
 
 void TForm5::CSpinEdit2Change() {

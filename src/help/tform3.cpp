@@ -5,6 +5,7 @@
 #include "charts/tform5.h"
 #include "help/author.h"
 #include "ui/appsetup.h"
+#include "ui/controls.h"
 #include "ui/guard.h"
 #include "ui/linklabel.h"
 #include "ui/pictures.h"
@@ -18,12 +19,6 @@
 #include <QUrl>
 
 namespace {
-QFont comic(int points, bool bold) {
-    QFont f(QString::fromLatin1(ComicFont), points);
-    f.setBold(bold);
-    return f;
-}
-
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette p = widget->palette();
     p.setColor(QPalette::WindowText, colour);
@@ -39,17 +34,15 @@ void centreAt(QWidget* widget, int y) {
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QFont& font) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l = Named(new QLabel(text, parent), name);
     l->setFont(font);
     setTextColour(l, Qt::black);
     return l;
 }
 
 LinkLabel* link(QWidget* parent, const char* name, const QString& text, const QString& hint) {
-    auto* l = new LinkLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    QFont f = comic(12, false);
+    auto* l = Named(new LinkLabel(text, parent), name);
+    QFont f = ComicFontOf(12, false);
     f.setUnderline(true);
     l->setFont(f);
     setTextColour(l, Qt::blue);
@@ -62,43 +55,40 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("A propos"));
     setFixedSize(326, 267);
-    setFont(comic(8, true));
+    setFont(ComicFontOf(8, true));
     QPalette silver = palette();
     silver.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(silver);
     setAutoFillBackground(true);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = Named(new QLabel(this), "Image1");
     Image1->setGeometry(rect());
     Image1->setPixmap(Picture(PictureKind::AboutBackground));
 
-    Label1 = label(this, "Label1", QStringLiteral("Kalimo"), comic(36, true));
+    Label1 = label(this, "Label1", QStringLiteral("Kalimo"), ComicFontOf(36, true));
     centreAt(Label1, 6);
 
-    Image2 = new QLabel(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2 = Named(new QLabel(this), "Image2");
     Image2->resize(32, 32);
     Image2->setPixmap(Picture(PictureKind::AboutIcon));
 
-    Label2 = label(this, "Label2", QStringLiteral("version 0.7"), comic(14, true));
+    Label2 = label(this, "Label2", QStringLiteral("version 0.7"), ComicFontOf(14, true));
     setTextColour(Label2, QColor(185, 92, 0));
 
-    Label3 = label(this, "Label3", QStringLiteral("Réalisation : "), comic(12, false));
+    Label3 = label(this, "Label3", QStringLiteral("Réalisation : "), ComicFontOf(12, false));
     centreAt(Label3, 112);
     Label4 = link(this, "Label4", AuthorName, QStringLiteral("M'envoyer un E-mail"));
     centreAt(Label4, 136);
-    Label5 = label(this, "Label5", QStringLiteral("Bugs, Conseils, Informations :"), comic(12, false));
+    Label5 = label(this, "Label5", QStringLiteral("Bugs, Conseils, Informations :"), ComicFontOf(12, false));
     centreAt(Label5, 168);
     Label6 = link(this, "Label6", AuthorWebAddress, QStringLiteral("Visiter mon site web"));
     centreAt(Label6, 192);
 
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1 = Named(new QToolButton(this), "SpeedButton1");
     SpeedButton1->setText(QStringLiteral("&Fermer"));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setCursor(Qt::PointingHandCursor);
-    SpeedButton1->setFont(comic(12, false));
+    SpeedButton1->setFont(ComicFontOf(12, false));
     setTextColour(SpeedButton1, Qt::black);
     SpeedButton1->setGeometry((width() - 100) / 2, 228, 100, 30);
 

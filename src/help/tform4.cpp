@@ -18,12 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QFont comic(int points, bool bold) {
-    QFont f(QString::fromLatin1(ComicFont), points);
-    f.setBold(bold);
-    return f;
-}
-
 // Topics stand in French alphabetical order: "Détails" before "Enregistrer", accents or not.
 class TopicItem final : public QTreeWidgetItem {
   public:
@@ -42,28 +36,23 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setFixedSize(410, 270);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = Named(new QFrame(this), "Panel1");
     Panel1->setGeometry(0, 0, 129, 270);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    Panel2 = new QFrame(Panel1);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2 = Named(new QFrame(Panel1), "Panel2");
     Panel2->setGeometry(0, 0, 129, 48);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    Image1 = new QLabel(Panel2);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = Named(new QLabel(Panel2), "Image1");
     Image1->setGeometry(10, 8, 32, 32);
     Image1->setPixmap(Picture(PictureKind::HelpHeading));
 
-    Label1 = new QLabel(QStringLiteral("Aide"), Panel2);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = Named(new QLabel(QStringLiteral("Aide"), Panel2), "Label1");
     Label1->setGeometry(50, 4, 76, 40);
-    Label1->setFont(comic(18, true));
+    Label1->setFont(ComicFontOf(18, true));
 
-    TreeView1 = new QTreeWidget(Panel1);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1 = Named(new QTreeWidget(Panel1), "TreeView1");
     TreeView1->setAccessibleName(QStringLiteral("Sujets de l'aide"));
     TreeView1->setGeometry(0, 48, 129, 222);
     TreeView1->setFrameShape(QFrame::NoFrame);
@@ -85,18 +74,16 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent) {
     TreeView1->setSortingEnabled(true);
     TreeView1->sortByColumn(0, Qt::AscendingOrder);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Titre "), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1 = Named(new QGroupBox(QStringLiteral(" Titre "), this), "GroupBox1");
     GroupBox1->setGeometry(133, 2, 273, 264);
-    GroupBox1->setFont(comic(10, false));
+    GroupBox1->setFont(ComicFontOf(10, false));
     GroupBox1->hide();
 
-    Memo1 = new QPlainTextEdit(GroupBox1);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1 = Named(new QPlainTextEdit(GroupBox1), "Memo1");
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setFont(comic(8, false));
+    Memo1->setFont(ComicFontOf(8, false));
     auto* frame = new QVBoxLayout(GroupBox1);
     frame->setContentsMargins(6, 4, 6, 6);
     frame->addWidget(Memo1);

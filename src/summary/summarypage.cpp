@@ -85,8 +85,7 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     strip->addWidget(SpeedButton19);
     page->addWidget(top);
 
-    Chart2 = new QChart;
-    Chart2->setObjectName(QStringLiteral("Chart2"));
+    Chart2 = Named(new QChart, "Chart2");
     Chart2->setLocalizeNumbers(true);
     Chart2->setLocale(QLocale(QLocale::French, QLocale::France));
     Chart2->setAnimationOptions(QChart::NoAnimation);

@@ -1,6 +1,8 @@
 // ui/, the helpers under every window (they include none): the application's set-up before the first window.
 #pragma once
 
+#include <QFont>
+
 class QApplication;
 
 // What every run needs before its first window: the title, Qt's own dialogs in French, and a
@@ -9,3 +11,6 @@ void SetUpApplication(QApplication& app);
 
 // The font family the windows ask for.
 inline constexpr char ComicFont[] = "Comic Sans MS";
+inline QFont ComicFontOf(int points, bool bold) {
+    return QFont(QString::fromLatin1(ComicFont), points, bold ? QFont::Bold : QFont::Normal);
+}

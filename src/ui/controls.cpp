@@ -131,9 +131,7 @@ QToolButton* MakeTextButton(QWidget* parent, const char* name, const QString& ca
 }
 
 QFrame* MakeLoweredPanel(QWidget* parent, const char* name) {
-    auto* f = new QFrame(parent);
-    if (name)
-        f->setObjectName(QString::fromLatin1(name));
+    auto* f = Named(new QFrame(parent), name); // a panel with no name keeps an empty one
     f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return f;
 }

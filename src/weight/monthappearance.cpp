@@ -2,42 +2,28 @@
 // colours, line thickness and value labels, kept per account in the accounts file.
 #include "weight/tform2.h"
 
-#include "accounts/accountsstore.h"
 #include "app/windowset.h"
 #include "charts/colourswatch.h"
 #include "charts/weightchart.h"
-#include "ui/dialogs.h"
 #include "ui/spinedit.h"
 
 #include <QCheckBox>
 
 void TForm2::ApplyStoredAppearance() {
-    const QString account = CurrentAccountName();
-    Chart1->SetLineColour(0, ColourFromStored(AccountsFile().ReadInteger(account, QStringLiteral("trace"),
-                                                                         AccountsStore::DefaultLineColour)));
-    Chart1->SetBackWallColour(ColourFromStored(
-        AccountsFile().ReadInteger(account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour)));
-    // The swatches copy the chart.
-    Panel1->setColour(Chart1->LineColour(0));
-    Panel2->setColour(Chart1->BackWallColour());
-    CSpinEdit2->setValue(AccountsFile().ReadInteger(account, QStringLiteral("largeur"), 0));
+    ShowStoredAppearance(AccountsFile(), CurrentAccountName(), Chart1, Panel1, Panel2, CSpinEdit2);
 }
 
 void TForm2::Panel1Click() {
-    const std::optional<QColor> chosen = Dialogs().Color(this, Panel1->colour());
-    if (!chosen)
+    if (!ChooseColour(this, Panel1))
         return;
-    Panel1->setColour(*chosen);
     Chart1->SetLineColour(0, Panel1->colour());
     AccountsFile().WriteInteger(CurrentAccountName(), QStringLiteral("trace"),
                                 StoredFromColour(Panel1->colour()));
 }
 
 void TForm2::Panel2Click() {
-    const std::optional<QColor> chosen = Dialogs().Color(this, Panel2->colour());
-    if (!chosen)
+    if (!ChooseColour(this, Panel2))
         return;
-    Panel2->setColour(*chosen);
     Chart1->SetBackWallColour(Panel2->colour());
     AccountsFile().WriteInteger(CurrentAccountName(), QStringLiteral("fond"),
                                 StoredFromColour(Panel2->colour()));

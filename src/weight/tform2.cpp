@@ -28,9 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -232,8 +230,7 @@ void TForm2::buildChartPage() {
     strip->addWidget(helpButtons);
     page->addWidget(buttons);
 
-    Chart1 = new WeightChart(2, true);
-    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1 = Named(new WeightChart(2, true), "Chart1");
     Chart1->setTitle(QStringLiteral("Mois et Année"));
     Chart1->SetLineColour(0, QColor(Qt::red));
     Chart1->SetLineColour(1, QColor(0, 255, 0)); // the comparison month is always lime
@@ -250,17 +247,12 @@ void TForm2::buildChartPage() {
     row->setSpacing(2);
     Panel11 = Named(MakeLoweredPanel(settings), "Panel11");
     Panel11->setFixedWidth(248);
-    const AppearanceControls look = MakeAppearanceControls(Panel11, "Panel1", "Panel2");
-    Label2 = look.lineLabel;
-    Panel1 = look.line;
-    Label3 = look.backgroundLabel;
-    Panel2 = look.background;
-    Label1 = look.thicknessLabel;
-    CSpinEdit2 = look.thickness;
+    QHBoxLayout* look = MakeAppearanceControls(Panel11, "Panel1", "Panel2", Label2, Panel1, Label3, Panel2,
+                                               Label1, CSpinEdit2);
     CheckBox1 = Named(new QCheckBox(QStringLiteral("Détails"), Panel11), "CheckBox1");
     CheckBox1->setToolTip(QStringLiteral("Afficher les détails"));
     CheckBox1->setChecked(true);
-    look.row->addWidget(CheckBox1);
+    look->addWidget(CheckBox1);
     row->addWidget(Panel11);
     Panel13 = Named(new QFrame(settings), "Panel13");
     row->addWidget(Panel13, 1);
