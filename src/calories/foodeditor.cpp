@@ -1,7 +1,10 @@
 #include "foodeditor.h"
 
 #include "calories/fooddatabase.h"
+#include "store/codepage.h"
 #include "store/kalimoerror.h"
+
+#include <algorithm>
 
 namespace {
 const QString Keys[] = {QStringLiteral("c"), QStringLiteral("p"), QStringLiteral("l"), QStringLiteral("g")};
@@ -30,6 +33,16 @@ std::optional<QString> NameProblem(const QString& name, bool category) {
         return what + QStringLiteral(" ne doit contenir ni « ] » ni « = ».");
     if (name.startsWith(QLatin1Char(';')) || name.startsWith(QLatin1Char('[')))
         return what + QStringLiteral(" ne doit pas commencer par « ; » ni par « [ ».");
+    // A line break would end the line in the file, and the rest would read as another name.
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return what + QStringLiteral(" ne doit contenir ni retour à la ligne, ni tabulation, ni autre "
+                                     "caractère de contrôle.");
+    // The file gives a value back without one pair of enclosing quotes.
+    if (name.size() >= 2 && (name.front() == QLatin1Char('"') || name.front() == QLatin1Char('\'')) &&
+        name.back() == name.front())
+        return what + QStringLiteral(" ne doit pas être entouré de guillemets ni d'apostrophes.");
+    if (!FitsWindows1252(name))
+        return what + QStringLiteral(" contient un caractère que Kalimo ne peut pas enregistrer.");
     return std::nullopt;
 }
 

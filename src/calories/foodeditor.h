@@ -11,7 +11,9 @@
 // food deleted is always kept somewhere.
 
 // Why a category or food name cannot be used, or nothing when it can: the file form cannot hold
-// a "]" or "=", a leading ";" or "[", nor blanks at either end, and a name must hold something.
+// a "]" or "=", a leading ";" or "[", blanks at either end, a line break or other control
+// character, one pair of enclosing quotes, nor a character outside Windows-1252, and a name must
+// hold something.
 std::optional<QString> NameProblem(const QString& name, bool category);
 
 // Adds the food to the category (or leaves it where it is listed) and writes its record:

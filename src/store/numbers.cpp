@@ -152,15 +152,26 @@ bool HoldsOnly(QStringView text, QStringView allowed) {
     return std::all_of(text.begin(), text.end(), [&](QChar c) { return allowed.contains(c); });
 }
 
-bool TakesFoodValueText(QString& text) {
+bool TakesWeightText(QString& text) {
     text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return HoldsOnly(text, u"0123456789,");
+    return HoldsOnly(text, u"0123456789,") && text.count(QLatin1Char(',')) <= 1 && text != QLatin1String(",");
 }
 
-bool TakesWeightText(QString& text) {
-    return TakesFoodValueText(text) && text.count(QLatin1Char(',')) <= 1;
+bool TakesWeightCellText(QString& text, QStringView before) {
+    if (!TakesWeightText(text))
+        return false;
+    // Digits put after the marker: the marker goes. A comma after it ("0,5") makes a weight of
+    // its own.
+    if (before == QLatin1String("0") && text.size() > 1 && text.startsWith(QLatin1Char('0')) &&
+        HoldsOnly(text, u"0123456789"))
+        text.remove(0, 1);
+    return true;
+}
+
+bool TakesFoodValueText(QString& text) {
+    return TakesWeightText(text);
 }
 
 bool TakesQuantityText(QStringView text) {
-    return HoldsOnly(text.startsWith(QLatin1Char('-')) ? text.mid(1) : text, u"0123456789");
+    return HoldsOnly(text.startsWith(QLatin1Char('-')) ? text.mid(1) : text, u"0123456789,.");
 }

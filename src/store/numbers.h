@@ -29,12 +29,18 @@ QString FormatDecimal(double value, int decimals);
 
 // The texts a field takes, judged on the whole text whatever brought it (keys, the clipboard, a
 // drag, an input method). Each returns whether the field takes the text, after turning its
-// periods into commas where the field does so.
-// A weight (grid cell, goal): digits and at most one comma.
+// periods into commas where the field does so. A text a field takes is one its reader gives
+// back as the person meant it.
+// A weight (goal): digits and at most one comma, never a lone comma, which reads as no number.
 bool TakesWeightText(QString& text);
-// A food's value in the editor: digits and commas.
+// A weight cell of the grid, which held `before`: as a weight, and the no-weight marker "0" it
+// held gives way to the digits typed or pasted after it ("0" then 7 gives "7", never "07").
+bool TakesWeightCellText(QString& text, QStringView before);
+// A food's value in the editor: as a weight.
 bool TakesFoodValueText(QString& text);
-// The quantity of a food eaten: digits, behind a minus sign at most.
+// The quantity of a food eaten: a minus sign first at most, then digits, commas and periods. A
+// decimal is kept as typed, so that "Ajouter" refuses it with the text the person sees rather
+// than a comma dropped turning "1,5" into 15.
 bool TakesQuantityText(QStringView text);
 // A text made only of the characters of `allowed`.
 bool HoldsOnly(QStringView text, QStringView allowed);

@@ -54,14 +54,24 @@ class ChoiceWatcher final : public QObject {
 
 class TextRule final : public QValidator {
   public:
-    TextRule(std::function<bool(QString&)> rule, QObject* parent)
-        : QValidator(parent), m_rule(std::move(rule)) {}
+    TextRule(std::function<bool(QString&, const QString&)> rule, QLineEdit* field)
+        : QValidator(field), m_rule(std::move(rule)), m_field(field), m_before(field->text()) {
+        connect(field, &QLineEdit::textChanged, this, [this](const QString& text) { m_before = text; });
+    }
     // Never "intermediate": a field holding a text it takes still reports Return and its end
-    // of editing.
-    State validate(QString& input, int&) const override { return m_rule(input) ? Acceptable : Invalid; }
+    // of editing. Qt asks the validator about the texts the program sets too, which reset the
+    // field's modified flag: those are taken as they stand (a Windows "72.5" read from a file
+    // stays "72.5" until the person types in it).
+    State validate(QString& input, int&) const override {
+        if (!m_field->isModified())
+            return Acceptable;
+        return m_rule(input, m_before) ? Acceptable : Invalid;
+    }
 
   private:
-    std::function<bool(QString&)> m_rule;
+    std::function<bool(QString&, const QString&)> m_rule;
+    QLineEdit* m_field;
+    QString m_before; // the text the field showed before the change being judged
 };
 
 class FocusKeeper final : public QObject {
@@ -182,5 +192,9 @@ void RestoreFocusAfterDisabling(QApplication& app) {
 }
 
 void SetTextRule(QLineEdit* field, std::function<bool(QString&)> rule) {
+    SetTextRule(field, [rule = std::move(rule)](QString& text, const QString&) { return rule(text); });
+}
+
+void SetTextRule(QLineEdit* field, std::function<bool(QString&, const QString&)> rule) {
     field->setValidator(new TextRule(std::move(rule), field));
 }

@@ -73,3 +73,5 @@ void RestoreFocusAfterDisabling(QApplication& app);
 // there; the rule may also change the text (a period into a comma). Texts the program sets are
 // not judged.
 void SetTextRule(QLineEdit* field, std::function<bool(QString&)> rule);
+// The same for a rule that also weighs the text the field showed before the change.
+void SetTextRule(QLineEdit* field, std::function<bool(QString&, const QString&)> rule);

@@ -23,13 +23,23 @@ void TForm2::SpeedButton5Click() {
 }
 
 bool TForm2::CSpinEdit3KeyPress(QChar key) {
-    const bool accepted =
-        (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8) || key == QLatin1Char(',');
-    // The height as it stands before this character.
-    StoreHeight();
-    return accepted;
+    // A height is a whole number of centimetres: a comma would only make the box read as 100
+    // behind a text that says something else.
+    return (key >= QLatin1Char('0') && key <= QLatin1Char('9')) || key == QChar(8);
+}
+
+void TForm2::CSpinEdit3Change() {
+    // Each height the person makes is stored as the box shows it; a number still being typed
+    // outside 100 to 300 ("1", "17") waits until the box brings it within them on leaving it.
+    if (m_loadingHeight)
+        return;
+    const std::optional<int> height = ParseInteger(CSpinEdit3->text());
+    if (height && *height >= CSpinEdit3->minimum() && *height <= CSpinEdit3->maximum())
+        AccountsFile().WriteInteger(CurrentAccountName(), QStringLiteral("taille"), *height);
 }
 
 void TForm2::StoreHeight() {
+    // The box shows the height stored: a number typed out of bounds is brought within them first.
+    CSpinEdit3->setValue(CSpinEdit3->value());
     AccountsFile().WriteInteger(CurrentAccountName(), QStringLiteral("taille"), CSpinEdit3->value());
 }

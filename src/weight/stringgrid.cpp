@@ -39,6 +39,13 @@ class StringGridDelegate final : public QStyledItemDelegate {
                     editor->selectAll();
                 return true;
             }
+            // A click in the cell put the caret beside the marker: it is replaced all the same.
+            auto* editor = qobject_cast<QLineEdit*>(watched);
+            const auto* press = static_cast<QKeyEvent*>(event);
+            if (editor && !m_grid->emptyMarker.isEmpty() && editor->text() == m_grid->emptyMarker &&
+                IsTypedCharacter(*press) && press->text().front().isPrint() &&
+                !(press->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+                editor->selectAll();
         }
         return QStyledItemDelegate::eventFilter(watched, event);
     }

@@ -33,8 +33,12 @@ class StringGrid : public QTableWidget {
     void ShowEditor();
 
     // Judges every text the editor would take, whatever brings it (keys, the clipboard, a drag,
-    // an input method); it may change the text, and a text it refuses is not taken.
-    std::function<bool(QString&)> textRule;
+    // an input method), given the text the cell showed before; it may change the text, and a
+    // text it refuses is not taken.
+    std::function<bool(QString&, const QString&)> textRule;
+    // A text that stands for nothing typed yet (the no-weight "0"): the first character typed
+    // in a cell holding it replaces it, wherever the caret is.
+    QString emptyMarker;
 
   Q_SIGNALS:
     // The current cell has moved to (col, row), by mouse or keyboard.

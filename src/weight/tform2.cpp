@@ -28,6 +28,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QToolButton>
@@ -155,6 +156,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     CSpinEdit1->setKeyFilter([](QChar c) { return isDigit(c) || c == Backspace; });
     CSpinEdit1->setTextRule(onlyDigits);
     StringGrid1->textRule = StringGrid1KeyPress;
+    StringGrid1->emptyMarker = QStringLiteral("0");
     connect(StringGrid1, &StringGrid::keyReleased, this, Guard([this] { StringGrid1KeyUp(); }));
     connect(StringGrid1, &StringGrid::cellMoved, this, [this](int col, int row) {
         RunGuarded([&] { StringGrid1SelectCell(col, row); });
@@ -166,7 +168,8 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
         RunGuarded([&] { accepted = CSpinEdit3KeyPress(c); });
         return accepted;
     });
-    CSpinEdit3->setTextRule([](QString& text) { return HoldsOnly(text, u"0123456789,"); });
+    CSpinEdit3->setTextRule(onlyDigits);
+    connect(CSpinEdit3, &CSpinEdit::changed, this, Guard([this] { CSpinEdit3Change(); }));
     connect(SpeedButton3, &QToolButton::clicked, this, Guard([this] { SpeedButton3Click(); }));
     connect(SpeedButton6, &QToolButton::clicked, this, Guard([this] { SpeedButton6Click(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
@@ -321,6 +324,13 @@ void TForm2::FormShow() {
 }
 
 void TForm2::FormClose() {
+    // A height typed and not yet brought within bounds (the box still has the focus) is stored
+    // as the box would show it on leaving it; any other was stored as it was made.
+    RunGuarded([this] {
+        const std::optional<int> height = ParseInteger(CSpinEdit3->text());
+        if (!height || *height != std::clamp(*height, CSpinEdit3->minimum(), CSpinEdit3->maximum()))
+            StoreHeight();
+    });
     // The program ends whatever becomes of the scrambling: a file that could not be scrambled
     // stays plain and is used as it is at the next start, as after "&Quitter".
     RunGuarded([] { ScrambleAccountFiles(CurrentAccountName()); });
@@ -374,7 +384,10 @@ void TForm2::LoadMonthWeights(int month, int year) {
     for (int d = 1; d <= weights.size(); ++d)
         StringGrid1->SetCells(1, d, weights.at(d - 1));
     ProfileFile& accounts = AccountsFile();
-    CSpinEdit3->setValue(accounts.ReadInteger(account, QStringLiteral("taille"), 100));
+    {
+        const QScopedValueRollback loading(m_loadingHeight, true);
+        CSpinEdit3->setValue(accounts.ReadInteger(account, QStringLiteral("taille"), 100));
+    }
     CheckBox1->setChecked(accounts.ReadBool(account, QStringLiteral("details"), false));
 }
 
@@ -397,8 +410,8 @@ void TForm2::CSpinEdit1Change() {
     RefreshMonthChart();
 }
 
-bool TForm2::StringGrid1KeyPress(QString& text) {
-    return TakesWeightText(text);
+bool TForm2::StringGrid1KeyPress(QString& text, const QString& before) {
+    return TakesWeightCellText(text, before);
 }
 
 void TForm2::StringGrid1KeyUp() {

@@ -95,9 +95,10 @@ class TForm2 : public QWidget {
     void SaveMonthWeights(int month, int year);
     void ComboBox1Change();
     void CSpinEdit1Change();
-    // What a weight cell takes, whatever brings the text: digits and at most one comma, a period
-    // becoming a comma. Judged on the whole text, so a paste or an Alt key cannot slip past it.
-    static bool StringGrid1KeyPress(QString& text);
+    // What a weight cell takes, whatever brings the text: digits and at most one comma (never a
+    // lone one), a period becoming a comma, the no-weight "0" giving way to the digits typed
+    // after it. Judged on the whole text, so a paste or an Alt key cannot slip past it.
+    static bool StringGrid1KeyPress(QString& text, const QString& before);
     void StringGrid1KeyUp();
     void StringGrid1SelectCell(int col, int row);
     void StringGrid1Click();
@@ -125,6 +126,7 @@ class TForm2 : public QWidget {
     // Body-mass index.
     void SpeedButton5Click();
     bool CSpinEdit3KeyPress(QChar key);
+    void CSpinEdit3Change();
     void StoreHeight();
 
     // The month and year shown, and the day of the grid's current row in them.
@@ -149,6 +151,7 @@ class TForm2 : public QWidget {
     // The files changed under the window (an import, a restored backup): shown as they now are.
     void showJournalAnew(bool foodsToo);
 
+    bool m_loadingHeight = false; // the height box is being set from the accounts file
     std::optional<ProfileFile> m_weightFile;
     std::optional<ProfileFile> m_foodLogFile;
 };

@@ -61,8 +61,13 @@ void WriteMonthWeights(ProfileFile& file, int month, int year, QStringList& weig
     const QString section = MonthKey(month, year);
     file.Update([&](ProfileDocument& doc) {
         bool changed = false;
-        for (int d = 1; d <= weights.size(); ++d)
-            changed |= doc.WriteString(section, DayWeightKey(d), weights.at(d - 1));
+        for (int d = 1; d <= weights.size(); ++d) {
+            // A day whose value already reads as its cell keeps its bytes: a Windows "72.5", blanks
+            // or quotes around a value stay as they are until that day is typed in.
+            const QString key = DayWeightKey(d);
+            if (doc.Value(section, key) != weights.at(d - 1))
+                changed |= doc.WriteString(section, key, weights.at(d - 1));
+        }
         return changed;
     });
 }

@@ -25,7 +25,8 @@ const QStringList& MonthNames();
 QStringList ReadMonthWeights(const ProfileFile& file, int month, int year, int dayCount);
 
 // Writes every day of the month, in day order, as one replacement of the file. Empty texts
-// become "0", in the list as in the file.
+// become "0", in the list as in the file. A day whose stored value already reads as its text
+// keeps its bytes, so a save changes only the days typed.
 void WriteMonthWeights(ProfileFile& file, int month, int year, QStringList& weights);
 
 // The value a weight text stands for on a chart: nothing for the no-weight marker "0" (and for

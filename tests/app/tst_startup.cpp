@@ -7,6 +7,7 @@
 #include "store/instancelock.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
+#include "testsupport/keyboard.h"
 #include "testsupport/noaccessoverride.h"
 #include "testsupport/windowfixture.h"
 #include "ui/dialogs.h"
@@ -235,6 +236,11 @@ void TestStartup::closingTheMainWindowScramblesEverything() {
     QVERIFY(Form2->isVisible());
     QCOMPARE(FilesHere(), PlainAccountFiles);
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.cal"))), FoodLog);
+    // A height still being typed is stored as the box would show it, never as "17".
+    QVERIFY(Activate(Form2));
+    Form2->CSpinEdit3->setFocus();
+    Form2->CSpinEdit3->selectAll();
+    TypeKeys(QStringLiteral("17"));
 
     QSignalSpy ended(Form1, &TForm1::closed);
     Form2->close();
@@ -243,6 +249,9 @@ void TestStartup::closingTheMainWindowScramblesEverything() {
                                        QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini.cry"))), scrambled(Weights, AccountFilesKey));
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.cal.cry"))), scrambled(FoodLog, AccountFilesKey));
+    QByteArray accounts = ReadBytes(p.dir.file(QStringLiteral("compte.ini.cry")));
+    TransformBytes(accounts, AccountsFileKey, ScrambleDirection::Unscramble);
+    QVERIFY2(accounts.contains("taille=100\r\n"), accounts.constData());
 }
 
 void TestStartup::quitButtonLeavesTheAccountFilesPlain() {

@@ -194,7 +194,11 @@ void TestCaloriePage::largeTotalsFitTheirBar() {
 void TestCaloriePage::badQuantitiesWriteNothing() {
     PaulsDay p;
     chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
-    add(QStringLiteral("1,5"));
+    // Typed, a decimal stays as it is, never turned into another whole number.
+    Form2->TabSheet2->Edit4->selectAll();
+    QTest::keyClicks(Form2->TabSheet2->Edit4, QStringLiteral("1,5"));
+    QCOMPARE(Form2->TabSheet2->Edit4->text(), QStringLiteral("1,5"));
+    QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
     QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("'1,5' n'est pas une valeur entière correcte.")});
     QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
     QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 0);
@@ -465,7 +469,7 @@ void TestCaloriePage::valueFieldsKeepDeleteAndTab() {
     // Pasted or inserted, only what the field takes reaches it: here and in the quantity.
     QGuiApplication::clipboard()->setText(QStringLiteral("1.5g"));
     PressKey(Qt::Key_V, Qt::ControlModifier);
-    Form2->TabSheet2->Edit4->insert(QStringLiteral("1,5"));
+    Form2->TabSheet2->Edit4->insert(QStringLiteral("1g"));
     QCOMPARE(Form6->Edit3->text() + Form2->TabSheet2->Edit4->text(), QStringLiteral("7"));
 }
 

@@ -4,6 +4,7 @@
 #include "calories/foodlog.h"
 #include "store/kalimoerror.h"
 #include "testsupport/filesizelimit.h"
+#include "testsupport/randomtexts.h"
 #include "testsupport/tempdir.h"
 
 #include <QtTest>
@@ -39,6 +40,7 @@ class TestFoodLog : public QObject {
     void deletingACategory();
     void namesTheFileCannotHold_data();
     void namesTheFileCannotHold();
+    void namesTakenReadBackAsTyped();
 };
 
 void TestFoodLog::formatAmount_data() {
@@ -274,6 +276,12 @@ void TestFoodLog::namesTheFileCannotHold_data() {
     QTest::newRow("leading semicolon") << QStringLiteral(";x") << true;
     QTest::newRow("leading bracket") << QStringLiteral("[x") << true;
     QTest::newRow("trailing blank") << QStringLiteral("x ") << true;
+    QTest::newRow("carriage return") << QStringLiteral("Pates\rCR") << true;
+    QTest::newRow("line feed") << QStringLiteral("Pates\nLF") << true;
+    QTest::newRow("tab") << QStringLiteral("Pates\tfraîches") << true;
+    QTest::newRow("quoted") << QStringLiteral("\"Pates\"") << true;
+    QTest::newRow("outside the code page") << QStringLiteral("Pierogi (Łódź)") << true;
+    QTest::newRow("quote inside") << QStringLiteral("Pates \"maison\"") << false;
 }
 
 void TestFoodLog::namesTheFileCannotHold() {
@@ -281,6 +289,32 @@ void TestFoodLog::namesTheFileCannotHold() {
     QFETCH(bool, refused);
     QCOMPARE(NameProblem(name, true).has_value(), refused);
     QCOMPARE(NameProblem(name, false).has_value(), refused);
+}
+
+// Whatever name the editor takes is written and read back as the same food: listed under its
+// category by that name, its record named so, the day's log counting it.
+void TestFoodLog::namesTakenReadBackAsTyped() {
+    RandomTexts texts(30);
+    int taken = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const QString name = QStringLiteral("P") + texts.Next();
+        if (NameProblem(name, false))
+            continue;
+        ++taken;
+        ProfileDocument db;
+        db.WriteString(QStringLiteral("plat"), name, QString());
+        db.WriteString(name, QStringLiteral("a"), name);
+        db.WriteString(name, QStringLiteral("c"), QStringLiteral("100"));
+        ProfileDocument log;
+        log.WriteString(Day, name, QStringLiteral("2"));
+        const ProfileDocument dbRead = ProfileDocument::Parse(db.Serialize());
+        const DayFoods day = ReadDayFoods(ProfileDocument::Parse(log.Serialize()), dbRead, Day);
+        QVERIFY2(CategoryFoods(dbRead, QStringLiteral("plat")) == QStringList{name}, qPrintable(name));
+        QVERIFY2(FoodValueText(dbRead, name, QStringLiteral("a")) == name, qPrintable(name));
+        QVERIFY2(day.rows.size() == 1 && day.rows.constFirst().name == name && day.calories == "200",
+                 qPrintable(name));
+    }
+    QVERIFY(taken > 100);
 }
 
 QTEST_APPLESS_MAIN(TestFoodLog)

@@ -62,6 +62,8 @@ class TestMonthGrid : public QObject {
     void zoomByDraggingAndBack();
     void pickersKeepTheFocusAndSaveNothing();
     void onlyWeightsReachACellAndEnteredCellsAreTypedOver();
+    void savingChangesOnlyTheDayTyped();
+    void cellsTakeOnlyWhatReadsBackAsAWeight();
 };
 
 void TestMonthGrid::showsTheCurrentMonthAndItsDays() {
@@ -285,29 +287,36 @@ void TestMonthGrid::indexFollowsTheCurrentDay() {
 void TestMonthGrid::heightIsStoredAsItIsTyped() {
     OpenAccount p("[Paul]\r\npassword=pw\r\ntaille=155\r\n");
     QLineEdit* text = Form2->CSpinEdit3->findChild<QLineEdit*>();
+    const auto stored = [] {
+        return Form1->Accounts.File().ReadString(QStringLiteral("Paul"), QStringLiteral("taille"), {});
+    };
+    // Each height made is stored as the box shows it; one still being typed below 100 waits.
     text->selectAll();
-    QStringList stored;
+    QStringList seen;
     for (const QChar c : QStringLiteral("175")) {
         QTest::keyClick(Form2->CSpinEdit3, c.toLatin1());
-        stored << Form1->Accounts.File().ReadString(QStringLiteral("Paul"), QStringLiteral("taille"), {});
+        seen << stored();
     }
-    QCOMPARE(stored, (QStringList{QStringLiteral("155"), QStringLiteral("1"), QStringLiteral("17")}));
-    Form2->Edit2->setText(QStringLiteral("72,5"));
-    QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
-    QVERIFY(p.accountsFile().contains("taille=175\r\n"));
-
-    // A comma is accepted and stays while the box is only drawn; the next reading finds no whole
-    // number and uses 100.
+    QCOMPARE(seen, (QStringList{QStringLiteral("155"), QStringLiteral("155"), QStringLiteral("175")}));
+    // A comma is no part of a height: "16,8" never shows as 1008 nor reads as 100.
     QTest::keyClick(Form2->CSpinEdit3, ',');
-    Form2->CSpinEdit3->grab();
-    QCOMPARE(text->text(), QStringLiteral("175,"));
-    QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
+    QCOMPARE(text->text(), QStringLiteral("175"));
+    Form2->CSpinEdit3->stepBy(1);
+    QCOMPARE(stored(), QStringLiteral("176"));
+
+    // Out of bounds, the box shows and stores the nearest bound as the person leaves it.
+    text->selectAll();
+    QTest::keyClick(Form2->CSpinEdit3, '1');
+    QTest::keyClick(Form2->CSpinEdit3, '7');
+    QCOMPARE(stored(), QStringLiteral("176"));
+    Form2->StoreHeight();
     QCOMPARE(text->text(), QStringLiteral("100"));
-    QVERIFY(p.accountsFile().contains("taille=100\r\n"));
+    QCOMPARE(stored(), QStringLiteral("100"));
 
     // A height of 0, typed, computes nothing and stores nothing.
     text->selectAll();
     QTest::keyClick(Form2->CSpinEdit3, '0');
+    Form2->Edit2->setText(QStringLiteral("72,5"));
     QTest::mouseClick(Form2->SpeedButton5, Qt::LeftButton);
     QCOMPARE(Form2->Edit1->text(), QString());
     QVERIFY(p.accountsFile().contains("taille=100\r\n"));
@@ -471,6 +480,56 @@ void TestMonthGrid::onlyWeightsReachACellAndEnteredCellsAreTypedOver() {
     QCOMPARE(QApplication::focusWidget(), grid->Editor());
     TypeKeys(QStringLiteral("65"));
     QVERIFY(p.weightFile().contains("v3=65\r\n"));
+}
+
+// A journal written on Windows or by hand ("72.5", blanks, quotes, another month) keeps every
+// byte but those of the day typed, whichever cells the editor went through.
+void TestMonthGrid::savingChangesOnlyTheDayTyped() {
+    QByteArray march = "[3/2005]\r\nv1=72.5\r\nv2 = 71 \r\nv3=\"70\"\r\n";
+    for (int d = 4; d <= 31; ++d)
+        march += "v" + QByteArray::number(d) + "=0\r\n";
+    const QByteArray journal = "; Windows\r\n[2/2005]\r\nv1=69.5\r\n" + march + "[4/2005]\r\nv1=68.5\r\n";
+    OpenAccount p("[Paul]\r\npassword=pw\r\n", journal);
+    ShowMonth(3, 2005);
+    for (int day : {1, 2, 3})
+        Form2->StringGrid1->SetRow(day);
+    QCOMPARE(Form2->StringGrid1->Cells(1, 1), QStringLiteral("72.5"));
+    typeInDay(5, QStringLiteral("7"));
+    QByteArray expected = journal;
+    expected.replace("v5=0\r\n", "v5=7\r\n");
+    QCOMPARE(p.weightFile(), expected);
+    QCOMPARE(values(0), (QList<double>{72.5, 71, 70, 7}));
+    // Typed in, the day is written as the grid writes a weight.
+    Form2->StringGrid1->SetRow(1);
+    Form2->StringGrid1->Editor()->end(false);
+    QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("5"));
+    expected.replace("v1=72.5\r\n", "v1=72,55\r\n");
+    QCOMPARE(p.weightFile(), expected);
+}
+
+// A lone comma never reaches a cell, and the no-weight "0" never stays before the digits typed
+// after it, wherever the click put the caret.
+void TestMonthGrid::cellsTakeOnlyWhatReadsBackAsAWeight() {
+    OpenAccount p;
+    ShowMonth(3, 2005);
+    typeInDay(1, QStringLiteral("70"));
+    Form2->StringGrid1->Editor()->selectAll();
+    QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral(","));
+    QCOMPARE(Form2->StringGrid1->Cells(1, 1), QStringLiteral("70"));
+    for (const int caret : {1, 0}) {
+        Form2->StringGrid1->SetRow(2 + caret);
+        QLineEdit* editor = Form2->StringGrid1->Editor();
+        editor->deselect();
+        editor->setCursorPosition(caret);
+        QTest::keyClicks(editor, QStringLiteral("70"));
+        QCOMPARE(Form2->StringGrid1->Cells(1, 2 + caret), QStringLiteral("70"));
+    }
+    // Pasted after the marker, the digits take its place too.
+    Form2->StringGrid1->SetRow(4);
+    Form2->StringGrid1->Editor()->end(false);
+    Form2->StringGrid1->Editor()->insert(QStringLiteral("55"));
+    QTRY_VERIFY(p.weightFile().startsWith("[3/2005]\r\nv1=70\r\nv2=70\r\nv3=70\r\nv4=55\r\n"));
+    QCOMPARE(Form2->StringGrid1->Editor()->text(), QStringLiteral("55"));
 }
 
 QTEST_MAIN(TestMonthGrid)
