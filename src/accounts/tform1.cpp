@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "accounts/accountdeletion.h"
 #include "accounts/accountfiles.h"
 #include "app/windowset.h"
 #include "calories/defaultfooddatabase.h"
@@ -137,6 +138,7 @@ void TForm1::FormCreate() {
             ShowPlainMessage(QStringLiteral("Création de la Base de Données d'aliments effectuée!"));
     });
     RunGuarded([] { UnscrambleAccountsFile(); });
+    RunGuarded([this] { FinishInterruptedDeletion(Accounts); });
     Label5->setText(VersionText);
     FillAccountList();
 }
@@ -189,9 +191,12 @@ void TForm1::RequireReadableAccountsFile() {
             QStringLiteral("Impossible de lire le fichier %1 : aucun compte ne peut être ouvert, "
                            "créé ni supprimé tant qu'il ne peut pas être lu.")
                 .arg(unreadable));
-    // A copy that could not be restored at start-up and can be read now is restored first.
-    if (DataFileExists(QStringLiteral("compte.ini.cry"))) {
+    // A copy that could not be restored at start-up and can be read now is restored first, and
+    // a deletion stopped half-way is finished: no account of that name may see its files.
+    const bool restored = DataFileExists(QStringLiteral("compte.ini.cry"));
+    if (restored)
         UnscrambleAccountsFile();
+    if (!FinishInterruptedDeletion(Accounts).isEmpty() || restored) {
         const QString typed = ComboBox1->currentText();
         FillAccountList();
         ComboBox1->setEditText(typed);
@@ -259,12 +264,20 @@ void TForm1::Label6Click() {
     RequireReadableAccountsFile();
     if (Accounts.Password(account, AccountsStore::MissingPassword) != password)
         return;
-    // Deletion touches the accounts file only, never a file named after the account: an account
-    // whose name is refused for its files can still be taken off the list.
-    if (AskConfirmation(QStringLiteral("Supprimer le compte ?"), QMessageBox::Yes | QMessageBox::No) !=
-        QMessageBox::Yes)
+    // The journals go with the account: a new account of the same name must not find them. An
+    // account whose name is refused for its files is only taken off the list.
+    if (AskConfirmation(
+            QStringLiteral("Supprimer le compte %1 ? Son journal des poids, son journal des calories "
+                           "et ses sauvegardes seront effacés.")
+                .arg(account),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    Accounts.Erase(account);
+    try {
+        DeleteAccount(Accounts, account);
+    } catch (const KalimoError&) {
+        FillAccountList(); // the account is off the list whether or not its files are gone yet
+        throw;
+    }
     ComboBox1->clear();
     ComboBox1->setEditText(QString());
     Edit2->clear();
@@ -290,8 +303,10 @@ void TForm1::BackUpAtClose() {
     if (m_openedAccount.isEmpty())
         return;
     const QDate today = QDate::currentDate();
-    if (BackupAtClose(m_openedAccount, today) == BackupResult::Made)
-        RemoveOldBackups(m_openedAccount, today);
+    // Old backups are removed at every close, whether one was made today or not: what a kill
+    // left of a removal is finished then too.
+    BackupAtClose(m_openedAccount, today);
+    RemoveOldBackups(m_openedAccount, today);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

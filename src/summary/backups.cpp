@@ -27,6 +27,11 @@ const QString FoodLogSuffix = QStringLiteral(".cal.cry");
 const QString AccountsCopy = QStringLiteral("compte.ini.cry");
 const QString FoodDatabase = QStringLiteral("calories.ini");
 const QString PendingRestore = BackupsFolder + QStringLiteral("/.restauration");
+// The files of a restore waiting under ".restauration": the plain weight file and food log, or in
+// place of the food log an empty file saying that the backup has none.
+const QString WeightsStaged = QStringLiteral(".ini");
+const QString FoodLogStaged = QStringLiteral(".cal");
+const QString NoFoodLogStaged = QStringLiteral(".cal.absent");
 const QString TempPrefix = QStringLiteral(".kalimo-");
 const QString DateFormat = QStringLiteral("yyyy-MM-dd");
 const QString DiskProblem = QStringLiteral("le disque est peut-être plein ou protégé en écriture");
@@ -55,6 +60,17 @@ std::optional<QDate> dateOfFolder(const QString& name) {
 
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Everything that stands in a folder, what cannot be read as a file (a folder, a dangling link)
+// included.
+QStringList entriesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+bool isFileAt(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile();
 }
 
 // A name among a folder's files, letter case aside, as data files are found.
@@ -156,10 +172,17 @@ void putFile(const QString& path, const QByteArray& bytes, const QString& earlie
         writeNewFile(path, bytes);
 }
 
-// Removes a folder of files (a backup, or what an interrupted one left).
+// Removes a folder (a backup, or what an interrupted one left), whatever stands in it.
 void removeFolder(const QString& folder) {
-    for (const QString& name : filesIn(folder))
-        ::unlink(native(folder + QLatin1Char('/') + name).constData());
+    const QDir dir(folder);
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = folder + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() && !entry.isSymLink())
+            removeFolder(path);
+        else
+            ::unlink(native(path).constData());
+    }
     ::rmdir(native(folder).constData());
 }
 
@@ -235,6 +258,43 @@ void putInPlace(const QString& temp, const QString& day) {
     }
     need(SyncFolder(BackupsFolder));
     removeFolder(temp); // now the day's old folder
+}
+
+// Sets a folder of the backups aside under a temporary name, then removes it: a kill halfway
+// leaves a leftover that the next backup removes, never a backup cut in two.
+void removeAside(const QString& folder) {
+    const QString aside = temporaryName();
+    need(::rename(native(folder).constData(), native(aside).constData()) == 0);
+    need(SyncFolder(BackupsFolder));
+    removeFolder(aside);
+}
+
+bool ownedBy(const QString& entry, const QString& account) {
+    return accountOfEntry(entry).compare(account, Qt::CaseInsensitive) == 0;
+}
+
+// Takes the account's journal out of a day's folder in one step, as a backup is put in: the
+// folder goes aside whole when no other account's journal is left in it, else a copy of it
+// without that journal is swapped into its place.
+void removeEntriesOf(const QString& folder, const QString& account) {
+    const QStringList names = entriesIn(folder);
+    if (std::none_of(names.cbegin(), names.cend(), [&](const QString& name) {
+            return !accountOfEntry(name).isEmpty() && !ownedBy(name, account);
+        })) {
+        removeAside(folder);
+        return;
+    }
+    const QString temp = makeTemporaryFolder();
+    try {
+        for (const QString& name : filesIn(folder))
+            if (!ownedBy(name, account))
+                linkOrCopy(folder + QLatin1Char('/') + name, temp + QLatin1Char('/') + name);
+        need(SyncFolder(temp));
+        putInPlace(temp, folder);
+    } catch (...) {
+        removeFolder(temp);
+        throw;
+    }
 }
 
 struct Journal {
@@ -439,53 +499,96 @@ QString restoreFailure() {
     return QStringLiteral("Impossible de restaurer la sauvegarde : %1. Vos journaux n'ont pas changé.");
 }
 
-// Applies the restore put whole under ".restauration". Raises a KalimoError when a write fails;
-// the folder then stays, and the next call starts again.
+// The account a restore waiting under ".restauration" is for, empty when none is.
+QString pendingRestoreAccount() {
+    const QStringList names = entriesIn(PendingRestore);
+    for (const QString& suffix : {WeightsStaged, FoodLogStaged, NoFoodLogStaged, WeightSuffix, FoodLogSuffix})
+        for (const QString& name : names)
+            if (name.size() > suffix.size() && name.endsWith(suffix, Qt::CaseInsensitive))
+                return name.chopped(suffix.size());
+    return {};
+}
+
+// Moves a staged file into the data folder in one step, which takes it out of the staging folder:
+// a file moved is never moved again.
+void moveIntoPlace(const QString& staged, const QString& target) {
+    if (::rename(native(staged).constData(), native(target).constData()) == 0)
+        return;
+    // The backups on another file system than the journal: written, then taken out of the staging.
+    std::optional<QByteArray> bytes;
+    if (errno != EXDEV || !(bytes = readFile(staged)) || !WriteFileAtomically(target, *bytes) ||
+        ::unlink(native(staged).constData()) != 0)
+        throw KalimoError(Messages::CannotWrite(target));
+}
+
+// Applies the restore put whole under ".restauration". Each file of the pair is moved out of it
+// into the data folder, the food log first and the weights last: what is still there is what
+// remains to be done, so a restore is applied at most once, whatever fails or wherever the
+// program is stopped. Raises a KalimoError when a step fails; the next call goes on from there.
 bool applyPendingRestore() {
     if (!QFileInfo(PendingRestore).isDir())
         return false;
-    const QStringList files = filesIn(PendingRestore);
-    QString weightsEntry;
-    for (const QString& name : files)
-        if (name.endsWith(WeightSuffix, Qt::CaseInsensitive) && name.size() > WeightSuffix.size())
-            weightsEntry = name;
-    if (!weightsEntry.isEmpty()) {
-        const QString account = weightsEntry.chopped(WeightSuffix.size());
+    const QString account = pendingRestoreAccount();
+    if (!account.isEmpty()) {
         AccountsStore::CheckAccountName(account);
-        const auto plainOf = [&](const QString& entry) {
-            std::optional<QByteArray> bytes = readFile(PendingRestore + QLatin1Char('/') + entry);
-            if (!bytes)
-                throw KalimoError(Messages::CannotRead(PendingRestore + QLatin1Char('/') + entry));
-            TransformBytes(*bytes, AccountFilesKey, ScrambleDirection::Unscramble);
-            return *bytes;
+        const auto staged = [&](const QString& suffix) {
+            const QString entry = entryNamed(entriesIn(PendingRestore), account + suffix);
+            return entry.isEmpty() ? QString() : PendingRestore + QLatin1Char('/') + entry;
         };
-        const QString weights = ResolveDataPath(account + QStringLiteral(".ini"));
-        if (!WriteFileAtomically(weights, plainOf(weightsEntry)))
-            throw KalimoError(Messages::CannotWrite(weights));
-        const QString foodLog = ResolveDataPath(account + QStringLiteral(".cal"));
-        const QString foodLogEntry = entryNamed(files, account + FoodLogSuffix);
-        if (!foodLogEntry.isEmpty()) {
-            if (!WriteFileAtomically(foodLog, plainOf(foodLogEntry)))
-                throw KalimoError(Messages::CannotWrite(foodLog));
-        } else if (QFileInfo(foodLog).isFile() && ::unlink(native(foodLog).constData()) != 0) {
-            throw KalimoError(Messages::CannotWrite(foodLog));
+        // A staging folder left by an earlier version holds the scrambled pair: made plain first.
+        for (const auto& [scrambled, plain] :
+             {std::pair{WeightSuffix, WeightsStaged}, std::pair{FoodLogSuffix, FoodLogStaged}}) {
+            const QString old = staged(scrambled);
+            if (old.isEmpty())
+                continue;
+            if (staged(plain).isEmpty()) {
+                std::optional<QByteArray> bytes = readFile(old);
+                if (!bytes)
+                    throw KalimoError(Messages::CannotRead(old));
+                TransformBytes(*bytes, AccountFilesKey, ScrambleDirection::Unscramble);
+                const QString target = PendingRestore + QLatin1Char('/') + account + plain;
+                try {
+                    writeNewFile(target, *bytes);
+                    if (plain == WeightsStaged && staged(FoodLogSuffix).isEmpty() &&
+                        staged(FoodLogStaged).isEmpty())
+                        writeNewFile(PendingRestore + QLatin1Char('/') + account + NoFoodLogStaged, {});
+                } catch (const Refused&) {
+                    ::unlink(native(target).constData());
+                    throw KalimoError(Messages::CannotWrite(target));
+                }
+            }
+            if (::unlink(native(old).constData()) != 0)
+                throw KalimoError(Messages::CannotWrite(old));
         }
-        // Scrambled copies would win over the restored files at the next opening.
-        for (const QString& suffix : {WeightSuffix, FoodLogSuffix}) {
-            const QString copy = ResolveDataPath(account + suffix.chopped(4) + QStringLiteral(".cry"));
+        // A file still to be replaced loses its scrambled copy first, which would win over the
+        // restored file at the next opening (the journal it holds was backed up under today's
+        // date before the restore was staged). A file already replaced keeps its copy: a close
+        // since then put the restored file there.
+        const auto dropCopy = [&](const QString& suffix) {
+            const QString copy = ResolveDataPath(account + suffix);
             if (QFileInfo(copy).isFile() && ::unlink(native(copy).constData()) != 0)
                 throw KalimoError(Messages::CannotWrite(copy));
+        };
+        const QString foodLog = ResolveDataPath(account + QStringLiteral(".cal"));
+        if (const QString staging = staged(FoodLogStaged); !staging.isEmpty()) {
+            dropCopy(FoodLogSuffix);
+            moveIntoPlace(staging, foodLog);
+        } else if (const QString none = staged(NoFoodLogStaged); !none.isEmpty()) {
+            dropCopy(FoodLogSuffix);
+            if (QFileInfo(foodLog).isFile() && ::unlink(native(foodLog).constData()) != 0)
+                throw KalimoError(Messages::CannotWrite(foodLog));
+            if (::unlink(native(none).constData()) != 0)
+                throw KalimoError(Messages::CannotWrite(PendingRestore));
+        }
+        if (const QString weights = staged(WeightsStaged); !weights.isEmpty()) {
+            dropCopy(WeightSuffix);
+            moveIntoPlace(weights, ResolveDataPath(account + QStringLiteral(".ini")));
         }
         if (!SyncFolder(QStringLiteral(".")))
-            throw KalimoError(Messages::CannotWrite(weights));
+            throw KalimoError(Messages::CannotWrite(ResolveDataPath(account + QStringLiteral(".ini"))));
     }
-    // Done in one step: a folder half emptied would restore the weights without the food log.
-    const QString done = temporaryName();
-    if (::rename(native(PendingRestore).constData(), native(done).constData()) != 0)
-        throw KalimoError(Messages::CannotWrite(PendingRestore));
-    if (!SyncFolder(BackupsFolder))
-        throw KalimoError(Messages::CannotWrite(BackupsFolder));
-    removeFolder(done);
+    // Nothing of the restore is left in the folder: it goes, and a failure here changes nothing.
+    removeFolder(PendingRestore);
     return true;
 }
 } // namespace
@@ -540,44 +643,53 @@ void RemoveOldBackups(const QString& account, const QDate& today) {
     AccountsStore::CheckAccountName(account);
     if (!QFileInfo(BackupsFolder).isDir())
         return;
-    removeLeftovers();
-    const QList<QPair<QDate, QString>> folders = datedFolders();
-    // The account's own dates: one person's daily use must not push out another's backups, and
-    // another account's backups are theirs to keep.
-    QHash<QString, QList<QDate>> dates;
-    for (const auto& [date, folder] : folders)
-        for (const QString& name : filesIn(folder))
-            if (const QString owner = accountOfEntry(name);
-                owner.compare(account, Qt::CaseInsensitive) == 0) {
-                QList<QDate>& list = dates[owner.toCaseFolded()];
-                if (!list.contains(date))
-                    list.append(date);
-            }
-    for (auto it = dates.cbegin(); it != dates.cend(); ++it) {
-        const QList<QDate> kept = BackupDatesToKeep(it.value(), today);
-        for (const auto& [date, folder] : folders) {
-            if (kept.contains(date) || !it.value().contains(date))
-                continue;
-            // The weight file first: without it the entry is no longer listed as restorable.
-            const QStringList files = filesIn(folder);
-            for (const QString& suffix : {WeightSuffix, FoodLogSuffix})
-                for (const QString& name : files)
-                    if (name.endsWith(suffix, Qt::CaseInsensitive) &&
-                        accountOfEntry(name).toCaseFolded() == it.key())
-                        ::unlink(native(folder + QLatin1Char('/') + name).constData());
+    try {
+        removeLeftovers();
+        // The account's own dates: one person's daily use must not push out another's backups, and
+        // another account's backups are theirs to keep.
+        QList<QDate> dates;
+        for (const auto& [date, folder] : datedFolders()) {
+            const QStringList names = entriesIn(folder);
+            if (std::any_of(names.cbegin(), names.cend(),
+                            [&](const QString& n) { return ownedBy(n, account); }))
+                dates.append(date);
         }
+        const QList<QDate> kept = BackupDatesToKeep(dates, today);
+        for (const auto& [date, folder] : datedFolders())
+            if (dates.contains(date) && !kept.contains(date))
+                removeEntriesOf(folder, account);
+        // A day left without any journal (as earlier versions could leave one) goes as a whole.
+        for (const auto& [date, folder] : datedFolders()) {
+            const QStringList names = entriesIn(folder);
+            if (std::none_of(names.cbegin(), names.cend(),
+                             [](const QString& n) { return !accountOfEntry(n).isEmpty(); }))
+                removeAside(folder);
+        }
+    } catch (const Refused&) {
+        throw KalimoError(
+            QStringLiteral("Impossible de supprimer les anciennes sauvegardes du dossier « %1 » : "
+                           "%2. Elles le seront à une prochaine fermeture.")
+                .arg(BackupsFolder, DiskProblem));
     }
-    // A day left without any journal goes as a whole, out of sight under a temporary name first.
-    for (const auto& [date, folder] : folders) {
-        const QStringList files = filesIn(folder);
-        if (std::any_of(files.cbegin(), files.cend(),
-                        [](const QString& n) { return !accountOfEntry(n).isEmpty(); }))
-            continue;
-        const QString aside = temporaryName();
-        if (::rename(native(folder).constData(), native(aside).constData()) == 0)
-            removeFolder(aside);
+}
+
+void RemoveAccountBackups(const QString& account) {
+    if (!QFileInfo(BackupsFolder).isDir())
+        return;
+    try {
+        for (const auto& [date, folder] : datedFolders()) {
+            const QStringList names = entriesIn(folder);
+            if (std::any_of(names.cbegin(), names.cend(),
+                            [&](const QString& n) { return ownedBy(n, account); }))
+                removeEntriesOf(folder, account);
+        }
+        // A restore still waiting for the account would bring its journal back at the next opening.
+        if (QFileInfo(PendingRestore).isDir() &&
+            pendingRestoreAccount().compare(account, Qt::CaseInsensitive) == 0)
+            removeAside(PendingRestore);
+    } catch (const Refused&) {
+        throw KalimoError(Messages::CannotWrite(BackupsFolder));
     }
-    // Not synced: an old backup that a power cut brings back is only removed again next time.
 }
 
 QList<BackupInfo> ListBackups(const QString& account) {
@@ -586,14 +698,14 @@ QList<BackupInfo> ListBackups(const QString& account) {
     // Unchanged journals are links to one file: each is read once.
     QHash<QPair<quint64, quint64>, BackupInfo> seen;
     for (const auto& [date, folder] : datedFolders()) {
-        const QStringList files = filesIn(folder);
-        const QString weights = entryNamed(files, account + WeightSuffix);
-        const QString foodLog = entryNamed(files, account + FoodLogSuffix);
+        const QStringList names = entriesIn(folder);
+        const QString weights = entryNamed(names, account + WeightSuffix);
+        const QString foodLog = entryNamed(names, account + FoodLogSuffix);
         if (weights.isEmpty() && foodLog.isEmpty())
             continue;
         BackupInfo info;
         info.date = date;
-        if (!weights.isEmpty()) {
+        if (!weights.isEmpty() && isFileAt(folder + QLatin1Char('/') + weights)) {
             const QString path = folder + QLatin1Char('/') + weights;
             struct stat st {};
             const bool stamped = ::stat(native(path).constData(), &st) == 0;
@@ -615,7 +727,9 @@ QList<BackupInfo> ListBackups(const QString& account) {
             }
         }
         if (info.readable && !foodLog.isEmpty()) {
-            if (const std::optional<QByteArray> bytes = readFile(folder + QLatin1Char('/') + foodLog))
+            // A food log that is not a file cannot be restored: the backup as a whole cannot be.
+            const QString path = folder + QLatin1Char('/') + foodLog;
+            if (const std::optional<QByteArray> bytes = isFileAt(path) ? readFile(path) : std::nullopt)
                 info.mealDays = mealDays(*bytes);
             else {
                 info = BackupInfo();
@@ -631,19 +745,22 @@ void RestoreBackup(const QString& account, const QDate& date, const QDate& today
     AccountsStore::CheckAccountName(account);
     FinishInterruptedRestore();
     const QString folder = dayFolder(date);
-    const QStringList files = filesIn(folder);
+    const QStringList names = entriesIn(folder);
     const QString unreadable =
         QStringLiteral("La sauvegarde du %1 est illisible : elle ne peut pas être restaurée.")
             .arg(date.toString(QStringLiteral("dd/MM/yyyy")));
-    const QString weightsEntry = entryNamed(files, account + WeightSuffix);
-    const QString foodLogEntry = entryNamed(files, account + FoodLogSuffix);
-    const std::optional<QByteArray> weights =
-        weightsEntry.isEmpty() ? std::nullopt : readFile(folder + QLatin1Char('/') + weightsEntry);
+    const QString weightsEntry = entryNamed(names, account + WeightSuffix);
+    const QString foodLogEntry = entryNamed(names, account + FoodLogSuffix);
+    const auto read = [&folder](const QString& entry) {
+        const QString path = folder + QLatin1Char('/') + entry;
+        return isFileAt(path) ? readFile(path) : std::nullopt;
+    };
+    std::optional<QByteArray> weights = weightsEntry.isEmpty() ? std::nullopt : read(weightsEntry);
     if (!weights || !weightFactsOf(*weights))
         throw KalimoError(unreadable);
     std::optional<QByteArray> foodLog;
     if (!foodLogEntry.isEmpty()) {
-        foodLog = readFile(folder + QLatin1Char('/') + foodLogEntry);
+        foodLog = read(foodLogEntry);
         if (!foodLog)
             throw KalimoError(unreadable);
     }
@@ -657,23 +774,21 @@ void RestoreBackup(const QString& account, const QDate& date, const QDate& today
             writeEntry(account, today, *present, failure);
     }
 
-    // The pair to restore, put whole in place before either file of the journal is touched.
+    // The pair to restore, put whole in place before either file of the journal is touched, as
+    // the plain files that will be renamed into the data folder.
     QString temp;
     try {
         prepareFolder(failure);
         temp = makeTemporaryFolder();
-        // Linked rather than copied, as a backup's files are never changed in place; but today's
-        // backup has just given way to the present journal: its bytes, read before, are written.
-        const auto stage = [&](const QString& entry, const QByteArray& bytes, const QString& suffix) {
-            const QString target = temp + QLatin1Char('/') + account + suffix;
-            if (date == today)
-                writeNewFile(target, bytes);
-            else
-                linkOrCopy(folder + QLatin1Char('/') + entry, target);
+        const auto stage = [&](QByteArray bytes, const QString& suffix) {
+            TransformBytes(bytes, AccountFilesKey, ScrambleDirection::Unscramble);
+            writeNewFile(temp + QLatin1Char('/') + account + suffix, bytes);
         };
-        stage(weightsEntry, *weights, WeightSuffix);
+        stage(*weights, WeightsStaged);
         if (foodLog)
-            stage(foodLogEntry, *foodLog, FoodLogSuffix);
+            stage(*foodLog, FoodLogStaged);
+        else
+            writeNewFile(temp + QLatin1Char('/') + account + NoFoodLogStaged, {});
         need(SyncFolder(temp));
         need(::rename(native(temp).constData(), native(PendingRestore).constData()) == 0);
         need(SyncFolder(BackupsFolder));

@@ -33,8 +33,15 @@ enum class BackupResult {
 BackupResult BackupAtClose(const QString& account, const QDate& today);
 
 // Removes the account's backups that BackupDatesToKeep lets go, and what interrupted backups left
-// behind. A day's folder goes once no account's journal is left in it.
+// behind. A backup is taken out as a backup is put in, in one step (its day's folder set aside
+// under a temporary name, or swapped for a copy without it), so a kill never leaves one cut in
+// two. A day's folder goes once no account's journal is left in it. Raises a KalimoError when
+// the disk refuses; the backups left are whole, and removed at a later close.
 void RemoveOldBackups(const QString& account, const QDate& today);
+
+// Removes every backup of the account, and a restore still waiting for it, each in one step as
+// above: the account is being deleted. Raises a KalimoError when the disk refuses.
+void RemoveAccountBackups(const QString& account);
 
 // One of an account's backups as the list shows it.
 struct BackupInfo {
@@ -52,8 +59,10 @@ QList<BackupInfo> ListBackups(const QString& account);
 // Puts the account's weight file and food log of the backup of that date back in the data
 // folder, as plain files (the account is open). The present journal is backed up first under
 // today's date. The two files are replaced together: the pair to restore is first put whole
-// under "sauvegardes/.restauration", and a restore stopped after that is finished by
-// FinishInterruptedRestore. Raises a KalimoError when it cannot be done.
+// under "sauvegardes/.restauration", then each file is moved out of it into place; a restore
+// stopped after that is finished by FinishInterruptedRestore, and one finished is never applied
+// again. A backup whose weight file or food log is not a readable file ("illisible") is refused.
+// Raises a KalimoError when it cannot be done.
 void RestoreBackup(const QString& account, const QDate& date, const QDate& today);
 
 // Finishes a restore that a crash or a failing disk stopped half-way. Returns whether there was

@@ -5,10 +5,12 @@
 #include "help/tform4.h"
 #include "store/kalimoerror.h"
 #include "store/scramble.h"
+#include "summary/backups.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "ui/linklabel.h"
+#include "weight/stringgrid.h"
 #include "weight/tform2.h"
 #include "weight/weightrecords.h"
 
@@ -63,6 +65,7 @@ class TestLogin : public QObject {
     void linksAndOkAnswerTheKeyboard_data();
     void linksAndOkAnswerTheKeyboard();
     void deletion();
+    void interruptedDeletionIsFinishedAtStart();
     void aboutDisablesTheLoginWindowAndHelpDoesNot();
     void failedWriteDoesNotOpenTheAccount();
     void craftedNamesTouchNothingOutside_data();
@@ -304,12 +307,27 @@ void TestLogin::linksAndOkAnswerTheKeyboard() {
     QVERIFY(Form2->isVisible());
 }
 
+// A deleted account takes its journals and backups with it: a new account of the same name,
+// whatever its password, starts from nothing. The other accounts keep everything.
 void TestLogin::deletion() {
-    ProgramFixture p;
+    ProgramFixture p(false);
     WriteBytes(p.dir.file(QStringLiteral("compte.ini")),
                "[Paul]\r\npassword=pw\r\n[Marie]\r\npassword=m\r\n");
-    WriteBytes(p.dir.file(QStringLiteral("Paul.ini")), "[3/2005]\r\nv1=70\r\n");
-    Form1->FillAccountList();
+    const QStringList paulsFiles = {"Paul.ini",
+                                    "paul.cal",
+                                    "PAUL.ini.cry",
+                                    "Paul.cal.cry",
+                                    "sauvegardes/2005-03-01/Paul.ini.cry",
+                                    "sauvegardes/2005-03-01/calories.ini",
+                                    "sauvegardes/2005-03-02/Paul.cal.cry",
+                                    "sauvegardes/.restauration/Paul.ini"};
+    const QStringList othersFiles = {"Marie.ini", "sauvegardes/2005-03-02/Marie.ini.cry",
+                                     "sauvegardes/2005-03-02/compte.ini.cry", "Paul.ini.bak"};
+    for (const QString& name : paulsFiles + othersFiles) {
+        QDir(p.dir.path()).mkpath(QFileInfo(p.dir.file(name)).path());
+        WriteBytes(p.dir.file(name), "[3/2005]\r\nv1=70\r\n");
+    }
+    p.Start();
     p.dialogs.clear();
 
     type(QStringLiteral("Paul"), QStringLiteral("faux"));
@@ -319,9 +337,14 @@ void TestLogin::deletion() {
     type(QStringLiteral("Paul"), QStringLiteral("pw"));
     p.dialogs.answers = {QMessageBox::No};
     clickLink(Form1->Label6);
-    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Supprimer le compte ?")});
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{QStringLiteral("Supprimer le compte Paul ? Son journal des poids, son "
+                                        "journal des calories et ses sauvegardes seront effacés.")});
     QCOMPARE(p.dialogs.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(p.dialogs.shown[0].defaultButton, QMessageBox::No);
     QCOMPARE(listed().size(), 2);
+    for (const QString& name : paulsFiles)
+        QVERIFY2(QFile::exists(p.dir.file(name)), qPrintable(name));
 
     p.dialogs.answers = {QMessageBox::Yes};
     clickLink(Form1->Label6);
@@ -329,14 +352,36 @@ void TestLogin::deletion() {
     QCOMPARE(Form1->ComboBox1->currentText(), QString());
     QCOMPARE(Form1->Edit2->text(), QString());
     QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("compte.ini"))), QByteArray("[Marie]\r\npassword=m\r\n"));
-    QVERIFY(QFile::exists(p.dir.file(QStringLiteral("Paul.ini")))); // the journal stays
+    for (const QString& name : paulsFiles)
+        QVERIFY2(!QFile::exists(p.dir.file(name)), qPrintable(name));
+    for (const QString& name : othersFiles)
+        QVERIFY2(QFile::exists(p.dir.file(name)), qPrintable(name));
+    QCOMPARE(QDir(p.dir.file(QStringLiteral("sauvegardes")))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("2005-03-02")});
 
-    // Creating it again brings the journal back.
+    // Created again, the account starts from nothing.
     p.dialogs.clear();
     type(QStringLiteral("Paul"), QStringLiteral("neuf"));
     clickLink(Form1->Label4);
     QCOMPARE(p.dialogs.texts(), QStringList{Created.arg(QStringLiteral("Paul"))});
-    QCOMPARE(ReadBytes(p.dir.file(QStringLiteral("Paul.ini"))), QByteArray("[3/2005]\r\nv1=70\r\n"));
+    QVERIFY(Form2->isVisible());
+    QCOMPARE(Form2->StringGrid1->Cells(1, 1), QStringLiteral("0"));
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.ini"))));
+    QVERIFY(ListBackups(QStringLiteral("Paul")).isEmpty());
+}
+
+// A deletion stopped after its mark was put down is finished at the next start, before the list
+// of accounts is shown.
+void TestLogin::interruptedDeletionIsFinishedAtStart() {
+    ProgramFixture p(false);
+    WriteBytes(p.dir.file(QStringLiteral("compte.ini")),
+               "[Paul]\r\npassword=pw\r\n[Marie]\r\npassword=m\r\n");
+    WriteBytes(p.dir.file(QStringLiteral("Paul.ini.cry")), "x");
+    WriteBytes(p.dir.file(QStringLiteral(".kalimo-suppression")), "Paul");
+    p.Start();
+    QCOMPARE(listed(), QStringList{QStringLiteral("Marie")});
+    QCOMPARE(FilesHere(), (QStringList{QStringLiteral("calories.ini"), QStringLiteral("compte.ini")}));
 }
 
 void TestLogin::aboutDisablesTheLoginWindowAndHelpDoesNot() {

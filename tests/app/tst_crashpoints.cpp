@@ -1,12 +1,13 @@
 // Every crash point of a real session, not a random sample. A short session of the real windows
-// (start, login, two weights, a food added and one removed, a food added in the editor, an old
-// backup restored, the close box with its backup) is run once to list every change it makes to
-// its files. It is then run again once per change: killed at that change, or with that one call
-// failing (a full disk, an input/output error). After each run the program is started again,
-// logs in and is closed by its close box: what it finds must hold everything typed before the
-// operation in flight, and that operation whole or not at all (a restore never leaves a mix of
-// two journals); its close must leave only the scrambled copies, with the same content, and no
-// temporary file; no backup is lost and every backup listed can be read.
+// (start, an account deleted, login, two weights, a food added and one removed, a food added in
+// the editor, an old backup restored, the close box with its backup and the removal of an expired
+// one) is run once to list every change it makes to its files. It is then run again once per change: killed
+// at that change, or with that one call failing (a full disk, an input/output error). After each run the
+// program is started again, logs in and is closed by its close box: what it finds must hold everything typed
+// before the operation in flight, and that operation whole or not at all (a restore never leaves a mix of two
+// journals); its close must leave only the scrambled copies, with the same content, and no temporary file; no
+// backup is lost or cut in two and every backup listed can be read; the deleted account is either whole or
+// without a trace a new account of its name could read.
 #include "calories/defaultfooddatabase.h"
 #include "store/scramble.h"
 #include "summary/backups.h"
@@ -14,6 +15,7 @@
 #include "testsupport/tempdir.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -31,25 +33,46 @@ QByteArray restored(const QString& path, const char* key) {
 
 // What each step of the session changes.
 const QList<QPair<int, QPair<QString, QString>>> StepChanges = {
-    {2, {QStringLiteral("v1"), QStringLiteral("7")}},
-    {3, {QStringLiteral("v2"), QStringLiteral("8")}},
-    {4, {QStringLiteral("added"), QStringLiteral("2")}},
-    {5, {QStringLiteral("pizza"), QString()}},
-    {6, {QStringLiteral("tarte"), QStringLiteral("250")}},
+    {1, {QStringLiteral("zoe"), QString()}},
+    {3, {QStringLiteral("v1"), QStringLiteral("7")}},
+    {4, {QStringLiteral("v2"), QStringLiteral("8")}},
+    {5, {QStringLiteral("added"), QStringLiteral("2")}},
+    {6, {QStringLiteral("pizza"), QString()}},
+    {7, {QStringLiteral("tarte"), QStringLiteral("250")}},
     // The backup of the 1st of March 2005 restored.
-    {7, {QStringLiteral("v1"), QStringLiteral("61")}},
-    {7, {QStringLiteral("v2"), QStringLiteral("62")}},
-    {7, {QStringLiteral("february"), QStringLiteral("60")}},
-    {7, {QStringLiteral("added"), QString()}},
-    {7, {QStringLiteral("pizza"), QStringLiteral("4")}},
-    {7, {QStringLiteral("older"), QStringLiteral("9")}},
+    {8, {QStringLiteral("v1"), QStringLiteral("61")}},
+    {8, {QStringLiteral("v2"), QStringLiteral("62")}},
+    {8, {QStringLiteral("february"), QStringLiteral("60")}},
+    {8, {QStringLiteral("added"), QString()}},
+    {8, {QStringLiteral("pizza"), QStringLiteral("4")}},
+    {8, {QStringLiteral("older"), QStringLiteral("9")}},
 };
-const int StepCount = 9;
-const int RestoreStep = 7;
+const int StepCount = 10;
+const int RestoreStep = 8;
 const QStringList JournalFacts{"v1", "v2", "february", "added", "pizza", "older"};
 const QString OldBackup = QStringLiteral("sauvegardes/2005-03-01/");
+// Paul's oldest backup, shared with Marie: it expires once today's backup is made, the thirteen
+// after it (2005-03-01 to 2005-03-13) and today's being the fourteen kept.
+const QString ExpiredBackup = QStringLiteral("sauvegardes/2005-02-01/");
+// Zoé's files, all of which her deletion takes; one backup of hers stands alone in its folder.
+const QStringList ZoesFiles{"Zoé.ini.cry",
+                            "Zoé.cal.cry",
+                            "sauvegardes/2005-03-01/Zoé.ini.cry",
+                            "sauvegardes/2004-12-01/Zoé.ini.cry",
+                            "sauvegardes/2004-12-01/Zoé.cal.cry",
+                            "sauvegardes/2004-12-01/compte.ini.cry"};
 QString todaysFolder() {
     return QStringLiteral("sauvegardes/") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd/"));
+}
+
+// Every name under the folder, at any depth, relative to it.
+QStringList everything(const QString& folder) {
+    QStringList names;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(folder).relativeFilePath(it.next());
+    return names;
 }
 
 void copyFolder(const QString& from, const QString& to) {
@@ -96,7 +119,8 @@ void TestCrashPoints::initTestCase() {
     m_shim = tools + QStringLiteral("libkalimo_faultshim.so");
     QVERIFY(QFile::exists(m_session) && QFile::exists(m_shim));
 
-    const QByteArray accounts = "[Marie]\r\npassword=m\r\n[Paul]\r\npassword=pw\r\n";
+    const QByteArray accounts =
+        "[Marie]\r\npassword=m\r\n[Paul]\r\npassword=pw\r\n[Zo\xE9]\r\npassword=z\r\n";
     const QByteArray weights = "[2/2005]\r\nv1=69\r\n[3/2005]\r\nv1=70\r\nv2=71\r\n";
     const QByteArray foodLog = "[1/2/2005]\r\nAbats=3\r\n[2/3/2005]\r\nPizza=1\r\n";
     const QDir base(m_base.path());
@@ -109,6 +133,22 @@ void TestCrashPoints::initTestCase() {
                scrambled("[2/2005]\r\nv1=60\r\n[3/2005]\r\nv1=61\r\nv2=62\r\n", AccountFilesKey));
     WriteBytes(base.filePath(OldBackup + QStringLiteral("Paul.cal.cry")),
                scrambled("[1/2/2005]\r\nAbats=9\r\n[2/3/2005]\r\nPizza=4\r\n", AccountFilesKey));
+    const QByteArray paulsOlder = scrambled("[2/2005]\r\nv1=50\r\n", AccountFilesKey);
+    base.mkpath(ExpiredBackup);
+    WriteBytes(base.filePath(ExpiredBackup + QStringLiteral("Paul.ini.cry")), paulsOlder);
+    WriteBytes(base.filePath(ExpiredBackup + QStringLiteral("Paul.cal.cry")),
+               scrambled(foodLog, AccountFilesKey));
+    WriteBytes(base.filePath(ExpiredBackup + QStringLiteral("Marie.ini.cry")), paulsOlder);
+    WriteBytes(base.filePath(ExpiredBackup + QStringLiteral("compte.ini.cry")),
+               scrambled(accounts, AccountsFileKey));
+    for (int day = 2; day <= 13; ++day) {
+        const QString folder = QStringLiteral("sauvegardes/2005-03-%1/").arg(day, 2, 10, QLatin1Char('0'));
+        base.mkpath(folder);
+        WriteBytes(base.filePath(folder + QStringLiteral("Paul.ini.cry")), paulsOlder);
+    }
+    base.mkpath(QStringLiteral("sauvegardes/2004-12-01"));
+    for (const QString& name : ZoesFiles)
+        WriteBytes(base.filePath(name), scrambled("[1/2005]\r\nv1=55\r\n", AccountFilesKey));
     // Marie closed earlier today: her backup of the day is kept as it is.
     base.mkpath(todaysFolder());
     WriteBytes(base.filePath(todaysFolder() + QStringLiteral("Marie.ini.cry")),
@@ -136,6 +176,9 @@ void TestCrashPoints::initTestCase() {
     const Run checked = run(live.path(), {QStringLiteral("check")}, {});
     QCOMPARE(checked.facts, factsAfter(StepCount));
     qInfo("the session makes %d changes to its files", changes);
+    if (qEnvironmentVariableIsSet("KALIMO_CRASHPOINTS_LIST"))
+        for (int k = 0; k < m_changes.size(); ++k)
+            qInfo("%d %s", k + 1, qPrintable(m_changes.at(k)));
 }
 
 Run TestCrashPoints::run(const QString& folder, const QStringList& arguments,
@@ -212,8 +255,12 @@ void TestCrashPoints::everyChangeKilledOrFailed() {
     if (kind == QLatin1String("kill")) {
         QVERIFY(faulty.crashed);
     } else if (m_changes.value(change - 1)
-                   .contains(QRegularExpression(QStringLiteral("^(unlink|rmdir) sauvegardes/\\.kalimo-")))) {
-        // What an earlier write left under a temporary name goes when it can, or at the next backup.
+                   .contains(QRegularExpression(QStringLiteral(
+                       "^((unlink|rmdir) sauvegardes/\\.kalimo-|rmdir sauvegardes/\\.restauration$)"))) ||
+               m_changes.value(change - 2) == QLatin1String("unlink .kalimo-suppression")) {
+        // What an earlier write left under a temporary name goes when it can, or at the next backup;
+        // so does the folder of a restore once everything in it has been moved into place, and the
+        // mark of a deletion done (the folder's sync after it).
         QCOMPARE(faulty.exitCode, 0);
         QCOMPARE(faulty.boxes, QStringList());
     } else {
@@ -290,10 +337,39 @@ void TestCrashPoints::everyChangeKilledOrFailed() {
         QVERIFY2(isWhole || isSkipped, "today's backup is not the journal before the restore");
     }
 
+    // The expired backup is whole or gone, never cut in two; Marie's part of its folder stays.
+    const QStringList expired{QStringLiteral("Paul.ini.cry"), QStringLiteral("Paul.cal.cry")};
+    const int left = int(std::count_if(expired.cbegin(), expired.cend(), [&](const QString& name) {
+        return QFile::exists(dir.filePath(ExpiredBackup + name));
+    }));
+    QVERIFY2(left == 0 || left == 2, "the expired backup was cut in two");
+    for (const QString& name : expired)
+        if (left == 2)
+            QCOMPARE(ReadBytes(dir.filePath(ExpiredBackup + name)),
+                     ReadBytes(QDir(m_base.path()).filePath(ExpiredBackup + name)));
+    QCOMPARE(ReadBytes(dir.filePath(ExpiredBackup + QStringLiteral("Marie.ini.cry"))),
+             ReadBytes(QDir(m_base.path()).filePath(ExpiredBackup + QStringLiteral("Marie.ini.cry"))));
+
+    // Zoé's account is whole, or nothing of it is left that an account of her name could read.
+    const bool zoeWhole = !again.facts.value(QStringLiteral("zoe")).isEmpty();
+    if (zoeWhole) {
+        for (const QString& name : ZoesFiles)
+            QVERIFY2(ReadBytes(dir.filePath(name)) == ReadBytes(QDir(m_base.path()).filePath(name)),
+                     qPrintable(name));
+    } else {
+        for (const QString& name : everything(dir.path()))
+            QVERIFY2(!QFileInfo(name).fileName().startsWith(QStringLiteral("zo"), Qt::CaseInsensitive) &&
+                         !name.contains(QStringLiteral("suppression")),
+                     qPrintable(name));
+    }
+
     // The close box of the run after it leaves the scrambled copies only, holding the same.
-    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
-             (QStringList{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
-                          QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")}));
+    QStringList atRest{QStringLiteral("Paul.cal.cry"), QStringLiteral("Paul.ini.cry"),
+                       QStringLiteral("calories.ini"), QStringLiteral("compte.ini.cry")};
+    if (zoeWhole)
+        atRest << QStringLiteral("Zoé.cal.cry") << QStringLiteral("Zoé.ini.cry");
+    std::sort(atRest.begin(), atRest.end());
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), atRest);
     const SessionFacts kept =
         FactsOf(restored(dir.filePath(QStringLiteral("compte.ini.cry")), AccountsFileKey),
                 restored(dir.filePath(QStringLiteral("Paul.ini.cry")), AccountFilesKey),

@@ -7,6 +7,7 @@
 #include "testsupport/filesizelimit.h"
 #include "testsupport/tempdir.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <optional>
@@ -141,17 +142,22 @@ void TestBackups::listShowsOnlyThisAccountAndMarksUnreadableBackups() {
     put(QStringLiteral("2026-01-07"), QStringLiteral("Paul.cal.cry"), scrambled(FoodLog)); // no weights
     put(QStringLiteral("2026-01-08"), QStringLiteral("Marie.ini.cry"), scrambled(Weights));
     put(QStringLiteral("brouillon"), QStringLiteral("Paul.ini.cry"), scrambled(Weights));
+    // A food log that is not a file: the backup cannot be restored whole.
+    put(QStringLiteral("2026-01-04"), QStringLiteral("Paul.ini.cry"), scrambled(Weights));
+    QDir().mkpath(BackupsFolder + QStringLiteral("/2026-01-04/Paul.cal.cry"));
+    WriteBytes(QStringLiteral("Paul.cal"), FoodLog);
     // Read as the "Bilan" page reads a journal: gaps, "0", unreadable texts, a key beyond the
     // month's length and a section with a leading zero.
     const QByteArray gaps = "[3/2005]\r\nv1=80\r\nv2=0\r\nV3=70\r\nv4=7,,1\r\nv5=90\r\nv6=\r\n"
                             "[2/2005]\r\nv30=75\r\nv 7 =71\r\n[03/2005]\r\nv8=60\r\n";
     put(QStringLiteral("2025-12-31"), QStringLiteral("paul.ini.cry"), scrambled(gaps));
     const QList<BackupInfo> list = ListBackups(QStringLiteral("Paul"));
-    QCOMPARE(list.size(), 4);
+    QCOMPARE(list.size(), 5);
     const std::vector<DayWeight> journal = ReadWeightJournal(ProfileDocument::Parse(gaps));
-    QCOMPARE(list[3].weighedDays, int(journal.size()));
-    QCOMPARE(list[3].lastWeight, std::optional<double>(journal.back().kg));
-    QCOMPARE(list[3].lastWeightDate, QDate::fromJulianDay(journal.back().day));
+    QCOMPARE(list[4].weighedDays, int(journal.size()));
+    QCOMPARE(list[4].lastWeight, std::optional<double>(journal.back().kg));
+    QCOMPARE(list[4].lastWeightDate, QDate::fromJulianDay(journal.back().day));
+    QVERIFY(!list[3].readable);
     QCOMPARE(list[0].date, QDate(2026, 1, 7));
     QVERIFY(!list[0].readable && !list[1].readable);
     QVERIFY(list[2].readable);
@@ -159,8 +165,9 @@ void TestBackups::listShowsOnlyThisAccountAndMarksUnreadableBackups() {
     QCOMPARE(list[2].lastWeight, std::optional<double>(68.5));
     QCOMPARE(list[2].lastWeightDate, QDate(2005, 2, 3));
     QCOMPARE(list[2].mealDays, 2);
-    for (const QDate& day : {QDate(2026, 1, 6), QDate(2026, 1, 7)})
+    for (const QDate& day : {QDate(2026, 1, 4), QDate(2026, 1, 6), QDate(2026, 1, 7)})
         QVERIFY_THROWS_EXCEPTION(KalimoError, RestoreBackup(QStringLiteral("Paul"), day, QDate(2026, 2, 1)));
+    QCOMPARE(ReadBytes(QStringLiteral("Paul.cal")), FoodLog);
 }
 
 void TestBackups::restoreKeepsThePresentFirstAndReplacesBothFiles() {
@@ -187,6 +194,13 @@ void TestBackups::restoreKeepsThePresentFirstAndReplacesBothFiles() {
     QCOMPARE(ReadBytes(QStringLiteral("Paul.ini")), QByteArray("[2/2005]\r\nv1=0\r\nv2=0\r\nv3=0\r\n"));
     QCOMPARE(ReadBytes(entry(today, QStringLiteral("Paul.ini.cry"))), scrambled(Weights));
     QVERIFY(!FinishInterruptedRestore());
+    // A restore whose last step failed (its emptied folder left behind) is never applied again:
+    // what was typed after it stays.
+    WriteBytes(QStringLiteral("Paul.ini"), "[2/2005]\r\nv1=75\r\n");
+    QVERIFY(QDir().mkpath(BackupsFolder + QStringLiteral("/.restauration")));
+    QVERIFY(FinishInterruptedRestore());
+    QCOMPARE(ReadBytes(QStringLiteral("Paul.ini")), QByteArray("[2/2005]\r\nv1=75\r\n"));
+    QVERIFY(!QFileInfo::exists(BackupsFolder + QStringLiteral("/.restauration")));
 }
 
 void TestBackups::aFolderThatCannotHoldBackupsChangesNothing_data() {

@@ -17,6 +17,7 @@ class FakeDialogs : public DialogSeam {
         QString title;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
     };
 
     FakeDialogs() { SetDialogs(this); }
@@ -53,8 +54,8 @@ class FakeDialogs : public DialogSeam {
 
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton) override {
-        shown.append({icon, title, text, buttons});
+                                        QMessageBox::StandardButton defaultButton) override {
+        shown.append({icon, title, text, buttons, defaultButton});
         if (!answers.isEmpty())
             return answers.takeFirst();
         if (buttons & QMessageBox::Yes)

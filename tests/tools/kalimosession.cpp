@@ -1,11 +1,10 @@
 // One short session of the real program, the same every time, for the crash-point test: start,
-// log in to Paul's account, type two weights, add a food and remove another, add a food to the
-// database in the editor, restore the backup of the 1st of March 2005 from the "Bilan" page,
-// close the main window by its close box. Boxes are answered as a
-// person would (the first button) and written to standard output. After each step, "STEP <n>"
-// is appended to the log named by KALIMO_FAULT_LOG, among the file changes the fault shim logs.
-// With the argument "check", the session only logs in, prints what the program then finds in
-// the account's files ("FACT name=value") and closes by the close box.
+// delete Zoé's account, log in to Paul's account, type two weights, add a food and remove another, add a food
+// to the database in the editor, restore the backup of the 1st of March 2005 from the "Bilan" page, close the
+// main window by its close box. Boxes are answered as a person would (the first button) and written to
+// standard output. After each step, "STEP <n>" is appended to the log named by KALIMO_FAULT_LOG, among the
+// file changes the fault shim logs. With the argument "check", the session only logs in, prints what the
+// program then finds in the account's files ("FACT name=value") and closes by the close box.
 #include "accounts/tform1.h"
 #include "app/windowset.h"
 #include "calories/caloriepage.h"
@@ -18,6 +17,7 @@
 #include "testsupport/sessionfacts.h"
 #include "ui/appsetup.h"
 #include "ui/guard.h"
+#include "ui/linklabel.h"
 #include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -96,8 +96,15 @@ int main(int argc, char** argv) {
     WindowSet windows;
     stepDone(); // 0: started
 
+    if (!check) {
+        Form1->ComboBox1->setEditText(QStringLiteral("Zoé"));
+        Form1->Edit2->setText(QStringLiteral("z"));
+        Q_EMIT Form1->Label6->clicked();
+        stepDone(); // 1: Zoé's account deleted
+    }
+
     logIn();
-    stepDone(); // 1: logged in
+    stepDone(); // 2 (1 when checking): logged in
     if (!Form2->isVisible())
         return 3;
 
@@ -115,19 +122,19 @@ int main(int argc, char** argv) {
         if (QLineEdit* editor = Form2->StringGrid1->Editor())
             editor->selectAll();
         typeInGrid(Qt::Key_7);
-        stepDone(); // 2: day 1 weighs 7
+        stepDone(); // 3: day 1 weighs 7
 
         typeInGrid(Qt::Key_Down);
         if (QLineEdit* editor = Form2->StringGrid1->Editor())
             editor->selectAll();
         typeInGrid(Qt::Key_8);
-        stepDone(); // 3: day 2 weighs 8
+        stepDone(); // 4: day 2 weighs 8
 
         choose(Form2->TabSheet2->ListBox1, QStringLiteral("viande"));
         choose(Form2->TabSheet2->ListBox2, QStringLiteral("Abats"));
         Form2->TabSheet2->Edit4->setText(QStringLiteral("2"));
         QTest::mouseClick(Form2->TabSheet2->SpeedButton9, Qt::LeftButton);
-        stepDone(); // 4: "Abats" eaten on day 2
+        stepDone(); // 5: "Abats" eaten on day 2
 
         const QList<QTreeWidgetItem*> pizza =
             Form2->TabSheet2->ListView1->findItems(QStringLiteral("Pizza"), Qt::MatchExactly);
@@ -136,7 +143,7 @@ int main(int argc, char** argv) {
             pizza.constFirst()->setSelected(true);
             QTest::mouseClick(Form2->TabSheet2->SpeedButton10, Qt::LeftButton);
         }
-        stepDone(); // 5: the pizza of day 2 removed
+        stepDone(); // 6: the pizza of day 2 removed
 
         QTest::mouseClick(Form2->TabSheet2->SpeedButton11, Qt::LeftButton);
         choose(Form6->ListBox1, QStringLiteral("dessert"));
@@ -148,7 +155,7 @@ int main(int argc, char** argv) {
         Form6->Edit5->setText(QStringLiteral("12"));
         RunGuarded([] { Form6->SaveFood(); });
         Form6->close();
-        stepDone(); // 6: a food added to the database
+        stepDone(); // 7: a food added to the database
 
         Form2->TabSheet3->SpeedButton19->click();
         BackupWindow* backups = Form2->TabSheet3->Form7;
@@ -160,11 +167,11 @@ int main(int argc, char** argv) {
             backups->SpeedButton20->click();
         }
         backups->close();
-        stepDone(); // 7: the backup of the 1st of March 2005 restored
+        stepDone(); // 8: the backup of the 1st of March 2005 restored
     }
 
     Form2->close(); // the close box
-    stepDone();     // 8 (2 when checking): closed
+    stepDone();     // 9 (2 when checking): closed
     std::fflush(stdout);
     return 0;
 }
