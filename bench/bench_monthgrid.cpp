@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <benchmark/benchmark.h>
@@ -110,6 +111,32 @@ void BM_Fdatasync_WeightFile(benchmark::State& state) {
     }
 }
 
+// The floor of a save that replaces the whole file atomically, as every save must (a Windows
+// journal is whole on disk at every moment): the fifty-year file's bytes, already laid out,
+// written to a new file, flushed, renamed over the old one and the folder flushed, with bare
+// system calls and nothing else.
+void BM_AtomicReplace_WeightFile(benchmark::State& state) {
+    BenchDir dir;
+    const QByteArray bytes = FiftyYearsOfWeights();
+    const QByteArray path = QFile::encodeName(dir.file(QStringLiteral("Paul.ini")));
+    const QByteArray temp = QFile::encodeName(dir.file(QStringLiteral(".Paul.ini.tmp")));
+    const QByteArray folder = QFile::encodeName(QFileInfo(dir.file(QStringLiteral("Paul.ini"))).path());
+    WriteFile(dir.file(QStringLiteral("Paul.ini")), bytes);
+    for (auto _ : state) {
+        const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        bool ok = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size() &&
+                  ::fdatasync(fd) == 0;
+        ok = fd >= 0 && ::close(fd) == 0 && ok;
+        ok = ok && ::rename(temp.constData(), path.constData()) == 0;
+        const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ok = ok && folderFd >= 0 && ::fsync(folderFd) == 0;
+        if (folderFd >= 0)
+            ::close(folderFd);
+        if (!ok)
+            state.SkipWithError("cannot replace the file");
+    }
+}
+
 // The same fdatasync of the file rewritten in place, its blocks kept: the least a save can cost.
 void BM_Fdatasync_WeightFile_InPlace(benchmark::State& state) {
     BenchDir dir;
@@ -137,6 +164,7 @@ void BM_MonthChange(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_KeyRelease)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AtomicReplace_WeightFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Fdatasync_WeightFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Fdatasync_WeightFile_InPlace)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_KeyRelease_SaveOnly)->Unit(benchmark::kMicrosecond);

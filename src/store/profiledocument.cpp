@@ -61,11 +61,20 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
     QString decoded;
 
     std::vector<Line>* target = &doc.m_preamble;
+    Span* span = &doc.m_preambleSpan;
+    bool crlfOnly = true; // every line of the part being read so far ended by CR LF
     const qsizetype n = bytes.size();
     // A UTF-8 byte-order mark, as some text editors put at the start of a file, is no part of the
     // first line; it is kept for when the file is written again.
     doc.m_byteOrderMark = bytes.startsWith(ByteOrderMark);
     qsizetype start = doc.m_byteOrderMark ? qsizetype(qstrlen(ByteOrderMark)) : 0;
+    span->begin = start;
+    const auto closeSpan = [&](qsizetype at) {
+        if (crlfOnly)
+            span->end = at;
+        else
+            *span = Span();
+    };
     while (start < n) {
         qsizetype end = start;
         while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
@@ -77,8 +86,11 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
             aligned ? QStringView(text).mid(start, end - start) : QStringView(decoded);
 
         if (auto name = headerName(lineText)) {
-            doc.m_sections.push_back(Section{raw, *name, fold(*name), {}});
+            closeSpan(start);
+            doc.m_sections.push_back(Section{raw, *name, fold(*name), {}, Span{start, -1}});
             target = &doc.m_sections.back().lines;
+            span = &doc.m_sections.back().span;
+            crlfOnly = true;
         } else {
             Line line{raw, {}, {}, -1};
             const QStringView t = trimmed(lineText);
@@ -95,44 +107,79 @@ ProfileDocument ProfileDocument::Parse(const QByteArray& bytes) {
         }
 
         // CR LF, LF and CR all end a line.
-        if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
+        if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') {
             end += 2;
-        else if (end < n)
-            end += 1;
+        } else {
+            crlfOnly = false;
+            if (end < n)
+                end += 1;
+        }
         start = end;
     }
+    closeSpan(n);
     doc.reindex();
     return doc;
 }
 
 QByteArray ProfileDocument::Serialize() const {
     const qsizetype mark = m_byteOrderMark ? qsizetype(qstrlen(ByteOrderMark)) : 0;
-    qsizetype size = mark;
-    for (const Line& l : m_preamble)
-        size += l.raw.size() + 2;
-    for (const Section& s : m_sections) {
-        size += s.header.size() + 2;
-        for (const Line& l : s.lines)
+    const auto laidOutSize = [](const std::vector<Line>& lines) {
+        qsizetype size = 0;
+        for (const Line& l : lines)
             size += l.raw.size() + 2;
-    }
-    // One allocation and plain copies: a month saved rewrites the whole file at every key.
+        return size;
+    };
+    qsizetype size = mark;
+    size += m_preambleSpan.usable() ? m_preambleSpan.end - m_preambleSpan.begin : laidOutSize(m_preamble);
+    for (const Section& s : m_sections)
+        size += s.span.usable() ? s.span.end - s.span.begin : s.header.size() + 2 + laidOutSize(s.lines);
+    // One allocation; the parts no edit touched are copied as they were read, in as few copies as
+    // their places in the bytes read allow, and only the others are laid out line by line.
     QByteArray out(size, Qt::Uninitialized);
     char* p = out.data();
     std::memcpy(p, ByteOrderMark, size_t(mark));
     p += mark;
-    auto put = [&p](const QByteArray& raw) {
+    const char* source = m_source.constData();
+    Span pending; // bytes of the source still to copy
+    const auto flush = [&] {
+        if (pending.usable()) {
+            std::memcpy(p, source + pending.begin, size_t(pending.end - pending.begin));
+            p += pending.end - pending.begin;
+            pending = Span();
+        }
+    };
+    const auto copy = [&](const Span& span) {
+        if (pending.usable() && pending.end == span.begin) {
+            pending.end = span.end;
+            return;
+        }
+        flush();
+        pending = span;
+    };
+    const auto put = [&p](const QByteArray& raw) {
         std::memcpy(p, raw.constData(), size_t(raw.size()));
         p += raw.size();
         *p++ = '\r';
         *p++ = '\n';
     };
-    for (const Line& l : m_preamble)
-        put(l.raw);
+    if (m_preambleSpan.usable()) {
+        copy(m_preambleSpan);
+    } else {
+        flush();
+        for (const Line& l : m_preamble)
+            put(l.raw);
+    }
     for (const Section& s : m_sections) {
+        if (s.span.usable()) {
+            copy(s.span);
+            continue;
+        }
+        flush();
         put(s.header);
         for (const Line& l : s.lines)
             put(l.raw);
     }
+    flush();
     return out;
 }
 
@@ -226,7 +273,7 @@ bool ProfileDocument::WriteString(const QString& section, const QString& key, co
     Section* s = findSection(section);
     if (!s) {
         const QByteArray header = '[' + EncodeWindows1252(section) + ']';
-        m_sections.push_back(Section{header, section, fold(section), {}});
+        m_sections.push_back(Section{header, section, fold(section), {}, Span()});
         m_index.insert(m_sections.back().folded, qsizetype(m_sections.size()) - 1);
         s = &m_sections.back();
     }
@@ -242,6 +289,7 @@ bool ProfileDocument::WriteString(const QString& section, const QString& key, co
             if (replaced == l.raw)
                 return false;
             l.raw = replaced;
+            s->span = Span();
             return true;
         }
         lastKey = i;
@@ -249,6 +297,7 @@ bool ProfileDocument::WriteString(const QString& section, const QString& key, co
     // A new key goes after the last key of its section, ahead of any blank lines or comments
     // that close it.
     s->lines.insert(s->lines.begin() + (lastKey + 1), Line{raw, key, folded, keyBytes.size()});
+    s->span = Span();
     return true;
 }
 
@@ -269,6 +318,7 @@ bool ProfileDocument::DeleteKey(const QString& section, const QString& key) {
     for (auto it = s->lines.begin(); it != s->lines.end(); ++it) {
         if (it->eq >= 0 && it->folded == folded) {
             s->lines.erase(it);
+            s->span = Span();
             return true;
         }
     }

@@ -44,11 +44,21 @@ class ProfileDocument {
         QString folded;    // key, case-folded
         qsizetype eq = -1; // position of the first "=" in raw, -1 for lines that hold no key
     };
+    // Where a part of the file (the lines before the first section, or a section with its header)
+    // stands in the bytes parsed, when they are exactly what laying it out would give (every line
+    // ended by CR LF) and no edit has touched it since: it is then copied whole, so that a save
+    // lays out only the month that changed.
+    struct Span {
+        qsizetype begin = -1;
+        qsizetype end = -1;
+        bool usable() const { return begin >= 0; }
+    };
     struct Section {
         QByteArray header;
         QString name;
         QString folded;
         std::vector<Line> lines;
+        Span span;
     };
 
     const Section* findSection(const QString& section) const;
@@ -60,6 +70,7 @@ class ProfileDocument {
     bool m_byteOrderMark = false;
     QByteArray m_source;          // the bytes parsed, which untouched lines point into
     std::vector<Line> m_preamble; // lines before the first section
+    Span m_preambleSpan;
     std::vector<Section> m_sections;
     QHash<QString, qsizetype> m_index; // folded name -> first section of that name
 };
