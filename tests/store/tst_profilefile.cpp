@@ -13,6 +13,7 @@ class TestProfileFile : public QObject {
   private Q_SLOTS:
     void missingFileReadsDefaultsAndFirstWriteCreatesIt();
     void untouchedLinesKeepTheirBytesAndOrder();
+    void partsCopiedAsReadMatchPartsLaidOut();
     void newKeysAndSectionsGoWhereExpected();
     void byteOrderMarkIsReadAsAbsentAndKept();
     void namesIgnoreLetterCaseAccentsIncluded();
@@ -308,6 +309,41 @@ void TestProfileFile::batchWritesOnceAndOnlyWhenSomethingChanged() {
         return true;
     }));
     QCOMPARE(f.ReadString(QStringLiteral("3/2005"), QStringLiteral("v1"), {}), QStringLiteral("0"));
+}
+
+// A save copies the parts no edit touched as they were read, and lays out the others: whatever
+// the edits, the file written is the one that laying out every line would give.
+void TestProfileFile::partsCopiedAsReadMatchPartsLaidOut() {
+    // Some parts end their lines with LF or CR only, or the file its last line without any: those
+    // are always laid out. The same text with CR LF everywhere has every part copied.
+    const QByteArray mixed = "\xEF\xBB\xBF; note\n[1/2005]\r\nv1=70\r\nv2=71\r\n[2/2005]\nv1=72\r\n"
+                             "[3/2005]\r\nv1=73\r\n\r\n[4/2005]\r\nv1=74\r\n[5/2005]\rv1=75";
+    QByteArray crlf = mixed;
+    crlf.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+    crlf += "\r\n";
+    ProfileDocument laidOut = ProfileDocument::Parse(mixed);
+    ProfileDocument copied = ProfileDocument::Parse(crlf);
+    QCOMPARE(copied.Serialize(), crlf);
+    QCOMPARE(laidOut.Serialize(), crlf);
+    QRandomGenerator random(31);
+    for (int i = 0; i < 300; ++i) {
+        const QString section = QStringLiteral("%1/2005").arg(1 + random.bounded(6));
+        const QString key = QStringLiteral("v%1").arg(1 + random.bounded(3));
+        const QString value = QString::number(random.bounded(3));
+        switch (random.bounded(4)) {
+        case 0:
+            QCOMPARE(laidOut.EraseSection(section), copied.EraseSection(section));
+            break;
+        case 1:
+            QCOMPARE(laidOut.DeleteKey(section, key), copied.DeleteKey(section, key));
+            break;
+        default:
+            QCOMPARE(laidOut.WriteString(section, key, value), copied.WriteString(section, key, value));
+        }
+        QCOMPARE(copied.Serialize(), laidOut.Serialize());
+        const QByteArray bytes = copied.Serialize();
+        QCOMPARE(ProfileDocument::Parse(bytes).Serialize(), bytes);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestProfileFile)
