@@ -417,12 +417,12 @@ bool TForm2::StringGrid1KeyPress(QString& text, const QString& before) {
 void TForm2::StringGrid1KeyUp() {
     SaveMonthWeights(ShownMonth(), ShownYear());
     RefreshMonthChart();
-    Edit2->setText(StringGrid1->Cells(1, StringGrid1->Row()));
+    Edit2->setText(IndexWeightText(StringGrid1->Cells(1, StringGrid1->Row())));
     SpeedButton5Click();
 }
 
 void TForm2::StringGrid1SelectCell(int, int row) {
-    Edit2->setText(StringGrid1->Cells(1, row));
+    Edit2->setText(IndexWeightText(StringGrid1->Cells(1, row)));
     SpeedButton5Click();
 }
 

@@ -79,3 +79,7 @@ std::optional<double> ChartWeight(const QString& text) {
     copy.replace(QLatin1Char('.'), QLatin1Char(','));
     return StrToFloat(copy);
 }
+
+QString IndexWeightText(QString cell) {
+    return cell.replace(QLatin1Char('.'), QLatin1Char(','));
+}

@@ -33,3 +33,8 @@ void WriteMonthWeights(ProfileFile& file, int month, int year, QStringList& weig
 // an empty text, which saving would turn into "0"); otherwise the number, a period read as a
 // comma. Raises the conversion error for any other text.
 std::optional<double> ChartWeight(const QString& text);
+
+// A day's weight as the index box receives it from the grid: read as the chart reads it, a period
+// as a comma, so that a journal written on Windows ("72.5") gives its index rather than an error
+// box at every visit of the day. The cell keeps its text.
+QString IndexWeightText(QString cell);

@@ -5,7 +5,9 @@
 # picking a month or typing a year saves nothing, the editor deletes no category nobody chose,
 # the help window shows no topic before one is selected, "paul" stays "paul". A third run sends
 # text to the weight grid and to the goal by every path (keys, Escape, Alt+letter, the clipboard,
-# the mouse, the focus coming back from the about window): the files hold exactly the weights typed.
+# the mouse, the focus coming back from the about window): the files hold exactly the weights typed,
+# a hand-written "72.5" stays as it was. A fourth run deletes an account and creates it again: the
+# new account finds nothing of the old one.
 # Usage: choices.sh KALIMO OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -57,6 +59,12 @@ start() { # RUN: a data folder holding Paul's account and a February 2002 weight
     mkdir -p "$data"
     crlf "[Paul]" "password=pw" >"$data/compte.ini"
     crlf "[2/2002]" "v1=70" >"$data/Paul.ini"
+    if [ "$1" = saisie ]; then # this month as Windows writes it: a weight with a period on the 7th
+        crlf "[$(date +%-m)/$(date +%Y)]" >>"$data/Paul.ini"
+        for d in $(seq 1 "$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)"); do
+            if [ "$d" = 7 ]; then crlf "v7=72.5"; else crlf "v$d=0"; fi
+        done >>"$data/Paul.ini"
+    fi
     cp "$data/Paul.ini" "$out/Paul.ini.$1"
     (cd "$data" && exec "$kalimo") >"$out/kalimo-$1.log" 2>&1 &
     kalimo_pid=$!
@@ -206,6 +214,15 @@ click "$main" 517 452 # "Ajouter"
 first=$(db_text | sed -n '/^\[dessert\]/,/^\[/p' | sed -n '2s/=$//p')
 crlf "[1/2/2005]" "$first=1" | iconv -f UTF-8 -t CP1252 >"$out/attendu.cal"
 eventually cmp -s "$data/paul.cal" "$out/attendu.cal" || fail "choisir de nouveau l'aliment choisi ne remet pas la quantité à 1"
+xdotool mousemove --window "$main" 610 427 click --repeat 2 1 # a decimal quantity: kept as typed, refused
+sleep 0.3
+type_text "1,5"
+click "$main" 517 452 # "Ajouter"
+box=$(window "Kalimo")
+import -window "$box" "$out/quantite.png"
+[ "$(xdotool getwindowname "$box")" = "Kalimo" ] || fail "pas de boîte pour la quantité 1,5"
+answer "$box"
+cmp -s "$data/paul.cal" "$out/attendu.cal" || fail "la quantité 1,5 a été enregistrée"
 
 click "$main" 643 452 # help
 window "Aide" >/dev/null
@@ -252,10 +269,17 @@ wmctrl -c "A propos"
 gone "A propos"
 window "Kalimo - paul" >/dev/null
 type_text "69" # back in the cell of day 6, its text selected
+click "$main" 100 215 # day 5: its "0" selected
+click "$main" 100 215 # clicked again: the caret after the "0"
+type_text "70"
+keys ctrl+a
+type_text "," # a lone comma: refused
+keys Down Down Down # through the "72.5" of day 7, as Windows wrote it, and out of it
 days=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
 {
-    crlf "[2/2002]" "v1=70" "[$(date +%-m)/$(date +%Y)]" "v1=8" "v2=64,4" "v3=62,3" "v4=65,5" "v5=0" "v6=69"
-    for d in $(seq 7 "$days"); do crlf "v$d=0"; done
+    crlf "[2/2002]" "v1=70" "[$(date +%-m)/$(date +%Y)]" "v1=8" "v2=64,4" "v3=62,3" "v4=65,5" "v5=70" "v6=69"
+    crlf "v7=72.5"
+    for d in $(seq 8 "$days"); do crlf "v$d=0"; done
 } >"$out/attendu-saisie.ini"
 eventually cmp -s "$data/Paul.ini" "$out/attendu-saisie.ini" || fail "la grille a reçu autre chose que les poids tapés"
 
@@ -270,4 +294,65 @@ keys ctrl+a ctrl+v Return
 crlf "[Paul]" "password=pw" "details=0" "taille=100" "objectif=66,5" >"$out/attendu-compte.ini"
 eventually cmp -s "$data/compte.ini" "$out/attendu-compte.ini" || fail "l'objectif enregistré n'est pas celui tapé"
 stop
+
+# ---- An account deleted (keyboard), then created again with the mouse ----
+data="$out/suppression"
+mkdir -p "$data/sauvegardes/2005-01-01" "$data/sauvegardes/2005-01-02"
+crlf "[Paul]" "password=pw" "[Zoe]" "password=z" >"$data/compte.ini"
+crlf "[1/2005]" "v1=60" >"$data/Zoe.ini"
+crlf "[1/1/2005]" "Abats=2" >"$data/Zoe.cal"
+crlf "old" >"$data/sauvegardes/2005-01-01/Zoe.ini.cry"
+crlf "old" >"$data/sauvegardes/2005-01-01/compte.ini.cry"
+crlf "old" >"$data/sauvegardes/2005-01-02/Zoe.cal.cry"
+crlf "Paul" >"$data/sauvegardes/2005-01-02/Paul.ini.cry"
+cp -r "$data" "$out/suppression.avant"
+(cd "$data" && exec "$kalimo") >"$out/kalimo-suppression.log" 2>&1 &
+kalimo_pid=$!
+window "Kalimo" >/dev/null
+keys Return # the food database written on first start is announced
+gone "Kalimo"
+login=$(window "Kalimo - Identification")
+type_text "Zoe"
+keys Tab
+type_text "z"
+keys Tab Tab Tab space # "détruire compte"
+box=$(window "Confirmation")
+import -window "$box" "$out/suppression.png"
+keys Return # "Non", the default
+gone "Confirmation"
+for f in compte.ini Zoe.ini Zoe.cal sauvegardes/2005-01-01/Zoe.ini.cry sauvegardes/2005-01-02/Zoe.cal.cry; do
+    same "$data/$f" "$out/suppression.avant/$f" "« Non » à la suppression"
+done
+window "Kalimo - Identification" >/dev/null
+keys space # the link still has the focus
+window "Confirmation" >/dev/null
+keys alt+o # "Oui"
+gone "Confirmation"
+deleted() { [ -z "$(cd "$data" && find . -iname 'zoe*')" ] && [ ! -e "$data/sauvegardes/2005-01-01" ]; }
+eventually deleted || fail "des fichiers du compte supprimé restent : $(cd "$data" && find . -iname 'zoe*' | tr '\n' ' ')"
+crlf "[Paul]" "password=pw" >"$out/attendu-suppression.ini"
+cmp -s "$data/compte.ini" "$out/attendu-suppression.ini" || fail "la section du compte supprimé reste"
+same "$data/sauvegardes/2005-01-02/Paul.ini.cry" "$out/suppression.avant/sauvegardes/2005-01-02/Paul.ini.cry" \
+    "la sauvegarde d'un autre compte"
+click "$login" 200 48
+type_text "Zoe"
+click "$login" 200 78
+type_text "neuf"
+click "$login" 45 110 # "nouveau compte"
+window "Confirmation" >/dev/null
+keys Return # the account is created
+main=$(window "Kalimo - Zoe")
+[ "$(xdotool getwindowname "$main")" = "Kalimo - Zoe" ] || fail "le compte recréé ne s'ouvre pas"
+type_text "71"
+{
+    crlf "[$(date +%-m)/$(date +%Y)]" "v1=71"
+    for d in $(seq 2 "$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)"); do crlf "v$d=0"; done
+} >"$out/attendu-zoe.ini"
+eventually cmp -s "$data/Zoe.ini" "$out/attendu-zoe.ini" || fail "le compte recréé ne part pas de rien"
+[ ! -e "$data/Zoe.cal" ] || fail "le compte recréé a trouvé l'ancien journal des calories"
+click "$main" 30 16 # "Quitter": the files stay plain
+ended
+cmp -s "$data/Zoe.ini" "$out/attendu-zoe.ini" || fail "le journal du compte recréé"
+[ ! -e "$data/sauvegardes/2005-01-01" ] && [ -z "$(find "$data/sauvegardes" -iname 'zoe.cal*')" ] ||
+    fail "une ancienne sauvegarde du compte supprimé reste"
 echo "1 passed, 0 failed"
