@@ -275,11 +275,15 @@ type_text "70"
 keys ctrl+a
 type_text "," # a lone comma: refused
 keys Down Down Down # through the "72.5" of day 7, as Windows wrote it, and out of it
+type_text "a" # refused
+printf '55' | xsel --primary --input
+xdotool mousemove --window "$main" 100 269 click 2 # pasted after the "0" of day 8 with the middle button
+sleep 0.4
 days=$(date -d "$(date +%Y-%m-01) +1 month -1 day" +%-d)
 {
     crlf "[2/2002]" "v1=70" "[$(date +%-m)/$(date +%Y)]" "v1=8" "v2=64,4" "v3=62,3" "v4=65,5" "v5=70" "v6=69"
-    crlf "v7=72.5"
-    for d in $(seq 8 "$days"); do crlf "v$d=0"; done
+    crlf "v7=72.5" "v8=55"
+    for d in $(seq 9 "$days"); do crlf "v$d=0"; done
 } >"$out/attendu-saisie.ini"
 eventually cmp -s "$data/Paul.ini" "$out/attendu-saisie.ini" || fail "la grille a reçu autre chose que les poids tapés"
 
