@@ -28,6 +28,11 @@ bool isRacy(const std::optional<ProfileFile::Stamp>& stamp) {
     const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
     return nowNs - stamp->mtimeNs < 50'000'000LL;
 }
+
+quint64 nextGeneration() {
+    static quint64 last = 0;
+    return ++last;
+}
 } // namespace
 
 ProfileDocument& ProfileFile::current() const {
@@ -44,13 +49,18 @@ ProfileDocument& ProfileFile::current() const {
     }
     // Reads never fail: an unreadable file reads as an empty one, and is read again next time.
     const bool unreadable = bytes.isEmpty() && stamp && stamp->size > 0;
-    m_cache = Snapshot{path, unreadable ? std::nullopt : stamp, unreadable, isRacy(stamp),
-                       ProfileDocument::Parse(bytes)};
+    m_cache = Snapshot{path,          unreadable ? std::nullopt : stamp, unreadable,
+                       isRacy(stamp), ProfileDocument::Parse(bytes),     nextGeneration()};
     return m_cache->doc;
 }
 
 const ProfileDocument& ProfileFile::Document() const {
     return current();
+}
+
+quint64 ProfileFile::Generation() const {
+    current();
+    return m_cache->generation;
 }
 
 void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
@@ -75,6 +85,7 @@ void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
     // The text in memory is what was just written: it can be trusted however young the file is.
     m_cache->stamp = stampOf(path);
     m_cache->racy = false;
+    m_cache->generation = nextGeneration();
 }
 
 QString ProfileFile::ReadString(const QString& section, const QString& key,
