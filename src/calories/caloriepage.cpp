@@ -351,7 +351,7 @@ void CaloriePage::ShowDayTarget() {
     const EnergySeries& series = m_estimates.For(*m_weights, *m_foodLog, FoodDatabase, *day);
     const ProfileDocument& accounts = AccountsFile().Document();
     const DayTarget target =
-        TargetOfDay(series, *day, StoredGoalOf(accounts, m_account), StoredRateOf(accounts, m_account));
+        TargetOfDay(series.At(*day), StoredGoalOf(accounts, m_account), StoredRateOf(accounts, m_account));
     Label40->setText(TargetLine(target, ParseDecimal(Label26->text()).value_or(0)));
     Label40->setToolTip(
         target.Known() ? ExpenditureLine(target.energy) + QStringLiteral(" ; rythme ") + RateText(target.rate)

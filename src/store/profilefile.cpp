@@ -49,8 +49,13 @@ ProfileDocument& ProfileFile::current() const {
     }
     // Reads never fail: an unreadable file reads as an empty one, and is read again next time.
     const bool unreadable = bytes.isEmpty() && stamp && stamp->size > 0;
+    // A file read again only because it was young, and found the same, keeps its generation.
+    const bool same = m_cache && m_cache->path == path && !m_cache->bytes.isNull() && !unreadable &&
+                      m_cache->bytes == bytes;
+    const quint64 generation = same ? m_cache->generation : nextGeneration();
     m_cache = Snapshot{path,          unreadable ? std::nullopt : stamp, unreadable,
-                       isRacy(stamp), ProfileDocument::Parse(bytes),     nextGeneration()};
+                       isRacy(stamp), ProfileDocument::Parse(bytes),     bytes,
+                       generation};
     return m_cache->doc;
 }
 
@@ -85,6 +90,7 @@ void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
     // The text in memory is what was just written: it can be trusted however young the file is.
     m_cache->stamp = stampOf(path);
     m_cache->racy = false;
+    m_cache->bytes = QByteArray();
     m_cache->generation = nextGeneration();
 }
 

@@ -61,6 +61,7 @@ class ProfileFile {
         bool unreadable = false;
         bool racy = false; // changed too recently for its stamp to tell a later change apart
         ProfileDocument doc;
+        QByteArray bytes; // what was parsed (shared with doc); empty once doc was edited
         quint64 generation = 0;
     };
 

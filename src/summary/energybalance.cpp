@@ -342,10 +342,10 @@ QString RateRefusal(double rate, std::optional<double> trendKg) {
         .arg(FormatDecimal(FastestRateShare * *trendKg, 2), FormatDecimal(*trendKg, 1));
 }
 
-DayTarget TargetOfDay(const EnergySeries& series, qint64 day, std::optional<double> goal,
+DayTarget TargetOfDay(const std::optional<DayEnergy>& energy, std::optional<double> goal,
                       std::optional<double> storedRate) {
     DayTarget target;
-    target.energy = series.At(day);
+    target.energy = energy;
     if (!target.energy)
         return target;
     const std::optional<double> trend =

@@ -135,7 +135,9 @@ struct DayTarget {
     int kcal = 0;
     bool Known() const { return energy && energy->Shown(); }
 };
-DayTarget TargetOfDay(const EnergySeries& series, qint64 day, std::optional<double> goal,
+// The target of a day from the estimate on that day (EnergySeries::At), the goal and the rate
+// stored, if any.
+DayTarget TargetOfDay(const std::optional<DayEnergy>& energy, std::optional<double> goal,
                       std::optional<double> storedRate);
 // "Objectif : 1 850 kcal ; reste 430", "… ; dépassé de 120", or what is missing for it.
 QString TargetLine(const DayTarget& target, double eaten);

@@ -477,7 +477,7 @@ void SummaryPage::refreshEnergy(const DateRange& range) {
     const ProfileDocument& accounts = AccountsFile().Document();
     const std::optional<double> goal = StoredGoalOf(accounts, m_journal.account);
     const std::optional<double> stored = StoredRateOf(accounts, m_journal.account);
-    const DayTarget target = TargetOfDay(series, last, goal, stored);
+    const DayTarget target = TargetOfDay(series.At(last), goal, stored);
 
     // The rate as chosen, or the one the target takes by default.
     const std::optional<DayEnergy> latest = series.Empty() ? std::nullopt : series.At(series.LastDay());
