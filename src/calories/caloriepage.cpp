@@ -146,7 +146,7 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
                           {Label17, Label26, Label18, Label27, Label19, Label28, Label20, Label29},
                           SpeedButton10);
     page->addWidget(GroupBox7);
-    buildTargetLine(totals);
+    buildTargetLine(page);
 
     GroupBox4 = Named(new QGroupBox(QStringLiteral(" Liste des aliments disponibles "), this), "GroupBox4");
     GroupBox4->setFixedHeight(197);
@@ -312,14 +312,21 @@ void CaloriePage::ListView1ColumnClick(int column) {
 
 // --- The target of the day ---
 
-void CaloriePage::buildTargetLine(QGridLayout* totals) {
-    Label40 = MakeLabel(GroupBox7, "Label40", QString());
-    Label41 = MakeLabel(GroupBox7, "Label41", QString());
-    Label41->setWordWrap(true);
+void CaloriePage::buildTargetLine(QVBoxLayout* page) {
+    // Right under the totals, on lines of their own: the totals' box arranges its numbers on one
+    // or two lines by their widths alone.
+    auto* row = new QWidget(this);
+    auto* lines = new QVBoxLayout(row);
+    lines->setContentsMargins(6, 0, 6, 0);
+    lines->setSpacing(0);
+    Label40 = MakeLabel(row, "Label40", QString());
+    Label41 = MakeLabel(row, "Label41", QString());
+    for (QLabel* label : {Label40, Label41}) {
+        label->setWordWrap(true);
+        lines->addWidget(label);
+    }
     Label41->hide();
-    // Below the totals, on one or two lines, across the whole box.
-    totals->addWidget(Label40, 2, 0, 1, 10);
-    totals->addWidget(Label41, 3, 0, 1, 10);
+    page->insertWidget(page->indexOf(GroupBox7) + 1, row);
 }
 
 void CaloriePage::ShowWeights(ProfileFile& weights, const QString& account) {

@@ -7,13 +7,13 @@
 
 #include <functional>
 
-class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QToolButton;
 class QTreeWidget;
+class QVBoxLayout;
 
 // The "Calories" page of the main window: the foods eaten on the day the main window tells it,
 // with their values and the day's totals, and the food database to choose from.
@@ -86,7 +86,7 @@ class CaloriePage : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void buildTargetLine(QGridLayout* totals);
+    void buildTargetLine(QVBoxLayout* page);
     // A food added to or removed from the day shown, the estimates kept (see MealsChanged).
     void changeMealsOfDay(const std::function<void()>& change);
     ProfileFile* m_weights = nullptr;

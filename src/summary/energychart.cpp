@@ -48,6 +48,7 @@ EnergyChart::EnergyChart() {
     }
     m_eaten->setPen(QPen(QColor(0, 0, 160, 150), 1));
     auto* dates = new ChartOverlay(this, [this](QPainter* painter) { paintDates(painter); });
+    connect(this, &QChart::plotAreaChanged, this, [this] { fitAxis(); });
     connect(m_dates, &QDateTimeAxis::rangeChanged, this, [dates] { dates->update(); });
 }
 
@@ -98,18 +99,30 @@ void EnergyChart::Show(const QString& title, const EnergySeries& series, const D
         low = 1500;
         high = 3000;
     }
-    // Round steps of 100, 250, 500, 1 000… kcal, about eight labels at most.
-    const double span = std::max(high - low, 200.0);
+    m_low = low;
+    m_high = high;
+    fitAxis();
+}
+
+void EnergyChart::fitAxis() {
+    // Round steps of 100, 250, 500, 1 000… kcal, as many labels as the plot's height holds (Qt
+    // cuts a label down to "..." when it has less than its height).
+    const double room = QFontMetricsF(m_kcal->labelsFont()).height() * 2;
+    const int labels = std::clamp(int(plotArea().height() / room), 2, 8);
+    const double span = std::max(m_high - m_low, 200.0);
     double step = 0;
     for (const double s : {100.0, 200.0, 250.0, 500.0, 1000.0, 2000.0, 2500.0, 5000.0})
-        if (step == 0 && span / s <= 7)
+        if (step == 0 && span / s <= labels - 1)
             step = s;
     if (step == 0) // a day typed with a hundred thousand kcal
-        step = std::pow(10.0, std::ceil(std::log10(span / 7)));
-    const double bottom = std::floor(low / step - 0.001) * step;
-    const double top = std::ceil(high / step + 0.001) * step;
-    m_kcal->setRange(bottom, top);
-    m_kcal->setTickCount(int(std::lround((top - bottom) / step)) + 1);
+        step = std::pow(10.0, std::ceil(std::log10(span / (labels - 1))));
+    const double bottom = std::floor(m_low / step - 0.001) * step;
+    const double top = std::ceil(m_high / step + 0.001) * step;
+    if (m_kcal->min() != bottom || m_kcal->max() != top)
+        m_kcal->setRange(bottom, top);
+    const int ticks = int(std::lround((top - bottom) / step)) + 1;
+    if (m_kcal->tickCount() != ticks)
+        m_kcal->setTickCount(ticks);
 }
 
 void EnergyChart::paintDates(QPainter* painter) {

@@ -29,9 +29,12 @@ class EnergyChart : public QChart {
 
   private:
     void paintDates(QPainter* painter);
+    // The kcal axis: round steps, as many labels as the plot's height holds.
+    void fitAxis();
 
     QDateTimeAxis* m_dates = nullptr;
     QValueAxis* m_kcal = nullptr;
     QLineSeries* m_spent = nullptr;
     QLineSeries* m_eaten = nullptr;
+    double m_low = 1500, m_high = 3000; // the values shown
 };
