@@ -44,6 +44,26 @@ std::optional<qint64> dayOfSection(QStringView name) {
     return date.toJulianDay();
 }
 
+// A quantity as the "Calories" page reads it (a whole number, 0 when it is not one), straight
+// from the bytes when they are plain digits.
+int quantityOf(QByteArrayView raw) {
+    qsizetype b = 0, e = raw.size();
+    while (b < e && (raw[b] == ' ' || raw[b] == '\t'))
+        ++b;
+    while (e > b && (raw[e - 1] == ' ' || raw[e - 1] == '\t'))
+        --e;
+    const bool negative = b < e && raw[b] == '-';
+    qsizetype i = b + ((b < e && (raw[b] == '-' || raw[b] == '+')) ? 1 : 0);
+    if (i < e && e - i <= 9) {
+        int n = 0;
+        for (; i < e && raw[i] >= '0' && raw[i] <= '9'; ++i)
+            n = n * 10 + (raw[i] - '0');
+        if (i == e)
+            return negative ? -n : n;
+    }
+    return ParseInteger(ProfileDocument::ValueText(raw)).value_or(0);
+}
+
 struct LoggedDay {
     qint64 day;
     double kcal;
@@ -63,27 +83,42 @@ EnergyJournal ReadEnergyJournal(const std::vector<DayWeight>& weights, const Pro
         bool known;
     };
     QHash<QString, Food> foods;
+    // Days name the same foods in the same order, day after day: each line is first compared
+    // with the line at the same place the day before.
+    std::vector<std::pair<QString, Food>> dayBefore, today;
     const QString c = QStringLiteral("c");
     std::vector<LoggedDay> logged;
-    for (const QString& section : log.Sections()) {
-        const std::optional<qint64> day = dayOfSection(section);
-        if (!day || *day < FirstReadDay || *day > LastReadDay)
-            continue;
-        LoggedDay entry{*day, 0, false};
-        bool any = false;
-        log.ForEachValue(section, [&](const QString& name, QByteArrayView raw) {
-            any = true;
-            auto it = foods.constFind(name);
+    const QString* section = nullptr; // the section of the day being read
+    bool skipping = false;
+    log.ForEachSectionValue([&](const QString& name, const QString& food, QByteArrayView raw) {
+        if (&name != section) {
+            section = &name;
+            const std::optional<qint64> day = dayOfSection(name);
+            skipping = !day || *day < FirstReadDay || *day > LastReadDay;
+            if (!skipping)
+                logged.push_back({*day, 0, false});
+            std::swap(dayBefore, today);
+            today.clear();
+        }
+        if (skipping)
+            return;
+        Food value;
+        const size_t at = today.size();
+        if (at < dayBefore.size() && dayBefore[at].first == food) {
+            value = dayBefore[at].second;
+        } else {
+            auto it = foods.constFind(food);
             if (it == foods.constEnd()) {
-                const std::optional<QString> text = db.Value(name, c);
-                it = foods.insert(name, {text ? ParseDecimal(*text).value_or(0.0) : 0.0, text.has_value()});
+                const std::optional<QString> text = db.Value(food, c);
+                it = foods.insert(food, {text ? ParseDecimal(*text).value_or(0.0) : 0.0, text.has_value()});
             }
-            entry.kcal += it->kcal * ParseInteger(ProfileDocument::ValueText(raw)).value_or(0);
-            entry.unknownFood = entry.unknownFood || !it->known;
-        });
-        if (any)
-            logged.push_back(entry);
-    }
+            value = *it;
+        }
+        today.emplace_back(food, value);
+        LoggedDay& entry = logged.back();
+        entry.kcal += value.kcal * quantityOf(raw);
+        entry.unknownFood = entry.unknownFood || !value.known;
+    });
 
     EnergyJournal journal;
     qint64 first = std::numeric_limits<qint64>::max(), last = std::numeric_limits<qint64>::min();
@@ -287,7 +322,10 @@ QString MissingText(const DayEnergy& energy) {
         parts << plural(meals, "jour de repas", "jours de repas");
     if (weighings > 0)
         parts << plural(weighings, "pesée", "pesées");
-    return parts.isEmpty() ? QString() : QStringLiteral("encore ") + parts.join(QStringLiteral(" et "));
+    if (!parts.isEmpty())
+        return QStringLiteral("encore ") + parts.join(QStringLiteral(" et "));
+    return energy.Shown() ? QString()
+                          : QStringLiteral("les pesées et les repas des 28 derniers jours ne s'accordent pas");
 }
 
 QString ExpenditureLine(const std::optional<DayEnergy>& energy) {

@@ -71,7 +71,10 @@ struct DayEnergy {
     float trendKg = 0;   // the "Bilan" page's trend on that day (its last weighing's)
     short mealDays = 0;  // days of the last 28 whose meals counted (the day itself excluded)
     short weighings = 0; // weighings in the last 28 days, the day itself included
-    bool Shown() const { return mealDays >= MealDaysNeeded && weighings >= WeighingsNeeded; }
+    bool Enough() const { return mealDays >= MealDaysNeeded && weighings >= WeighingsNeeded; }
+    // Enough data, and a result a person can spend: weighings that belong to someone else, or
+    // meals logged by the kilo, can lead the filter anywhere.
+    bool Shown() const { return Enough() && kcal >= 500 && kcal <= MostKcalInADay; }
 };
 
 // The estimate for every day of the journal, and forward from its last day.
@@ -104,7 +107,8 @@ EnergySeries EstimateEnergy(const EnergyJournal& journal, const EnergyFilterSett
 int RoundToTen(double kcal);
 // "2 350": groups of three digits apart.
 QString FormatKcal(long long kcal);
-// "encore 5 jours de repas et 2 pesées", "encore 1 pesée"; empty when nothing is missing.
+// Why the estimate is not shown: "encore 5 jours de repas et 2 pesées", "encore 1 pesée", or
+// that the journals disagree; empty when it is shown.
 QString MissingText(const DayEnergy& energy);
 // "Dépense estimée : 2 350 kcal par jour (± 120)", or what is missing for it.
 QString ExpenditureLine(const std::optional<DayEnergy>& energy);

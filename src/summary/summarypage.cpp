@@ -468,6 +468,8 @@ QChartView* SummaryPage::ShownChartView() const {
 void SummaryPage::CheckBox40Click() {
     ChartView2->setVisible(!CheckBox40->isChecked());
     ChartView40->setVisible(CheckBox40->isChecked());
+    if (CheckBox40->isChecked())
+        RefreshSummary();
 }
 
 void SummaryPage::refreshEnergy(const DateRange& range) {
@@ -499,6 +501,9 @@ void SummaryPage::refreshEnergy(const DateRange& range) {
     }
     Label42->setText(lines.join(QLatin1Char('\n')));
 
+    // The chart is drawn when it shows: over fifty years it costs more than the rest of the page.
+    if (!CheckBox40->isChecked())
+        return;
     const QColor line = ColourFromStored(AccountsFile().ReadInteger(
         m_journal.account, QStringLiteral("trace"), AccountsStore::DefaultLineColour));
     const QColor background = ColourFromStored(AccountsFile().ReadInteger(

@@ -170,6 +170,10 @@ void TestEnergy::shownOnceEnoughMealsAndWeighings() {
              QStringLiteral("Dépense estimée : encore 14 jours de repas et 7 pesées"));
     QCOMPARE(ExpenditureLine(known(2346, 80)),
              QStringLiteral("Dépense estimée : 2 350 kcal par jour (± 100)"));
+    // Weighings of two persons in one journal lead the filter anywhere: nothing is shown then.
+    QCOMPARE(
+        ExpenditureLine(known(-150, 80)),
+        QStringLiteral("Dépense estimée : les pesées et les repas des 28 derniers jours ne s'accordent pas"));
 }
 
 // The estimate takes each day's calories as the "Calories" page totals them; a day naming a food
