@@ -10,7 +10,8 @@
 // 20 % of the days not logged at all; a weighing on 70 % of the mornings, with water of 0,6 kg
 // (one standard deviation) correlated 0,5 from one day to the next, shown to 0,1 kg.
 //
-// Run: kalimo_energy_sim [--persons N] [--seed S] [--water-correlation R] [--tune]
+// Run: kalimo_energy_sim [--persons N] [--seed S] [--water-correlation R] [--set name=value]...
+//      [--tune]
 // The figures are reported on persons 1 000 001 on; --tune searches the filter's settings on
 // persons 1 on, which are never reported.
 #include "summary/energybalance.h"
@@ -160,30 +161,32 @@ void report(const std::vector<Errors>& errors, int persons) {
     }
 }
 
+struct Knob {
+    const char* name;
+    double EnergyFilterSettings::*field;
+    std::vector<double> factors; // tried by --tune, times the best value so far
+};
+const std::vector<Knob> Knobs = {
+    {"priorKcal", &EnergyFilterSettings::priorKcal, {}},
+    {"priorSd", &EnergyFilterSettings::priorSd, {0.5, 0.75, 1.5, 2}},
+    {"driftSd", &EnergyFilterSettings::driftSd, {0.25, 0.5, 0.75, 1.5, 2}},
+    {"loggingSd", &EnergyFilterSettings::loggingSd, {0.5, 0.75, 1.5, 2}},
+    {"unknownIntakeSd", &EnergyFilterSettings::unknownIntakeSd, {0.5, 0.75, 1.5, 2}},
+    {"waterSd", &EnergyFilterSettings::waterSd, {0.75, 0.9, 1.1, 1.3}},
+    {"waterCorrelation", &EnergyFilterSettings::waterCorrelation, {0.5, 0.75, 0.9, 1.1, 1.25, 1.4}},
+    {"scaleSd", &EnergyFilterSettings::scaleSd, {0.5, 2, 3}},
+    {"anchorSd", &EnergyFilterSettings::anchorSd, {0.5, 0.75, 1.5, 2, 4}},
+};
+
 void tune(const Simulation& sim, int persons) {
     EnergyFilterSettings best;
     double bestScore = score(run(best, sim, 1, persons));
     std::printf("start: %.1f\n", bestScore);
     // Coordinate search: each setting in turn, a few values around the best so far, until
     // nothing improves.
-    struct Knob {
-        const char* name;
-        double EnergyFilterSettings::*field;
-        std::vector<double> factors;
-    };
-    const std::vector<Knob> knobs = {
-        {"priorSd", &EnergyFilterSettings::priorSd, {0.5, 0.75, 1.5, 2}},
-        {"driftSd", &EnergyFilterSettings::driftSd, {0.25, 0.5, 0.75, 1.5, 2}},
-        {"loggingSd", &EnergyFilterSettings::loggingSd, {0.5, 0.75, 1.5, 2}},
-        {"unknownIntakeSd", &EnergyFilterSettings::unknownIntakeSd, {0.5, 0.75, 1.5, 2}},
-        {"waterSd", &EnergyFilterSettings::waterSd, {0.75, 0.9, 1.1, 1.3}},
-        {"waterCorrelation", &EnergyFilterSettings::waterCorrelation, {0.5, 0.75, 0.9, 1.1, 1.25, 1.4}},
-        {"scaleSd", &EnergyFilterSettings::scaleSd, {0.5, 2, 3}},
-        {"anchorSd", &EnergyFilterSettings::anchorSd, {0.5, 0.75, 1.5, 2, 4}},
-    };
     for (bool improved = true; improved;) {
         improved = false;
-        for (const Knob& knob : knobs)
+        for (const Knob& knob : Knobs)
             for (const double f : knob.factors) {
                 EnergyFilterSettings trial = best;
                 trial.*knob.field *= f;
@@ -221,9 +224,21 @@ int main(int argc, char** argv) {
             seed = std::strtoull(argv[++i], nullptr, 10);
         else if (a == "--water-correlation" && more)
             sim.waterCorrelation = std::atof(argv[++i]);
-        else if (a == "--anchor" && more)
-            settings.anchorSd = std::atof(argv[++i]);
-        else if (a == "--tune")
+        else if (a == "--set" && more) {
+            // name=value: one of the filter's settings, as --tune prints them.
+            const std::string setting = argv[++i];
+            const size_t eq = setting.find('=');
+            bool known = false;
+            for (const Knob& knob : Knobs)
+                if (eq != std::string::npos && setting.compare(0, eq, knob.name) == 0) {
+                    settings.*knob.field = std::atof(setting.c_str() + eq + 1);
+                    known = true;
+                }
+            if (!known) {
+                std::fprintf(stderr, "unknown setting: %s\n", setting.c_str());
+                return 2;
+            }
+        } else if (a == "--tune")
             tuning = true;
         else {
             std::fprintf(stderr, "usage: %s [--persons N] [--seed S] [--water-correlation R] [--tune]\n",
