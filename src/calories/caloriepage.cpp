@@ -229,6 +229,7 @@ void CaloriePage::ShowDayFoods() {
     Label27->setText(day.proteins);
     Label28->setText(day.glucides);
     Label29->setText(day.lipides);
+    m_shownDay = m_day;
     ShowDayTarget();
 }
 
@@ -349,7 +350,9 @@ void CaloriePage::changeMealsOfDay(const std::function<void()>& change) {
 }
 
 void CaloriePage::ShowDayTarget() {
-    const std::optional<qint64> day = DayOfKey(m_day);
+    // The day whose foods and totals the page shows, which may lag the grid's (a month changed
+    // without a move in the grid).
+    const std::optional<qint64> day = DayOfKey(m_shownDay);
     if (!m_weights || !m_foodLog || !day) {
         Label40->clear();
         Label41->hide();

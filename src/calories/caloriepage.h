@@ -79,7 +79,7 @@ class CaloriePage : public QWidget {
     QLabel* Label41; // why the target is what it is, when that needs saying
     // The account's weight file and name; told by the main window with the day.
     void ShowWeights(ProfileFile& weights, const QString& account);
-    // The target line for the day shown, against its total as shown.
+    // The target line for the day whose foods are shown, against its total as shown.
     void ShowDayTarget();
 
   protected:
@@ -91,6 +91,7 @@ class CaloriePage : public QWidget {
     void changeMealsOfDay(const std::function<void()>& change);
     ProfileFile* m_weights = nullptr;
     QString m_account;
+    QString m_shownDay; // the day ShowDayFoods last showed
     EnergyEstimates m_estimates;
 
     ProfileFile* m_foodLog = nullptr;

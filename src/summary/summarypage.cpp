@@ -456,6 +456,10 @@ void SummaryPage::buildEnergyControls(QVBoxLayout* page, QHBoxLayout* top, QHBox
         QStringLiteral("Montrer la dépense estimée et les calories notées au lieu des poids"));
     bottom->insertWidget(bottom->indexOf(CheckBox3) + 1, CheckBox40);
 
+    // Tab reaches them where they stand, not after every control made before them.
+    setTabOrder(SpeedButton15, ComboBox40);
+    setTabOrder(CheckBox3, CheckBox40);
+
     connect(ComboBox40, &QComboBox::activated, this,
             [this](int index) { RunGuarded([&] { ComboBox40Change(index); }); });
     connect(CheckBox40, &QCheckBox::toggled, this, Guard([this] { CheckBox40Click(); }));
@@ -493,8 +497,8 @@ void SummaryPage::refreshEnergy(const DateRange& range) {
 
     QStringList lines{ExpenditureLine(target.energy)};
     if (target.Known()) {
-        QString line = QStringLiteral("Objectif du jour à %1 : %2 kcal")
-                           .arg(RateText(target.rate), FormatKcal(target.kcal));
+        QString line = QStringLiteral("Objectif du %1 à %2 : %3 kcal")
+                           .arg(FormatDate(range.last), RateText(target.rate), FormatKcal(target.kcal));
         if (const QString note = TargetNote(target); !note.isEmpty())
             line += QStringLiteral(" (") + note.front().toLower() + note.mid(1) + QLatin1Char(')');
         lines << line;
