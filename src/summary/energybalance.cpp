@@ -150,7 +150,9 @@ EnergySeries EstimateEnergy(const EnergyJournal& journal, const EnergyFilterSett
     EnergySeries series;
     series.m_firstDay = journal.firstDay;
     series.m_driftSd = s.driftSd;
-    const size_t n = journal.days.size();
+    // One day more than the journal: the day after its last, as its meals leave it (the day a
+    // person logs what they eat, before weighing again).
+    const size_t n = journal.days.empty() ? 0 : journal.days.size() + 1;
     series.m_days.resize(n);
     series.m_counted.assign(n, false);
     series.m_weighed.assign(n, false);
@@ -173,9 +175,10 @@ EnergySeries EstimateEnergy(const EnergyJournal& journal, const EnergyFilterSett
     bool weighedYet = false;
     int rejected = 0; // weighings left out in a row
 
+    const JournalDay nothing;
     for (size_t i = 0; i < n; ++i) {
-        const JournalDay& day = journal.days[i];
-        if (i >= EstimateWindowDays && journal.days[i - EstimateWindowDays].Weighed())
+        const JournalDay& day = i < journal.days.size() ? journal.days[i] : nothing;
+        if (i >= EstimateWindowDays && series.m_weighed[i - EstimateWindowDays])
             --weighings;
         if (day.Weighed()) {
             ++weighings;
@@ -254,7 +257,7 @@ EnergySeries EstimateEnergy(const EnergyJournal& journal, const EnergyFilterSett
         }
         if (i >= EstimateWindowDays && series.m_counted[i - EstimateWindowDays]) {
             --mealDays;
-            mealSum -= journal.days[i - EstimateWindowDays].kcal;
+            mealSum -= series.m_intake[i - EstimateWindowDays];
         }
 
         // Tomorrow: W += (u - E) / 7700, the water fades, the expenditure drifts.
@@ -324,8 +327,9 @@ QString MissingText(const DayEnergy& energy) {
         parts << plural(weighings, "pesée", "pesées");
     if (!parts.isEmpty())
         return QStringLiteral("encore ") + parts.join(QStringLiteral(" et "));
-    return energy.Shown() ? QString()
-                          : QStringLiteral("les pesées et les repas des 28 derniers jours ne s'accordent pas");
+    return energy.Shown()
+               ? QString()
+               : QStringLiteral("les pesées et les repas des 28 derniers jours ne s'accordent pas");
 }
 
 QString ExpenditureLine(const std::optional<DayEnergy>& energy) {

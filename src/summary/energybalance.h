@@ -77,7 +77,7 @@ struct DayEnergy {
     bool Shown() const { return Enough() && kcal >= 500 && kcal <= MostKcalInADay; }
 };
 
-// The estimate for every day of the journal, and forward from its last day.
+// The estimate for every day of the journal and the day after, and forward from there.
 class EnergySeries {
   public:
     qint64 FirstDay() const { return m_firstDay; }
