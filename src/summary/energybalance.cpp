@@ -300,6 +300,12 @@ bool EnergySeries::IntakeCounted(qint64 day) const {
     return day >= m_firstDay && day <= LastDay() && m_counted[size_t(day - m_firstDay)];
 }
 
+std::optional<double> EnergySeries::LatestTrend() const {
+    if (m_days.empty() || !std::isfinite(m_days.back().trendKg) || m_days.back().trendKg <= 0)
+        return std::nullopt;
+    return m_days.back().trendKg;
+}
+
 std::optional<double> EnergySeries::Intake(qint64 day) const {
     if (day < m_firstDay || day > LastDay() || std::isnan(m_intake[size_t(day - m_firstDay)]))
         return std::nullopt;

@@ -90,6 +90,8 @@ class EnergySeries {
     bool IntakeCounted(qint64 day) const;
     // The calories logged on the day; nothing without meals.
     std::optional<double> Intake(qint64 day) const;
+    // The "Bilan" page's trend after the journal's last weighing; nothing without any.
+    std::optional<double> LatestTrend() const;
 
   private:
     friend EnergySeries EstimateEnergy(const EnergyJournal&, const EnergyFilterSettings&);

@@ -485,12 +485,8 @@ void SummaryPage::refreshEnergy(const DateRange& range) {
     const std::optional<double> stored = StoredRateOf(accounts, m_journal.account);
     const DayTarget target = TargetOfDay(series.At(last), goal, stored);
 
-    // The rate as chosen, or the one the target takes by default.
-    const std::optional<DayEnergy> latest = series.Empty() ? std::nullopt : series.At(series.LastDay());
-    const std::optional<double> trend = latest && std::isfinite(latest->trendKg) && latest->trendKg > 0
-                                            ? std::optional<double>(latest->trendKg)
-                                            : std::nullopt;
-    const double rate = stored.value_or(DefaultRate(goal, trend));
+    // The rate as chosen, or the one it takes by default with the latest trend.
+    const double rate = stored.value_or(DefaultRate(goal, series.LatestTrend()));
     for (int i = 0; i < int(std::size(RateChoices)); ++i)
         if (RateChoices[i] == rate)
             ComboBox40->setCurrentIndex(i);
@@ -526,11 +522,7 @@ void SummaryPage::ComboBox40Change(int index) {
     const double rate = RateChoices[index];
     const EnergySeries& series = m_estimates.For(*m_journal.weights, *m_journal.foodLog,
                                                  *m_journal.foodDatabase, std::numeric_limits<qint64>::min());
-    const std::optional<DayEnergy> latest = series.Empty() ? std::nullopt : series.At(series.LastDay());
-    const std::optional<double> trend = latest && std::isfinite(latest->trendKg) && latest->trendKg > 0
-                                            ? std::optional<double>(latest->trendKg)
-                                            : std::nullopt;
-    if (const QString refusal = RateRefusal(rate, trend); !refusal.isEmpty()) {
+    if (const QString refusal = RateRefusal(rate, series.LatestTrend()); !refusal.isEmpty()) {
         RefreshSummary(); // the rate as it was
         throw KalimoError(refusal);
     }
