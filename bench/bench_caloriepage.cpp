@@ -5,7 +5,11 @@
 #include "calories/defaultfooddatabase.h"
 #include "calories/fooddatabase.h"
 #include "store/profilefile.h"
+#include "summary/energybalance.h"
 #include "weight/stringgrid.h"
+
+#include <QLabel>
+#include <QListWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -26,6 +30,71 @@ void BM_CaloriePage_ShowDayFoods50Entries(benchmark::State& state) {
     for (auto _ : state)
         Form2->TabSheet2->ShowDayFoods();
 }
+
+// Fifty years of weighings and three foods a day, the last day shown with its target.
+class FiftyYearsShown {
+  public:
+    FiftyYearsShown()
+        : account("[Paul]\r\npassword=pw\r\nobjectif=60\r\n", FiftyYearsOfLifelikeWeights(),
+                  DefaultFoodDatabaseBytes()) {
+        WriteFile(account.file(QStringLiteral("Paul.cal")), FiftyYearsOfDatabaseMeals());
+        ShowMonthForBench(12, 2049);
+        Form2->StringGrid1->SetRow(31);
+        CaloriePage* page = Form2->TabSheet2;
+        page->ListBox1->setCurrentItem(
+            page->ListBox1->findItems(QStringLiteral("viande"), Qt::MatchExactly).value(0));
+        page->ShowCategoryFoods();
+        page->ListBox2->setCurrentItem(
+            page->ListBox2->findItems(QStringLiteral("Abats"), Qt::MatchExactly).value(0));
+        page->ShowFoodValues();
+    }
+    BenchAccount account;
+};
+
+// A food added to the day: written to the 50-year food log, the list, the totals and what is left.
+void BM_CaloriePage_AddFood_FiftyYears(benchmark::State& state) {
+    FiftyYearsShown shown;
+    for (auto _ : state)
+        Form2->TabSheet2->AddFoodToDay();
+    state.counters["target"] =
+        Form2->TabSheet2->Label40->text().section(QLatin1Char(' '), 2, 3).remove(' ').toDouble();
+}
+
+// The page after a food added, the write left out: the list, the totals and the target with
+// what is left, the estimates kept.
+void BM_CaloriePage_RemainingAfterAdd_FiftyYears(benchmark::State& state) {
+    FiftyYearsShown shown;
+    Form2->TabSheet2->AddFoodToDay();
+    for (auto _ : state)
+        Form2->TabSheet2->ShowDayFoods();
+}
+
+// The same with the estimate computed again over the fifty years, as it would be without the
+// estimates kept.
+void BM_CaloriePage_RemainingAfterAdd_EstimateRecomputed(benchmark::State& state) {
+    FiftyYearsShown shown;
+    Form2->TabSheet2->AddFoodToDay();
+    const qint64 day = QDate(2049, 12, 31).toJulianDay();
+    for (auto _ : state) {
+        Form2->TabSheet2->ShowDayFoods();
+        const EnergySeries series = EstimateEnergy(
+            ReadEnergyJournal(ReadWeightJournal(Form2->WeightFile().Document()),
+                              Form2->FoodLogFile().Document(), Form2->TabSheet2->FoodDatabase.Document()));
+        benchmark::DoNotOptimize(TargetOfDay(series.At(day), 60, std::nullopt));
+    }
+}
 } // namespace
 
 BENCHMARK(BM_CaloriePage_ShowDayFoods50Entries)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CaloriePage_AddFood_FiftyYears)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_CaloriePage_RemainingAfterAdd_FiftyYears)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_CaloriePage_RemainingAfterAdd_EstimateRecomputed)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);

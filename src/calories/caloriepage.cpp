@@ -146,6 +146,7 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
                           {Label17, Label26, Label18, Label27, Label19, Label28, Label20, Label29},
                           SpeedButton10);
     page->addWidget(GroupBox7);
+    buildTargetLine(page);
 
     GroupBox4 = Named(new QGroupBox(QStringLiteral(" Liste des aliments disponibles "), this), "GroupBox4");
     GroupBox4->setFixedHeight(197);
@@ -228,6 +229,8 @@ void CaloriePage::ShowDayFoods() {
     Label27->setText(day.proteins);
     Label28->setText(day.glucides);
     Label29->setText(day.lipides);
+    m_shownDay = m_day;
+    ShowDayTarget();
 }
 
 void CaloriePage::LoadCategoryList() {
@@ -268,7 +271,7 @@ void CaloriePage::AddFoodToDay() {
         ShowPlainMessage(QStringLiteral("Veuillez saisir une quantité !!!"));
         return;
     }
-    ::AddFoodToDay(*m_foodLog, m_day, food->text(), Edit4->text());
+    changeMealsOfDay([&] { ::AddFoodToDay(*m_foodLog, m_day, food->text(), Edit4->text()); });
     ShowDayFoods();
 }
 
@@ -280,7 +283,7 @@ void CaloriePage::RemoveFoodFromDay() {
     if (AskConfirmation(QStringLiteral("Voulez-vous vraiment supprimer la sélection ?"),
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
         return;
-    ::RemoveFoodFromDay(*m_foodLog, m_day, selected.constFirst()->text(0));
+    changeMealsOfDay([&] { ::RemoveFoodFromDay(*m_foodLog, m_day, selected.constFirst()->text(0)); });
     ShowDayFoods();
 }
 
@@ -306,4 +309,65 @@ void CaloriePage::ListView1ColumnClick(int column) {
         return m_sortAscending ? order < 0 : order > 0;
     });
     ListView1->addTopLevelItems(rows);
+}
+
+// --- The target of the day ---
+
+void CaloriePage::buildTargetLine(QVBoxLayout* page) {
+    // Right under the totals, on lines of their own: the totals' box arranges its numbers on one
+    // or two lines by their widths alone.
+    auto* row = new QWidget(this);
+    auto* lines = new QVBoxLayout(row);
+    lines->setContentsMargins(6, 0, 6, 0);
+    lines->setSpacing(0);
+    Label40 = MakeLabel(row, "Label40", QString());
+    Label41 = MakeLabel(row, "Label41", QString());
+    for (QLabel* label : {Label40, Label41}) {
+        label->setWordWrap(true);
+        lines->addWidget(label);
+    }
+    Label41->hide();
+    page->insertWidget(page->indexOf(GroupBox7) + 1, row);
+}
+
+void CaloriePage::ShowWeights(ProfileFile& weights, const QString& account) {
+    m_weights = &weights;
+    m_account = account;
+}
+
+void CaloriePage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A weight typed, a goal or a rate set while the page was hidden.
+    RunGuarded([this] { ShowDayTarget(); });
+}
+
+void CaloriePage::changeMealsOfDay(const std::function<void()>& change) {
+    const std::optional<qint64> day = DayOfKey(m_day);
+    const quint64 before = m_foodLog->Generation();
+    change();
+    if (day)
+        m_estimates.MealsChanged(*day, before, m_foodLog->Generation());
+}
+
+void CaloriePage::ShowDayTarget() {
+    // The day whose foods and totals the page shows, which may lag the grid's (a month changed
+    // without a move in the grid).
+    const std::optional<qint64> day = DayOfKey(m_shownDay);
+    if (!m_weights || !m_foodLog || !day) {
+        Label40->clear();
+        Label41->hide();
+        return;
+    }
+    const EnergySeries& series = m_estimates.For(*m_weights, *m_foodLog, FoodDatabase, *day);
+    const ProfileDocument& accounts = AccountsFile().Document();
+    const DayTarget target =
+        TargetOfDay(series.At(*day), StoredGoalOf(accounts, m_account), StoredRateOf(accounts, m_account));
+    Label40->setText(TargetLine(target, ParseDecimal(Label26->text()).value_or(0)));
+    Label40->setToolTip(
+        target.Known() ? ExpenditureLine(target.energy) + QStringLiteral(" ; rythme ") + RateText(target.rate)
+                       : QStringLiteral("L'objectif du jour vient de la dépense estimée "
+                                        "d'après vos repas et vos pesées des 28 derniers jours"));
+    const QString note = TargetNote(target);
+    Label41->setText(note);
+    Label41->setVisible(!note.isEmpty());
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "store/profilefile.h"
+#include "summary/energybalance.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -10,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QToolButton;
 class QTreeWidget;
+class QVBoxLayout;
 
 // The "Calories" page of the main window: the foods eaten on the day the main window tells it,
 // with their values and the day's totals, and the food database to choose from.
@@ -69,7 +73,27 @@ class CaloriePage : public QWidget {
     void FoodEditorClosed();
     void ListView1ColumnClick(int column);
 
+    // The target of the day, under the totals: what the estimated expenditure and the rate
+    // chosen on the "Bilan" page leave to eat on the day shown.
+    QLabel* Label40; // "Objectif : 1 850 kcal ; reste 430"
+    QLabel* Label41; // why the target is what it is, when that needs saying
+    // The account's weight file and name; told by the main window with the day.
+    void ShowWeights(ProfileFile& weights, const QString& account);
+    // The target line for the day whose foods are shown, against its total as shown.
+    void ShowDayTarget();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    void buildTargetLine(QVBoxLayout* page);
+    // A food added to or removed from the day shown, the estimates kept (see MealsChanged).
+    void changeMealsOfDay(const std::function<void()>& change);
+    ProfileFile* m_weights = nullptr;
+    QString m_account;
+    QString m_shownDay; // the day ShowDayFoods last showed
+    EnergyEstimates m_estimates;
+
     ProfileFile* m_foodLog = nullptr;
     QString m_day;
     // One sort direction for every column, reversed at each click on a column title.

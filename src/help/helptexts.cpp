@@ -118,6 +118,31 @@ const QList<HelpTopic>& HelpTopics() {
                         "s'ouvre, dans laquelle vous pouvez ajouter, renommer ou supprimer une "
                         "catégorie, ainsi qu'ajouter, modifier ou supprimer un aliment avec ses "
                         "calories, protéines, glucides et lipides.")},
+        {QStringLiteral("Dépense et objectif du jour"), QStringLiteral("Calorique"),
+         QStringLiteral(" Dépense et objectif du jour "),
+         QStringLiteral(
+             "Kalimo estime ce que vous dépensez chaque jour d'après votre propre journal : les "
+             "calories notées dans l'onglet \"Calories\" et vos pesées. Ce que vous mangez en plus "
+             "de votre dépense se stocke, ce qui manque se prend sur vos réserves, à raison de "
+             "7 700 kcal par kg : en suivant jour après jour vos repas et la tendance de votre "
+             "poids, débarrassée des variations d'eau, Kalimo en déduit votre dépense réelle, sans "
+             "vous demander ni âge ni sexe. L'onglet \"Bilan\" l'affiche avec sa marge (plus ou "
+             "moins un écart type), qui se resserre à mesure que le journal s'allonge, dès que les "
+             "28 derniers jours comptent au moins 14 jours de repas et 7 pesées ; sinon il indique "
+             "ce qui manque encore. La case \"Dépense\" y montre la dépense estimée et les calories "
+             "notées jour après jour.\n"
+             "Un jour sans repas noté ne compte pas pour un jour à 0 calorie : Kalimo ne sait pas "
+             "ce que vous avez mangé et le laisse de côté. Il laisse aussi de côté un jour noté en "
+             "partie (moins du tiers de la dépense estimée), un jour de plus de 10 000 kcal et un "
+             "jour qui cite un aliment supprimé de la liste.\n"
+             "Choisissez dans l'onglet \"Bilan\" le rythme voulu, de -1 à +0,5 kg par semaine, au "
+             "plus 1 % de votre poids par semaine. L'objectif du jour est la dépense plus le "
+             "rythme × 7 700 / 7, arrondi à 10 kcal ; l'onglet \"Calories\" montre ce qu'il reste "
+             "à manger ce jour-là. Il ne descend jamais sous 1 200 kcal : si le rythme le "
+             "demandait, c'est qu'il est trop rapide pour votre dépense. Une fois l'objectif de "
+             "poids atteint, l'objectif du jour est la dépense, pour garder ce poids.\n"
+             "Ces chiffres sont des estimations, pas un avis médical : demandez conseil à votre "
+             "médecin avant de commencer un régime.")},
         {QStringLiteral("Glucides"), QStringLiteral("Calorique"), QStringLiteral(" Glucides "),
          QStringLiteral("Les glucides (ou sucres) sont des nutriments qui fournissent surtout de "
                         "l'énergie, car ils sont entièrement brûlés dans l'organisme. Un gramme de "

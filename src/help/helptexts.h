@@ -11,5 +11,5 @@ struct HelpTopic {
     QString text;   // a line break starts a new line
 };
 
-// The 23 topics, in the order in which a selected node is looked for.
+// The 24 topics, in the order in which a selected node is looked for.
 const QList<HelpTopic>& HelpTopics();

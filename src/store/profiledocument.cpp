@@ -188,6 +188,8 @@ void ProfileDocument::reindex() {
     m_index.clear();
     for (qsizetype i = qsizetype(m_sections.size()) - 1; i >= 0; --i)
         m_index.insert(m_sections[i].folded, i);
+    for (qsizetype i = 0; i < qsizetype(m_sections.size()); ++i)
+        m_sections[i].first = m_index.value(m_sections[i].folded) == i;
 }
 
 const ProfileDocument::Section* ProfileDocument::findSection(const QString& section) const {
@@ -246,6 +248,18 @@ void ProfileDocument::ForEachValue(
         for (const Line& l : s->lines)
             if (l.eq >= 0)
                 visit(l.key, QByteArrayView(l.raw).sliced(l.eq + 1));
+}
+
+void ProfileDocument::ForEachSectionValue(
+    const std::function<void(const QString& section, const QString& key, QByteArrayView raw)>& visit) const {
+    for (qsizetype i = 0; i < qsizetype(m_sections.size()); ++i) {
+        const Section& s = m_sections[size_t(i)];
+        if (!s.first)
+            continue;
+        for (const Line& l : s.lines)
+            if (l.eq >= 0)
+                visit(s.name, l.key, QByteArrayView(l.raw).sliced(l.eq + 1));
+    }
 }
 
 QString ProfileDocument::ValueText(QByteArrayView raw) {

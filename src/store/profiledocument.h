@@ -28,6 +28,10 @@ class ProfileDocument {
     void ForEachValue(const QString& section,
                       const std::function<void(const QString& key, QByteArrayView raw)>& visit) const;
     static QString ValueText(QByteArrayView raw);
+    // The key lines of every section, in one pass over the file: the sections as Sections() lists
+    // them (the first of each name), each line as ForEachValue gives it, with the section's name.
+    void ForEachSectionValue(const std::function<void(const QString& section, const QString& key,
+                                                      QByteArrayView raw)>& visit) const;
 
     // Each edit returns whether the text changed. Text that Windows-1252 cannot hold raises a
     // KalimoError before anything changes.
@@ -59,6 +63,7 @@ class ProfileDocument {
         QString folded;
         std::vector<Line> lines;
         Span span;
+        bool first = true; // no earlier section has the same name
     };
 
     const Section* findSection(const QString& section) const;

@@ -28,6 +28,11 @@ bool isRacy(const std::optional<ProfileFile::Stamp>& stamp) {
     const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
     return nowNs - stamp->mtimeNs < 50'000'000LL;
 }
+
+quint64 nextGeneration() {
+    static quint64 last = 0;
+    return ++last;
+}
 } // namespace
 
 ProfileDocument& ProfileFile::current() const {
@@ -44,13 +49,23 @@ ProfileDocument& ProfileFile::current() const {
     }
     // Reads never fail: an unreadable file reads as an empty one, and is read again next time.
     const bool unreadable = bytes.isEmpty() && stamp && stamp->size > 0;
-    m_cache = Snapshot{path, unreadable ? std::nullopt : stamp, unreadable, isRacy(stamp),
-                       ProfileDocument::Parse(bytes)};
+    // A file read again only because it was young, and found the same, keeps its generation.
+    const bool same = m_cache && m_cache->path == path && !m_cache->bytes.isNull() && !unreadable &&
+                      m_cache->bytes == bytes;
+    const quint64 generation = same ? m_cache->generation : nextGeneration();
+    m_cache = Snapshot{path,          unreadable ? std::nullopt : stamp, unreadable,
+                       isRacy(stamp), ProfileDocument::Parse(bytes),     bytes,
+                       generation};
     return m_cache->doc;
 }
 
 const ProfileDocument& ProfileFile::Document() const {
     return current();
+}
+
+quint64 ProfileFile::Generation() const {
+    current();
+    return m_cache->generation;
 }
 
 void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
@@ -75,6 +90,8 @@ void ProfileFile::Update(const std::function<bool(ProfileDocument&)>& edit) {
     // The text in memory is what was just written: it can be trusted however young the file is.
     m_cache->stamp = stampOf(path);
     m_cache->racy = false;
+    m_cache->bytes = QByteArray();
+    m_cache->generation = nextGeneration();
 }
 
 QString ProfileFile::ReadString(const QString& section, const QString& key,

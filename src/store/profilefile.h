@@ -36,6 +36,10 @@ class ProfileFile {
 
     // The file as it stands on disk now (empty when it does not exist).
     const ProfileDocument& Document() const;
+    // A number that changes whenever the text Document() gives changes (read anew or written),
+    // and that no other text of any file ever had: what a figure computed from the file can be
+    // kept under.
+    quint64 Generation() const;
 
     // Applies several edits as one replacement of the file. Nothing is written when the edits
     // change nothing; when writing fails the file stays as it was and "Impossible d'écrire
@@ -57,6 +61,8 @@ class ProfileFile {
         bool unreadable = false;
         bool racy = false; // changed too recently for its stamp to tell a later change apart
         ProfileDocument doc;
+        QByteArray bytes; // what was parsed (shared with doc); empty once doc was edited
+        quint64 generation = 0;
     };
 
     static std::optional<Stamp> stampOf(const QString& path);

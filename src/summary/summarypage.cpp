@@ -7,6 +7,7 @@
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
 #include "summary/backupwindow.h"
+#include "summary/energychart.h"
 #include "summary/journalcsv.h"
 #include "ui/appsetup.h"
 #include "ui/controls.h"
@@ -24,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -156,6 +159,7 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     row->addWidget(SpeedButton17);
     page->addWidget(bottom);
     Form7 = new BackupWindow(mainWindow);
+    buildEnergyControls(page, strip, row);
 
     connect(ComboBox4, &QComboBox::activated, this, Guard([this] { ComboBox4Change(); }));
     connect(SpeedButton15, &QToolButton::clicked, this, Guard([this] { SpeedButton15Click(); }));
@@ -274,6 +278,7 @@ void SummaryPage::RefreshSummary() {
     const double top = std::ceil((std::ceil(high) + 1) / step) * step;
     m_kilos->setRange(bottom, top);
     m_kilos->setTickCount(int(std::lround((top - bottom) / step)) + 1);
+    refreshEnergy(range);
 }
 
 void SummaryPage::paintDates(QPainter* painter) {
@@ -305,11 +310,11 @@ void SummaryPage::SpeedButton15Click() {
 }
 
 void SummaryPage::SpeedButton13Click() {
-    PrintChart(this, ChartView2, PrintDialog2);
+    PrintChart(this, ShownChartView(), PrintDialog2);
 }
 
 void SummaryPage::SpeedButton14Click() {
-    SaveChart(this, ChartView2, SaveDialog2);
+    SaveChart(this, ShownChartView(), SaveDialog2);
 }
 
 DateRange SummaryPage::exportRange(const std::vector<DayWeight>& journal) const {
@@ -392,4 +397,135 @@ void SummaryPage::SpeedButton17Click() {
 
 void SummaryPage::SpeedButton19Click() {
     Form7->Open();
+}
+
+// --- Expenditure, rate and the energy chart ---
+
+namespace {
+// The rates in full in the list ("−0,5 kg par semaine", as a screen reader reads them too), the
+// number alone in the closed box, which must fit beside the goal at the window's smallest.
+class RateBox final : public QComboBox {
+  public:
+    using QComboBox::QComboBox;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize sizeHint() const override {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QSize text = fontMetrics().size(Qt::TextSingleLine, QStringLiteral("\u22120,75"));
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, text + QSize(4, 0), this);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText = option.currentText.section(QLatin1Char(' '), 0, 0);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+} // namespace
+
+void SummaryPage::buildEnergyControls(QVBoxLayout* page, QHBoxLayout* top, QHBoxLayout* bottom) {
+    QWidget* strip = SpeedButton15->parentWidget();
+    Label43 = MakeLabel(strip, "Label43", QStringLiteral("R&ythme :"));
+    ComboBox40 = Named(new RateBox(strip), "ComboBox40");
+    ComboBox40->setAccessibleName(QStringLiteral("Rythme"));
+    for (const double rate : RateChoices)
+        ComboBox40->addItem(RateText(rate));
+    ComboBox40->setToolTip(QStringLiteral("Le rythme voulu vers l'objectif, en kg par semaine : "
+                                          "l'objectif du jour en découle"));
+    Label43->setBuddy(ComboBox40);
+    const int after = top->indexOf(SpeedButton15) + 1;
+    top->insertWidget(after, Label43);
+    top->insertWidget(after + 1, ComboBox40);
+
+    Label42 = MakeLabel(this, "Label42", QString());
+    Label42->setContentsMargins(4, 0, 4, 2);
+    Label42->setWordWrap(true);
+    Label42->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    page->insertWidget(page->indexOf(Label34) + 1, Label42);
+
+    Chart40 = new EnergyChart;
+    ChartView40 = Named(new ZoomChartView(Chart40, this), "ChartView40");
+    ChartView40->hide();
+    page->insertWidget(page->indexOf(ChartView2) + 1, ChartView40, 1);
+    CheckBox40 = Named(new QCheckBox(QStringLiteral("Dép&ense"), CheckBox3->parentWidget()), "CheckBox40");
+    CheckBox40->setToolTip(
+        QStringLiteral("Montrer la dépense estimée et les calories notées au lieu des poids"));
+    bottom->insertWidget(bottom->indexOf(CheckBox3) + 1, CheckBox40);
+
+    // Tab reaches them where they stand, not after every control made before them.
+    setTabOrder(SpeedButton15, ComboBox40);
+    setTabOrder(CheckBox3, CheckBox40);
+
+    connect(ComboBox40, &QComboBox::activated, this,
+            [this](int index) { RunGuarded([&] { ComboBox40Change(index); }); });
+    connect(CheckBox40, &QCheckBox::toggled, this, Guard([this] { CheckBox40Click(); }));
+}
+
+QChartView* SummaryPage::ShownChartView() const {
+    return CheckBox40->isChecked() ? static_cast<QChartView*>(ChartView40) : ChartView2;
+}
+
+void SummaryPage::CheckBox40Click() {
+    ChartView2->setVisible(!CheckBox40->isChecked());
+    ChartView40->setVisible(CheckBox40->isChecked());
+    if (CheckBox40->isChecked())
+        RefreshSummary();
+}
+
+void SummaryPage::refreshEnergy(const DateRange& range) {
+    const qint64 last = range.last.toJulianDay();
+    const EnergySeries& series =
+        m_estimates.For(*m_journal.weights, *m_journal.foodLog, *m_journal.foodDatabase, last);
+    const ProfileDocument& accounts = AccountsFile().Document();
+    const std::optional<double> goal = StoredGoalOf(accounts, m_journal.account);
+    const std::optional<double> stored = StoredRateOf(accounts, m_journal.account);
+    const DayTarget target = TargetOfDay(series.At(last), goal, stored);
+
+    // The rate as chosen, or the one it takes by default with the latest trend.
+    const double rate = stored.value_or(DefaultRate(goal, series.LatestTrend()));
+    for (int i = 0; i < int(std::size(RateChoices)); ++i)
+        if (RateChoices[i] == rate)
+            ComboBox40->setCurrentIndex(i);
+
+    QStringList lines{ExpenditureLine(target.energy)};
+    if (target.Known()) {
+        QString line = QStringLiteral("Objectif du %1 à %2 : %3 kcal")
+                           .arg(FormatDate(range.last), RateText(target.rate), FormatKcal(target.kcal));
+        if (const QString note = TargetNote(target); !note.isEmpty())
+            line += QStringLiteral(" (") + note.front().toLower() + note.mid(1) + QLatin1Char(')');
+        lines << line;
+    }
+    Label42->setText(lines.join(QLatin1Char('\n')));
+
+    // The chart is drawn when it shows: over fifty years it costs more than the rest of the page.
+    if (!CheckBox40->isChecked())
+        return;
+    const QColor line = ColourFromStored(AccountsFile().ReadInteger(
+        m_journal.account, QStringLiteral("trace"), AccountsStore::DefaultLineColour));
+    const QColor background = ColourFromStored(AccountsFile().ReadInteger(
+        m_journal.account, QStringLiteral("fond"), AccountsStore::DefaultBackgroundColour));
+    Chart40->SetAppearance(line, background,
+                           AccountsFile().ReadInteger(m_journal.account, QStringLiteral("largeur"), 1));
+    Chart40->Show(QStringLiteral("Dépense et apports %1 - %2 %3")
+                      .arg(ComboBox4->currentText(), MonthNames().value(m_journal.month - 1))
+                      .arg(m_journal.year),
+                  series, range);
+}
+
+void SummaryPage::ComboBox40Change(int index) {
+    if (index < 0 || index >= int(std::size(RateChoices)))
+        return;
+    const double rate = RateChoices[index];
+    const EnergySeries& series = m_estimates.For(*m_journal.weights, *m_journal.foodLog,
+                                                 *m_journal.foodDatabase, std::numeric_limits<qint64>::min());
+    if (const QString refusal = RateRefusal(rate, series.LatestTrend()); !refusal.isEmpty()) {
+        RefreshSummary(); // the rate as it was
+        throw KalimoError(refusal);
+    }
+    AccountsFile().WriteString(m_journal.account, RateKey, StoredRateText(rate));
+    RefreshSummary();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/chartexport.h"
+#include "summary/energybalance.h"
 #include "summary/weighttrend.h"
 
 #include <QWidget>
@@ -18,6 +19,10 @@ class QPainter;
 class QToolButton;
 class QValueAxis;
 class BackupWindow;
+class EnergyChart;
+class QChartView;
+class QHBoxLayout;
+class QVBoxLayout;
 class ProfileFile;
 class ZoomChartView;
 
@@ -85,6 +90,21 @@ class SummaryPage : public QWidget {
     // After the main window has changed the month or a weight.
     void RefreshIfShown();
 
+    // The expenditure estimated from the journals, the weekly rate chosen, and the chart of
+    // expenditure and intake that takes the weight chart's place when asked.
+    QLabel* Label43;       // "Rythme :"
+    QComboBox* ComboBox40; // the weekly rate
+    QLabel* Label42;       // "Dépense estimée : …" and the target of the day with that rate
+    QCheckBox* CheckBox40; // the chart of expenditure and intake instead of the weights
+    EnergyChart* Chart40;
+    ZoomChartView* ChartView40;
+    // A rate chosen: refused with the reason when faster than 1 % of the trend weight a week,
+    // otherwise stored under "rythme" in the account's section of the accounts file.
+    void ComboBox40Change(int index);
+    void CheckBox40Click();
+    // The chart the page shows, which its print and save buttons take.
+    QChartView* ShownChartView() const;
+
   Q_SIGNALS:
     // Weights were imported into the weight file the main window shows.
     void weightsImported();
@@ -97,6 +117,11 @@ class SummaryPage : public QWidget {
     QString exportTo(const QString& proposed);
     // The dates under the chart, as many as fit side by side.
     void paintDates(QPainter* painter);
+
+    void buildEnergyControls(QVBoxLayout* page, QHBoxLayout* top, QHBoxLayout* bottom);
+    // The expenditure, the rate and the energy chart for the span.
+    void refreshEnergy(const DateRange& range);
+    EnergyEstimates m_estimates;
 
     ShownJournal m_journal;
     QLineSeries* m_weights = nullptr;

@@ -192,6 +192,14 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
     connect(StringGrid1, &StringGrid::keyReleased, TabSheet3, refreshSummary, Qt::QueuedConnection);
     connect(ComboBox1, &QComboBox::activated, TabSheet3, refreshSummary, Qt::QueuedConnection);
     connect(CSpinEdit1, &CSpinEdit::changed, TabSheet3, refreshSummary, Qt::QueuedConnection);
+    // So does the target of the day on the "Calories" page, which the weights move.
+    connect(
+        StringGrid1, &StringGrid::keyReleased, TabSheet2,
+        [this] {
+            if (TabSheet2->isVisible())
+                RunGuarded([this] { TabSheet2->ShowDayTarget(); });
+        },
+        Qt::QueuedConnection);
     connect(TabSheet3, &SummaryPage::weightsImported, this, Guard([this] { showJournalAnew(false); }));
     connect(TabSheet3->Form7, &BackupWindow::restored, this, Guard([this] { showJournalAnew(true); }));
 
@@ -293,6 +301,7 @@ void TForm2::PrepareForAccount(const QString& account) {
 
 void TForm2::tellPages() {
     TabSheet2->ShowDay(FoodLogFile(), CurrentDayKey());
+    TabSheet2->ShowWeights(WeightFile(), CurrentAccountName());
     TabSheet3->ShowJournal({CurrentAccountName(), ShownMonth(), ShownYear(), &WeightFile(), &FoodLogFile(),
                             &TabSheet2->FoodDatabase});
 }

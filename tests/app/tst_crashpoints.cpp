@@ -1,13 +1,14 @@
 // Every crash point of a real session, not a random sample. A short session of the real windows
 // (start, an account deleted, login, two weights, a food added and one removed, a food added in
-// the editor, an old backup restored, the close box with its backup and the removal of an expired
-// one) is run once to list every change it makes to its files. It is then run again once per change: killed
-// at that change, or with that one call failing (a full disk, an input/output error). After each run the
-// program is started again, logs in and is closed by its close box: what it finds must hold everything typed
-// before the operation in flight, and that operation whole or not at all (a restore never leaves a mix of two
-// journals); its close must leave only the scrambled copies, with the same content, and no temporary file; no
-// backup is lost or cut in two and every backup listed can be read; the deleted account is either whole or
-// without a trace a new account of its name could read.
+// the editor, an old backup restored, a weekly rate chosen, the close box with its backup and the
+// removal of an expired one) is run once to list every change it makes to its files. It is then run
+// again once per change: killed at that change, or with that one call failing (a full disk, an
+// input/output error). After each run the program is started again, logs in and is closed by its close
+// box: what it finds must hold everything typed before the operation in flight, and that operation whole
+// or not at all (a restore never leaves a mix of two journals); its close must leave only the scrambled
+// copies, with the same content, and no temporary file; no backup is lost or cut in two and every backup
+// listed can be read; the deleted account is either whole or without a trace a new account of its name
+// could read.
 #include "calories/defaultfooddatabase.h"
 #include "store/scramble.h"
 #include "summary/backups.h"
@@ -46,8 +47,9 @@ const QList<QPair<int, QPair<QString, QString>>> StepChanges = {
     {8, {QStringLiteral("added"), QString()}},
     {8, {QStringLiteral("pizza"), QStringLiteral("4")}},
     {8, {QStringLiteral("older"), QStringLiteral("9")}},
+    {9, {QStringLiteral("rythme"), QStringLiteral("-0,25")}},
 };
-const int StepCount = 10;
+const int StepCount = 11;
 const int RestoreStep = 8;
 const QStringList JournalFacts{"v1", "v2", "february", "added", "pizza", "older"};
 const QString OldBackup = QStringLiteral("sauvegardes/2005-03-01/");

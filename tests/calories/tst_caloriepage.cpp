@@ -1,6 +1,8 @@
 #include "accounts/tform1.h"
 #include "calories/caloriepage.h"
 #include "calories/tform6.h"
+#include "store/numbers.h"
+#include "summary/energybalance.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
 #include "ui/spinedit.h"
@@ -92,6 +94,7 @@ class TestCaloriePage : public QObject {
     void choosingTheChosenFoodAgainResetsTheQuantity();
     void valueFieldsKeepDeleteAndTab();
     void closingTheEditorGivesTheFocusBack();
+    void targetOfTheDayAndWhatIsLeft();
 };
 
 void TestCaloriePage::categoriesAreListedAlphabetically() {
@@ -485,6 +488,59 @@ void TestCaloriePage::closingTheEditorGivesTheFocusBack() {
     QTest::mouseClick(Form6->SpeedButton3, Qt::LeftButton);
     QVERIFY(Activate(Form2));
     QCOMPARE(QApplication::focusWidget(), Form2->TabSheet2->ListBox1);
+}
+
+// Four weeks of meals and weighings up to the 28th of March 2004: the target line of a day is the
+// core's, against the day's total, from the journals up to that day; what is left follows each
+// food added or removed, and a weight typed in the grid.
+void TestCaloriePage::targetOfTheDayAndWhatIsLeft() {
+    QByteArray weights, log;
+    for (int month = 2; month <= 3; ++month) {
+        weights += "[" + QByteArray::number(month) + "/2004]\r\n";
+        for (int d = 1; d <= 28; ++d) {
+            if (d % 3 != 0)
+                weights += "v" + QByteArray::number(d) + "=" +
+                           QByteArray::number(90 - month * 2 - d * 0.07, 'f', 1) + "\r\n";
+            if (month == 3 && d < 28 && d % 5 != 0)
+                log += "[" + QByteArray::number(d) + "/3/2004]\r\nAbats=" + QByteArray::number(16 + d % 4) +
+                       "\r\n";
+        }
+    }
+    weights.replace('.', ',');
+    OpenAccount p("[Paul]\r\npassword=pw\r\nobjectif=70\r\n", weights);
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), log);
+    Form2->PageControl1->setCurrentWidget(Form2->TabSheet2);
+    const ProfileDocument db = ProfileDocument::Parse(ReadBytes(p.dir.file(QStringLiteral("calories.ini"))));
+    const auto expected = [&](int month, int day, double eaten) {
+        const EnergySeries series = EstimateEnergy(
+            ReadEnergyJournal(ReadWeightJournal(ProfileDocument::Parse(p.weightFile())),
+                              ProfileDocument::Parse(ReadBytes(p.dir.file(QStringLiteral("Paul.cal")))), db));
+        return TargetLine(TargetOfDay(series.At(QDate(2004, month, day).toJulianDay()), 70, std::nullopt),
+                          eaten);
+    };
+    ShowMonth(3, 2004);
+    Form2->StringGrid1->SetRow(28);
+    QVERIFY(Form2->TabSheet2->Label40->text().contains(QStringLiteral(" kcal ; reste ")));
+    QCOMPARE(Form2->TabSheet2->Label40->text(), expected(3, 28, 0));
+    chooseFood(QStringLiteral("viande"), QStringLiteral("Abats"));
+    add(QStringLiteral("3"));
+    QCOMPARE(Form2->TabSheet2->Label40->text(), expected(3, 28, 360));
+    add(QStringLiteral("30"));
+    QVERIFY(Form2->TabSheet2->Label40->text().contains(QStringLiteral(" kcal ; dépassé de ")));
+    QCOMPARE(Form2->TabSheet2->Label40->text(), expected(3, 28, 3960));
+    // A past day: its target from the journals up to it, its own meals against it.
+    Form2->StringGrid1->SetRow(26);
+    QCOMPARE(Form2->TabSheet2->Label40->text(), expected(3, 26, 2160));
+    Form2->StringGrid1->SetRow(3);
+    QCOMPARE(Form2->TabSheet2->Label40->text(), QStringLiteral("Objectif : encore 12 jours de repas"));
+    // A weight typed for the day shown moves its target.
+    Form2->StringGrid1->SetRow(27);
+    const QString before = Form2->TabSheet2->Label40->text();
+    Form2->StringGrid1->Editor()->selectAll();
+    QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("84"));
+    QTRY_COMPARE(Form2->TabSheet2->Label40->text(), expected(3, 27, 2280));
+    QVERIFY(Form2->TabSheet2->Label40->text() != before);
+    QVERIFY(p.dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestCaloriePage)

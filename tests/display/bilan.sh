@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The "Bilan" page of the real program on a real X display: a goal set, every weight exported as
-# CSV, weights imported from a CSV file of the other form, the chart saved as JPEG, once with the
-# keyboard only and once with the mouse (typing only the goal's value); then an old backup
-# restored from the "Sauvegardes…" window, keyboard only and mouse only. The files left on disk
-# are checked byte by byte.
+# The "Bilan" page of the real program on a real X display: a goal and a weekly rate set (a rate
+# too fast refused), every weight exported as CSV, weights imported from a CSV file of the other
+# form, the chart saved as JPEG, once with the keyboard only and once with the mouse (typing only
+# the goal's value); then an old backup restored from the "Sauvegardes…" window, keyboard only and
+# mouse only; then a month of weighings and meals typed in, and the target of the day that the
+# "Calories" page shows, as a screen reader reads it, compared with the core's. The files left on
+# disk are checked byte by byte.
 # Usage: bilan.sh KALIMO UNSCRAMBLE SOURCE_FOLDER OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -54,7 +56,8 @@ month_file() { # V1 V2 V3: the weight file holding the month with these first th
 start() {
     data="$out/$1/data"
     mkdir -p "$data"
-    cp "$source_dir/resources/data/calories.ini" "$data/"
+    # The default food database, as Kalimo writes it at its first start.
+    iconv -f UTF-8 -t WINDOWS-1252 "$source_dir/resources/data/calories.ini" | sed 's/$/\r/' >"$data/calories.ini"
     crlf "[Paul]" "password=pw" >"$data/compte.ini"
     month_file 80 79,5 0 >"$data/Paul.ini"
     printf 'date,weight\n%s-%s-02,79\n%s-%s-03,78.5\n%s-%s-04,x\n' "$y" "$mm" "$y" "$mm" "$y" "$mm" >"$data/ailleurs.csv"
@@ -88,12 +91,13 @@ picture() { # SESSION FILE
 }
 
 # Kalimo has quit: the files are plain; check them.
-finish() { # SESSION GOAL DAY2
+finish() { # SESSION DAY2 LINE...: the weight of the 2nd after the import, the accounts file's lines
     ended "$1"
-    cmp "$data/Paul.ini" <(month_file 80 "$3" 78,5) || fail "$1 : le fichier des poids n'a pas le contenu attendu"
-    # Quitting scrambles the accounts file: read it back.
+    cmp "$data/Paul.ini" <(month_file 80 "$2" 78,5) || fail "$1 : le fichier des poids n'a pas le contenu attendu"
+    # Quitting scrambles the accounts file: read it back. The goal and the rate are there, as
+    # set, with the settings the main window stores.
     "$unscramble" accounts "$data/compte.ini.cry" >"$out/$1/compte.ini"
-    grep -q $'^objectif='"$2"$'\r$' "$out/$1/compte.ini" || fail "$1 : l'objectif n'est pas enregistré"
+    cmp "$out/$1/compte.ini" <(crlf "${@:3}") || fail "$1 : l'objectif ou le rythme n'est pas enregistré tel quel"
     cmp "$csv" <(printf '\xEF\xBB\xBF'; crlf "date;poids" "01/$mm/$y;80" "02/$mm/$y;79,5") \
         || fail "$1 : le fichier CSV n'a pas le contenu attendu"
     [ "$(python3 -c 'import csv,sys
@@ -101,8 +105,8 @@ print(list(csv.reader(open(sys.argv[1], newline="", encoding="utf-8-sig"), delim
         = "['02/$mm/$y', '79,5']" ] || fail "$1 : le module csv de Python ne relit pas le fichier"
 }
 
-# Keyboard only: Alt+B shows the page, Alt+J the goal, Alt+T the whole journal, Alt+P the export,
-# Alt+I the import; the import replaces the day that differs ("&Oui"). The chart is saved from
+# Keyboard only: Alt+B shows the page, Alt+J the goal, Alt+Y the rate, Alt+T the whole journal,
+# Alt+P the export, Alt+I the import; the import replaces the day that differs ("&Oui"). The chart is saved from
 # its button, reached with Shift+Tab from the span.
 start clavier
 xdotool key alt+b
@@ -110,6 +114,15 @@ sleep 0.5
 xdotool key alt+j
 xdotool type --delay 60 "75.5"
 xdotool key Return
+# The rate: Alt+Y, one step faster (−0,75 kg, stored), one more (−1 kg: faster than 1 % of the
+# trend weight, refused with the reason, nothing written).
+xdotool key alt+y Up
+sleep 0.3
+xdotool key Up
+box=$(window "Kalimo")
+shot clavier/rythme-refuse
+xdotool key Return
+gone "$box"
 xdotool key alt+t alt+p
 dialog=$(window "Exportation du journal...")
 csv="$out/clavier/poids.csv"
@@ -138,15 +151,17 @@ xdotool key Return
 gone "$dialog"
 picture clavier "$out/clavier/courbe.jpg"
 xdotool key alt+q
-finish clavier 75,5 79
+finish clavier 79 "[Paul]" "password=pw" "details=0" "taille=100" "objectif=75,5" "rythme=-0,75"
 
-# Mouse only (the goal's digits apart): the proposed name kept, the file to import picked in
-# the list, the day that differs kept ("&Non").
+# Mouse only (the goal's digits apart): the rate picked in its list, the proposed name kept, the
+# file to import picked in the list, the day that differs kept ("&Non").
 start souris
 click "$main" 310 14        # the "Bilan" tab
 click "$main" 419 41        # the goal
 xdotool type --delay 60 "74"
 click "$main" 484 41        # "Fixer"
+click "$main" 560 41        # the rate: its list opens with −0,5 kg, the default, over the box
+click "$main" 560 62        # −0,25 kg par semaine, the next line
 click "$main" 376 458       # "Tout le journal"
 click "$main" 207 458       # "Exporter les poids"
 dialog=$(window "Exportation du journal...")
@@ -171,7 +186,7 @@ gone "$dialog"
 months=(Janvier Février Mars Avril Mai Juin Juillet Août Septembre Octobre Novembre Décembre)
 picture souris "$data/Bilan 3 mois - ${months[m - 1]} $y.jpg"
 click "$main" 40 16         # "Quitter"
-finish souris 74 79,5
+finish souris 79,5 "[Paul]" "password=pw" "details=0" "objectif=74" "rythme=-0,25" "taille=100"
 # The backup is back, byte for byte; the journal as it was before is kept under today's date, and
 # the old backup is untouched.
 restored() { # SESSION
@@ -217,4 +232,48 @@ click "$backups" 98 -20     # "Fermer"
 gone "$backups"
 click "$main" 40 16         # "Quitter"
 restored sauvegardes-souris
-echo "4 passed, 0 failed"
+
+# A month of weighings and meals typed in this month's first 27 days (83 kg falling by 0,1 kg a
+# day, 18 "Abats" a day, each added with Alt+A from the grid), then the 28th shown with a food
+# added: the "Calories" page's target and what is left, as a screen reader reads them, are the
+# core's figures for the same files.
+start_accessibility "$out"
+start objectif
+click "$main" 257 12        # the "Calories" tab
+click "$main" 189 325       # the categories…
+xdotool key End             # …"viande", the last
+sleep 0.3
+click "$main" 329 325       # "Abats", its first food
+click "$main" 611 431       # the quantity
+xdotool key ctrl+a
+xdotool type --delay 40 "18"
+click "$main" 100 161       # the grid's 2nd day, then the 1st with its text selected
+xdotool key Up
+expected_weights="$out/objectif/attendu.ini"
+expected_meals="$out/objectif/attendu.cal"
+crlf "[$m/$y]" >"$expected_weights"
+: >"$expected_meals"
+for d in $(seq 1 27); do
+    kg=$(awk -v d="$d" 'BEGIN { printf "%.1f", 83 - (d - 1) / 10 }' | sed 's/\.0$//')
+    xdotool type --delay 30 "$kg"
+    xdotool key alt+a
+    sleep 0.15
+    xdotool key Down
+    crlf "v$d=${kg/./,}" >>"$expected_weights"
+    crlf "[$d/$m/$y]" "Abats=18" >>"$expected_meals"
+done
+for d in $(seq 28 "$days"); do crlf "v$d=0" >>"$expected_weights"; done
+xdotool key alt+a
+crlf "[28/$m/$y]" "Abats=18" >>"$expected_meals"
+sleep 0.5
+shot objectif/calories
+shown_target=$(/usr/bin/python3 "$(dirname "$0")/atspilabel.py" "Kalimo - Paul" "Objectif : ")
+core_target=$(cd "$data" && "$(dirname "$unscramble")/kalimo_energy_figures" Paul "28/$m/$y" | head -n 1)
+echo "objectif : « $shown_target » ; le cœur : « $core_target »"
+[[ "$shown_target" == "Objectif : "*" kcal ; "* ]] || fail "objectif : pas d'objectif du jour : $shown_target"
+[ "$shown_target" = "$core_target" ] || fail "objectif : la page montre « $shown_target », le cœur « $core_target »"
+xdotool key alt+q
+ended objectif
+cmp "$data/Paul.ini" "$expected_weights" || fail "objectif : le fichier des poids n'a pas le contenu attendu"
+cmp "$data/Paul.cal" "$expected_meals" || fail "objectif : le journal des repas n'a pas le contenu attendu"
+echo "5 passed, 0 failed"

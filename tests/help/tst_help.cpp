@@ -124,7 +124,8 @@ void TestHelp::treeHoldsTheSortedTopics() {
     QCOMPARE(texts(roots()), (QStringList{"Bilan", "Calorique", "Comptes", "Graphique", "Informations"}));
     QCOMPARE(texts(childrenOf(roots()[0])), QStringList{"Sauvegardes"});
     QCOMPARE(texts(childrenOf(roots()[1])),
-             (QStringList{"Calories", "Catégories", "Configurer", "Glucides", "Lipides", "Protéines"}));
+             (QStringList{"Calories", "Catégories", "Configurer", "Dépense et objectif du jour", "Glucides",
+                          "Lipides", "Protéines"}));
     QCOMPARE(texts(childrenOf(roots()[2])), (QStringList{"Créer", "Installation", "Supprimer"}));
     QCOMPARE(texts(childrenOf(roots()[3])), (QStringList{"2 graphiques", "Détails", "Enregistrer", "IMC",
                                                          "Imprimer", "Rafraîchir", "Tracé / Fond", "Zoom"}));
@@ -138,7 +139,7 @@ void TestHelp::eachNodeShowsItsTitleAndText() {
     QVERIFY(Form4->isVisible());
     QVERIFY(Form1->isEnabled());
 
-    QCOMPARE(HelpTopics().size(), 23);
+    QCOMPARE(HelpTopics().size(), 24);
     for (const HelpTopic& topic : HelpTopics()) {
         QTreeWidgetItem* item = node(topic.parent, topic.node);
         QVERIFY2(item, qPrintable(topic.node));

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QtTest>
 #include <QValueAxis>
@@ -50,6 +51,9 @@ class TestSummaryPage : public QObject {
     void importAsksBeforeWriting();
     void chartLabelsReadCleanly_data();
     void chartLabelsReadCleanly();
+    void rateIsStoredOrRefused();
+    void energyChartReadsCleanly_data();
+    void energyChartReadsCleanly();
 };
 
 void TestSummaryPage::thirdPageFollowsTheGrid() {
@@ -210,6 +214,86 @@ void TestSummaryPage::chartLabelsReadCleanly() {
         QVERIFY2(seen.contains(QStringLiteral("80")) && seen.filter(QStringLiteral("/20")).size() >= 2,
                  qPrintable(seen.join(QLatin1Char('|'))));
     }
+}
+
+// The rate beside the goal: the default shown until one is chosen, one faster than 1 % of the
+// trend weight refused with the reason and nothing written, another stored as it is.
+void TestSummaryPage::rateIsStoredOrRefused() {
+    OpenAccount p(Accounts + "objectif=70\r\nrythme=vite\r\n", Weights);
+    openBilan();
+    QComboBox* rate = page()->ComboBox40;
+    QCOMPARE(rate->currentText(), QStringLiteral("\u22120,5 kg par semaine"));
+    QCOMPARE(page()->Label42->text(),
+             QStringLiteral("Dépense estimée : encore 14 jours de repas et 7 pesées"));
+    const QByteArray before = p.accountsFile();
+    rate->setCurrentIndex(0);
+    Q_EMIT rate->activated(0);
+    QCOMPARE(p.dialogs.texts(),
+             QStringList{"Ce rythme est trop rapide : au plus 1 % du poids par semaine, soit "
+                         "0,8 kg par semaine pour une tendance de 79,9 kg."});
+    QCOMPARE(rate->currentText(), QStringLiteral("\u22120,5 kg par semaine"));
+    QCOMPARE(p.accountsFile(), before);
+    rate->setFocus();
+    QTest::keyClick(rate, Qt::Key_Down);
+    QCOMPARE(rate->currentText(), QStringLiteral("\u22120,25 kg par semaine"));
+    QCOMPARE(p.accountsFile(), Accounts + "objectif=70\r\nrythme=-0,25\r\n");
+    QCOMPARE(p.dialogs.shown.size(), 1);
+}
+
+void TestSummaryPage::energyChartReadsCleanly_data() {
+    QTest::addColumn<QSize>("window"); // empty: the smallest the main window allows
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("smallest") << QSize() << false;
+    QTest::newRow("full HD") << QSize(1920, 1050) << false;
+    QTest::newRow("printed") << QSize() << true;
+}
+
+// The chart of expenditure and intake takes the weight chart's place, reads cleanly at every
+// size and on paper, and is what the save and print buttons take.
+void TestSummaryPage::energyChartReadsCleanly() {
+    QFETCH(QSize, window);
+    QFETCH(bool, printed);
+    // A year of weights and meals up to March 2005.
+    QByteArray weights, log;
+    for (int month = 1; month <= 15; ++month) {
+        const int m = (month - 1) % 12 + 1, y = month <= 12 ? 2004 : 2005;
+        weights += "[" + QByteArray::number(m) + "/" + QByteArray::number(y) + "]\r\n";
+        for (int d = 1; d <= 28; ++d) {
+            weights += "v" + QByteArray::number(d) + "=" + QByteArray::number(90 - month - d / 10) + "\r\n";
+            log += "[" + QByteArray::number(d) + "/" + QByteArray::number(m) + "/" + QByteArray::number(y) +
+                   "]\r\nAbats=" + QByteArray::number(15 + d % 5) + "\r\n";
+        }
+    }
+    OpenAccount p(Accounts, weights);
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), log);
+    Form2->resize(window.isEmpty() ? Form2->minimumSize() : window);
+    Form2->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form2));
+    openBilan();
+    QVERIFY(page()->Label42->text().startsWith(QStringLiteral("Dépense estimée : 2 ")));
+    QTest::mouseClick(page()->CheckBox40, Qt::LeftButton);
+    QVERIFY(page()->ChartView40->isVisible() && !page()->ChartView2->isVisible());
+    for (const SummarySpan span : {SummarySpan::FourWeeks, SummarySpan::All}) {
+        page()->ComboBox4->setCurrentIndex(int(span));
+        page()->RefreshSummary();
+        QCoreApplication::processEvents();
+        const QRect sheet = printed ? QRect(0, 0, 4760, 6716) : QRect(QPoint(), page()->ChartView40->size());
+        const QList<DrawnText> texts = TextsDrawn(page()->ChartView40, printed ? sheet : QRect());
+        const QStringList faults = LabelFaults(texts, sheet);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        QStringList seen;
+        for (const DrawnText& t : texts)
+            seen << t.text;
+        QVERIFY2(seen.contains(QStringLiteral("Dépense estimée")) &&
+                     seen.filter(QStringLiteral("/20")).size() >= 2 &&
+                     seen.filter(QRegularExpression(QStringLiteral("^[12]\\s?\\d00$"))).size() >= 2,
+                 qPrintable(seen.join(QLatin1Char('|'))));
+    }
+    p.dialogs.nextFileName = p.dir.file(QStringLiteral("energie"));
+    QTest::mouseClick(page()->SpeedButton14, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("Dépense et apports Tout - Mars 2005"));
+    QVERIFY(ReadBytes(p.dir.file(QStringLiteral("energie.jpg"))).startsWith("\xFF\xD8"));
+    QVERIFY(p.dialogs.shown.isEmpty());
 }
 
 QTEST_MAIN(TestSummaryPage)

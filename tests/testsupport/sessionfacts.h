@@ -21,6 +21,7 @@ inline SessionFacts FactsOf(const QByteArray& accounts, const QByteArray& weight
         {QStringLiteral("paul"), a.ReadString(QStringLiteral("Paul"), QStringLiteral("password"), none)},
         {QStringLiteral("marie"), a.ReadString(QStringLiteral("Marie"), QStringLiteral("password"), none)},
         {QStringLiteral("zoe"), a.ReadString(QStringLiteral("Zoé"), QStringLiteral("password"), none)},
+        {QStringLiteral("rythme"), a.ReadString(QStringLiteral("Paul"), QStringLiteral("rythme"), none)},
         {QStringLiteral("v1"), w.ReadString(QStringLiteral("3/2005"), QStringLiteral("v1"), none)},
         {QStringLiteral("v2"), w.ReadString(QStringLiteral("3/2005"), QStringLiteral("v2"), none)},
         {QStringLiteral("february"), w.ReadString(QStringLiteral("2/2005"), QStringLiteral("v1"), none)},

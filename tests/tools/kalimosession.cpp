@@ -1,10 +1,11 @@
 // One short session of the real program, the same every time, for the crash-point test: start,
 // delete Zoé's account, log in to Paul's account, type two weights, add a food and remove another, add a food
-// to the database in the editor, restore the backup of the 1st of March 2005 from the "Bilan" page, close the
-// main window by its close box. Boxes are answered as a person would (the first button) and written to
-// standard output. After each step, "STEP <n>" is appended to the log named by KALIMO_FAULT_LOG, among the
-// file changes the fault shim logs. With the argument "check", the session only logs in, prints what the
-// program then finds in the account's files ("FACT name=value") and closes by the close box.
+// to the database in the editor, restore the backup of the 1st of March 2005 from the "Bilan" page, choose a
+// weekly rate there, close the main window by its close box. Boxes are answered as a person would (the first
+// button) and written to standard output. After each step, "STEP <n>" is appended to the log named by
+// KALIMO_FAULT_LOG, among the file changes the fault shim logs. With the argument "check", the session only
+// logs in, prints what the program then finds in the account's files ("FACT name=value") and closes by the
+// close box.
 #include "accounts/tform1.h"
 #include "app/windowset.h"
 #include "calories/caloriepage.h"
@@ -168,10 +169,16 @@ int main(int argc, char** argv) {
         }
         backups->close();
         stepDone(); // 8: the backup of the 1st of March 2005 restored
+
+        Form2->PageControl1->setCurrentWidget(Form2->TabSheet3);
+        QComboBox* rate = Form2->TabSheet3->ComboBox40;
+        rate->setCurrentIndex(3);
+        Q_EMIT rate->activated(3);
+        stepDone(); // 9: a rate of -0,25 kg a week chosen
     }
 
     Form2->close(); // the close box
-    stepDone();     // 9 (2 when checking): closed
+    stepDone();     // 10 (2 when checking): closed
     std::fflush(stdout);
     return 0;
 }
