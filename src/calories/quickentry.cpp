@@ -7,6 +7,7 @@
 #include "ui/dialogs.h"
 #include "ui/guard.h"
 
+#include <QAbstractListModel>
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QEvent>
@@ -15,24 +16,49 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QToolButton>
 
 namespace {
-constexpr int FoodRole = Qt::UserRole;
-constexpr int CategoryRole = Qt::UserRole + 1;
 // Long enough for any food's name; a longer text (a paste gone wrong) is cut, not searched.
 constexpr int LongestSearch = 100;
 
-QListWidgetItem* foodItem(const FoodInCategory& food, const QString& text) {
-    auto* item = new QListWidgetItem(text);
-    item->setData(FoodRole, food.food);
-    item->setData(CategoryRole, food.category);
-    item->setToolTip(food.food + QStringLiteral(" (") + food.category + QLatin1Char(')'));
-    return item;
-}
+} // namespace
 
+// The foods found, read from the list the search gave when the view asks for a row: tens of
+// thousands of foods found by a first letter are listed within the time of a key.
+class FoundFoods final : public QAbstractListModel {
+  public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void Show(const QList<FoodInCategory>* foods) {
+        beginResetModel();
+        m_foods = foods;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent) const override {
+        // With nothing found, one row that says so and cannot be chosen.
+        return parent.isValid() || !m_foods ? 0 : std::max<int>(1, int(m_foods->size()));
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!m_foods || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+            return {};
+        if (m_foods->isEmpty())
+            return QStringLiteral("Aucun aliment ne contient ces mots");
+        const FoodInCategory& food = m_foods->at(index.row());
+        return food.food + QStringLiteral(" (") + food.category + QLatin1Char(')');
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return m_foods && m_foods->isEmpty() ? Qt::NoItemFlags : QAbstractListModel::flags(index);
+    }
+
+  private:
+    const QList<FoodInCategory>* m_foods = nullptr;
+};
+
+namespace {
 bool isReturn(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
@@ -82,8 +108,15 @@ QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lis
     available->insertWidget(0, m_rows);
 
     GroupBox8 = Named(new QGroupBox(QStringLiteral(" Résu&ltats "), page->GroupBox4), "GroupBox8");
-    ListBox3 = MakeListIn(GroupBox8, "ListBox3");
+    auto* resultsLayout = new QVBoxLayout(GroupBox8);
+    resultsLayout->setContentsMargins(3, 3, 3, 3);
+    ListBox3 = Named(new QListView(GroupBox8), "ListBox3");
+    m_found = new FoundFoods(this);
+    ListBox3->setModel(m_found);
+    ListBox3->setUniformItemSizes(true);
+    ListBox3->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox3->setAccessibleName(QStringLiteral("Résultats de la recherche"));
+    resultsLayout->addWidget(ListBox3);
     GroupBox8->hide();
     lists->insertWidget(lists->indexOf(page->GroupBox6) + 1, GroupBox8, 1);
 
@@ -96,7 +129,7 @@ QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lis
     QWidget::setTabOrder(ListBox4, SpeedButton22);
 
     connect(Edit5, &QLineEdit::textChanged, this, Guard([this] { Edit5Change(); }));
-    connect(ListBox3, &QListWidget::itemClicked, this, Guard([this] { ListBox3Pick(); }));
+    connect(ListBox3, &QListView::clicked, this, Guard([this] { ListBox3Pick(); }));
     connect(ListBox4, &QListWidget::itemClicked, this, Guard([this] { ListBox4Pick(); }));
     connect(SpeedButton22, &QToolButton::clicked, this, Guard([this] { SpeedButton22Click(); }));
     for (QObject* watched : std::initializer_list<QObject*>{Edit5, ListBox3, ListBox4, page->Edit4})
@@ -133,13 +166,13 @@ bool QuickEntry::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
             // The arrows move in the results while the words are being typed.
-            if (!GroupBox8->isVisible())
+            if (GroupBox8->isHidden())
                 return false;
             QCoreApplication::sendEvent(ListBox3, event);
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (GroupBox8->isVisible())
+            if (!GroupBox8->isHidden())
                 RunGuarded([this] { ListBox3Pick(); });
             return true;
         case Qt::Key_Escape:
@@ -176,13 +209,16 @@ void QuickEntry::DatabaseChanged() {
 
 void QuickEntry::ShowRecentFoods() {
     ListBox4->clear();
+    m_recent.clear();
     if (!m_page->FoodLog())
         return;
     // Recent as people mean it: up to today, or up to the day shown when meals are planned ahead.
     const QDate lastDay = std::max(QDate::currentDate(), DateOfDayKey(m_page->Day()));
-    const QList<FoodInCategory> recent = RecentFoods(m_page->FoodLog()->Document(), m_catalogue, lastDay);
-    for (const FoodInCategory& food : recent)
-        ListBox4->addItem(foodItem(food, food.food));
+    m_recent = RecentFoods(m_page->FoodLog()->Document(), m_catalogue, lastDay);
+    for (const FoodInCategory& food : std::as_const(m_recent)) {
+        auto* item = new QListWidgetItem(food.food, ListBox4);
+        item->setToolTip(food.food + QStringLiteral(" (") + food.category + QLatin1Char(')'));
+    }
 }
 
 void QuickEntry::Edit5Change() {
@@ -190,18 +226,11 @@ void QuickEntry::Edit5Change() {
         showCategoryView();
         return;
     }
-    const QList<FoodInCategory> found = m_catalogue.Search(Edit5->text());
-    ListBox3->clear();
-    for (const FoodInCategory& food : found)
-        ListBox3->addItem(
-            foodItem(food, food.food + QStringLiteral(" (") + food.category + QLatin1Char(')')));
-    if (found.isEmpty()) {
-        auto* none = new QListWidgetItem(QStringLiteral("Aucun aliment ne contient ces mots"), ListBox3);
-        none->setFlags(Qt::NoItemFlags);
-    } else {
-        ListBox3->setCurrentRow(0); // the best match, taken by Return
-    }
-    if (!GroupBox8->isVisible()) {
+    m_results = m_catalogue.Search(Edit5->text());
+    m_found->Show(&m_results);
+    if (!m_results.isEmpty())
+        ListBox3->setCurrentIndex(m_found->index(0)); // the best match, taken by Return
+    if (GroupBox8->isHidden()) {
         m_page->GroupBox5->hide();
         m_page->GroupBox6->hide();
         GroupBox8->show();
@@ -209,29 +238,32 @@ void QuickEntry::Edit5Change() {
 }
 
 void QuickEntry::showCategoryView() {
-    if (!GroupBox8->isVisible())
+    if (GroupBox8->isHidden())
         return;
     if (ListBox3->hasFocus())
         Edit5->setFocus(Qt::OtherFocusReason);
     GroupBox8->hide();
-    ListBox3->clear();
+    m_found->Show(nullptr);
+    m_results.clear();
     m_page->GroupBox5->show();
     m_page->GroupBox6->show();
 }
 
 void QuickEntry::ListBox3Pick() {
-    choose(ListBox3->currentItem());
+    const int row = ListBox3->currentIndex().row();
+    if (row >= 0 && row < m_results.size())
+        choose(m_results.at(row));
 }
 
 void QuickEntry::ListBox4Pick() {
-    choose(ListBox4->currentItem());
+    const int row = ListBox4->currentRow();
+    if (row >= 0 && row < m_recent.size())
+        choose(m_recent.at(row));
 }
 
-void QuickEntry::choose(const QListWidgetItem* item) {
-    if (!item || !item->data(FoodRole).isValid())
-        return;
-    const QString food = item->data(FoodRole).toString();
-    const QString category = item->data(CategoryRole).toString();
+void QuickEntry::choose(const FoodInCategory& chosen) {
+    const QString& food = chosen.food;
+    const QString& category = chosen.category;
     const QList<QListWidgetItem*> categories = m_page->ListBox1->findItems(category, Qt::MatchExactly);
     if (categories.isEmpty())
         return;

@@ -5,12 +5,13 @@
 #include <QObject>
 
 class CaloriePage;
+class FoundFoods;
 class QBoxLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
-class QListWidgetItem;
 class QToolButton;
 class QWidget;
 
@@ -30,7 +31,7 @@ class QuickEntry : public QObject {
     QLabel* Label32;            // "Rechercher :"
     QLineEdit* Edit5;           // the words searched
     QGroupBox* GroupBox8;       // " Résultats ", in place of the category and food lists
-    QListWidget* ListBox3;      // the foods found, as "aliment (catégorie)"
+    QListView* ListBox3;        // the foods found, as "aliment (catégorie)"
 
     // The food database may have changed (shown, edited): the search and the recent foods
     // follow it, foods renamed or deleted gone from both.
@@ -48,7 +49,7 @@ class QuickEntry : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void choose(const QListWidgetItem* item);
+    void choose(const FoodInCategory& chosen);
     void showCategoryView();
     // Keeps the page's lists where they were, whatever the height of the rows above them.
     void keepListsHeight();
@@ -57,4 +58,7 @@ class QuickEntry : public QObject {
     QWidget* m_rows;
     int m_listsAreaHeight;
     FoodCatalogue m_catalogue;
+    QList<FoodInCategory> m_results; // a row of ListBox3 each
+    FoundFoods* m_found;
+    QList<FoodInCategory> m_recent; // a row of ListBox4 each
 };
