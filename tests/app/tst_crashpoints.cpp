@@ -1,7 +1,7 @@
 // Every crash point of a real session, not a random sample. A short session of the real windows
-// (start, login, two weights, a food added and one removed, a food added in the editor, an old
-// backup restored, the close box with its backup) is run once to list every change it makes to
-// its files. It is then run again once per change: killed at that change, or with that one call
+// (start, login, two weights, a food added and one removed, a food added in the editor, the day
+// before copied, an old backup restored, the close box with its backup) is run once to list every change it
+// makes to its files. It is then run again once per change: killed at that change, or with that one call
 // failing (a full disk, an input/output error). After each run the program is started again,
 // logs in and is closed by its close box: what it finds must hold everything typed before the
 // operation in flight, and that operation whole or not at all (a restore never leaves a mix of
@@ -36,17 +36,23 @@ const QList<QPair<int, QPair<QString, QString>>> StepChanges = {
     {4, {QStringLiteral("added"), QStringLiteral("2")}},
     {5, {QStringLiteral("pizza"), QString()}},
     {6, {QStringLiteral("tarte"), QStringLiteral("250")}},
-    // The backup of the 1st of March 2005 restored.
-    {7, {QStringLiteral("v1"), QStringLiteral("61")}},
-    {7, {QStringLiteral("v2"), QStringLiteral("62")}},
-    {7, {QStringLiteral("february"), QStringLiteral("60")}},
-    {7, {QStringLiteral("added"), QString()}},
-    {7, {QStringLiteral("pizza"), QStringLiteral("4")}},
-    {7, {QStringLiteral("older"), QStringLiteral("9")}},
+    // The 9th of March copied to the 10th at once.
+    {7, {QStringLiteral("copiedpizza"), QStringLiteral("2")}},
+    {7, {QStringLiteral("copiedsauce"), QStringLiteral("1")}},
+    // The backup of the 1st of March 2005 restored: its 9th of March is the journal's, its 10th empty.
+    {8, {QStringLiteral("v1"), QStringLiteral("61")}},
+    {8, {QStringLiteral("v2"), QStringLiteral("62")}},
+    {8, {QStringLiteral("february"), QStringLiteral("60")}},
+    {8, {QStringLiteral("added"), QString()}},
+    {8, {QStringLiteral("pizza"), QStringLiteral("4")}},
+    {8, {QStringLiteral("older"), QStringLiteral("9")}},
+    {8, {QStringLiteral("copiedpizza"), QString()}},
+    {8, {QStringLiteral("copiedsauce"), QString()}},
 };
-const int StepCount = 9;
-const int RestoreStep = 7;
-const QStringList JournalFacts{"v1", "v2", "february", "added", "pizza", "older"};
+const int StepCount = 10;
+const int RestoreStep = 8;
+const QStringList JournalFacts{"v1",    "v2",    "february",    "added",
+                               "pizza", "older", "copiedpizza", "copiedsauce"};
 const QString OldBackup = QStringLiteral("sauvegardes/2005-03-01/");
 QString todaysFolder() {
     return QStringLiteral("sauvegardes/") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd/"));
@@ -98,7 +104,8 @@ void TestCrashPoints::initTestCase() {
 
     const QByteArray accounts = "[Marie]\r\npassword=m\r\n[Paul]\r\npassword=pw\r\n";
     const QByteArray weights = "[2/2005]\r\nv1=69\r\n[3/2005]\r\nv1=70\r\nv2=71\r\n";
-    const QByteArray foodLog = "[1/2/2005]\r\nAbats=3\r\n[2/3/2005]\r\nPizza=1\r\n";
+    const QByteArray dayToCopy = "[9/3/2005]\r\nPizza=2\r\nAbats en sauce=1\r\n";
+    const QByteArray foodLog = "[1/2/2005]\r\nAbats=3\r\n[2/3/2005]\r\nPizza=1\r\n" + dayToCopy;
     const QDir base(m_base.path());
     WriteBytes(base.filePath(QStringLiteral("compte.ini.cry")), scrambled(accounts, AccountsFileKey));
     WriteBytes(base.filePath(QStringLiteral("Paul.ini.cry")), scrambled(weights, AccountFilesKey));
@@ -108,7 +115,7 @@ void TestCrashPoints::initTestCase() {
     WriteBytes(base.filePath(OldBackup + QStringLiteral("Paul.ini.cry")),
                scrambled("[2/2005]\r\nv1=60\r\n[3/2005]\r\nv1=61\r\nv2=62\r\n", AccountFilesKey));
     WriteBytes(base.filePath(OldBackup + QStringLiteral("Paul.cal.cry")),
-               scrambled("[1/2/2005]\r\nAbats=9\r\n[2/3/2005]\r\nPizza=4\r\n", AccountFilesKey));
+               scrambled("[1/2/2005]\r\nAbats=9\r\n[2/3/2005]\r\nPizza=4\r\n" + dayToCopy, AccountFilesKey));
     // Marie closed earlier today: her backup of the day is kept as it is.
     base.mkpath(todaysFolder());
     WriteBytes(base.filePath(todaysFolder() + QStringLiteral("Marie.ini.cry")),
