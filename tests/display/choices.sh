@@ -6,6 +6,9 @@
 # the help window shows no topic before one is selected, "paul" stays "paul". A third run sends
 # text to the weight grid and to the goal by every path (keys, Escape, Alt+letter, the clipboard,
 # the mouse, the focus coming back from the about window): the files hold exactly the weights typed.
+# A fourth run logs a meal at the keyboard only, in few keys: a food found by part of its name
+# typed without accents, a recent food, the day before copied; the food log is checked byte for
+# byte.
 # Usage: choices.sh KALIMO OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -116,7 +119,7 @@ type_text "71"
 eventually cmp -s "$data/Paul.ini" "$out/attendu.ini" || fail "le poids tapé dans la grille n'est pas enregistré tel quel"
 
 keys shift+Tab shift+Tab shift+Tab shift+Tab Right # the tab bar: the "Calories" page
-keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # to the category list, which makes "boisson" current
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # past the search, to the category list, which makes "boisson" current
 keys alt+a # answered by "Veuillez saisir une catégorie et un aliment"
 window "Kalimo" >/dev/null
 keys Return
@@ -269,5 +272,36 @@ type_text "1"
 keys ctrl+a ctrl+v Return
 crlf "[Paul]" "password=pw" "details=0" "taille=100" "objectif=66,5" >"$out/attendu-compte.ini"
 eventually cmp -s "$data/compte.ini" "$out/attendu-compte.ini" || fail "l'objectif enregistré n'est pas celui tapé"
+stop
+
+# ---- A meal in a few keys: the search typed without accents, a recent food, the day before ----
+day_key() { date -d "$1 days ago" +%-d/%-m/%Y; }
+cp1252() { iconv -f UTF-8 -t CP1252; }
+mkdir -p "$out/rapide"
+crlf "[$(day_key 2)]" "Café au lait=2" "Pizza=1" "[$(day_key 1)]" "Café au lait=1" "Abats=2" | cp1252 >"$out/rapide/Paul.cal"
+cp "$out/rapide/Paul.cal" "$out/journal-rapide.cal"
+start rapide
+window "Kalimo - Identification" >/dev/null
+type_text "paul"
+keys Tab
+type_text "pw"
+keys Return
+window "Kalimo - paul" >/dev/null
+for _ in $(seq 2 "$(date +%-d)"); do xdotool key Down; done # today's row
+sleep 0.3
+keys shift+Tab shift+Tab shift+Tab shift+Tab Right # the tab bar: the "Calories" page
+keys alt+r
+type_text "oeuf dur" # "Œuf dur", the best match
+keys Return Return # chosen, the focus in the quantity (1), added
+keys alt+n Return Return # the food eaten most often lately: "Café au lait"
+keys alt+v
+window "Confirmation" >/dev/null
+keys Return # "Oui": yesterday's two foods added to today
+gone "Confirmation"
+{
+    cat "$out/journal-rapide.cal"
+    crlf "[$(day_key 0)]" "Œuf dur=1" "Café au lait=2" "Abats=2" | cp1252
+} >"$out/attendu-rapide.cal"
+eventually cmp -s "$data/Paul.cal" "$out/attendu-rapide.cal" || fail "le repas saisi au clavier n'est pas celui attendu"
 stop
 echo "1 passed, 0 failed"
