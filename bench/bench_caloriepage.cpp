@@ -40,7 +40,7 @@ void BM_CaloriePage_SearchKey(benchmark::State& state) {
     ShowMonthForBench(3, 2004);
     Form2->PageControl1->setCurrentIndex(1);
     Form2->TabSheet2->LoadCategoryList();
-    QLineEdit* search = Form2->TabSheet2->Quick->Edit5;
+    QLineEdit* search = Form2->TabSheet2->Quick->Edit6;
     QListView* results = Form2->TabSheet2->Quick->ListBox3;
     const QString words = QStringLiteral("cafe lait");
     qsizetype k = 0;
@@ -58,7 +58,7 @@ void BM_CaloriePage_SearchOneCommonLetter(benchmark::State& state) {
     ShowMonthForBench(3, 2004);
     Form2->PageControl1->setCurrentIndex(1);
     Form2->TabSheet2->LoadCategoryList();
-    QLineEdit* search = Form2->TabSheet2->Quick->Edit5;
+    QLineEdit* search = Form2->TabSheet2->Quick->Edit6;
     QListView* results = Form2->TabSheet2->Quick->ListBox3;
     bool accent = false;
     for (auto _ : state)

@@ -78,7 +78,7 @@ QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lis
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(2);
 
-    Label33 = MakeLabel(m_rows, "Label33", QStringLiteral("Réce&nts :"));
+    Label37 = MakeLabel(m_rows, "Label37", QStringLiteral("Réce&nts :"));
     ListBox4 = Named(new QListWidget(m_rows), "ListBox4");
     ListBox4->setAccessibleName(QStringLiteral("Aliments récents"));
     // Names side by side on two lines, the most frequent first: the page has no room for
@@ -88,22 +88,22 @@ QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lis
     ListBox4->setResizeMode(QListView::Adjust);
     ListBox4->setSpacing(1);
     ListBox4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Label33->setBuddy(ListBox4);
+    Label37->setBuddy(ListBox4);
     SpeedButton22 = MakeTextButton(m_rows, "SpeedButton22", QStringLiteral("Copier la &veille"));
     SpeedButton22->setToolTip(QStringLiteral("Ajouter à ce jour les aliments notés la veille"));
-    grid->addWidget(Label33, 0, 0);
+    grid->addWidget(Label37, 0, 0);
     grid->addWidget(ListBox4, 0, 1);
     grid->addWidget(SpeedButton22, 0, 2);
 
-    Label32 = MakeLabel(m_rows, "Label32", QStringLiteral("&Rechercher :"));
-    Edit5 = Named(new QLineEdit(m_rows), "Edit5");
-    Edit5->setAccessibleName(QStringLiteral("Rechercher un aliment"));
-    Edit5->setPlaceholderText(QStringLiteral("une partie du nom, accents ou non"));
-    Edit5->setMaxLength(LongestSearch);
-    Edit5->setClearButtonEnabled(false);
-    Label32->setBuddy(Edit5);
-    grid->addWidget(Label32, 1, 0);
-    grid->addWidget(Edit5, 1, 1, 1, 2);
+    Label36 = MakeLabel(m_rows, "Label36", QStringLiteral("&Rechercher :"));
+    Edit6 = Named(new QLineEdit(m_rows), "Edit6");
+    Edit6->setAccessibleName(QStringLiteral("Rechercher un aliment"));
+    Edit6->setPlaceholderText(QStringLiteral("une partie du nom, accents ou non"));
+    Edit6->setMaxLength(LongestSearch);
+    Edit6->setClearButtonEnabled(false);
+    Label36->setBuddy(Edit6);
+    grid->addWidget(Label36, 1, 0);
+    grid->addWidget(Edit6, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     available->insertWidget(0, m_rows);
 
@@ -123,16 +123,16 @@ QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lis
     // The flow of a search at the keyboard: the words, the results, then the quantity and
     // "Ajouter". The recent foods and the day before come after the page's buttons, reached
     // at once by their keys; the rest of the page keeps its order.
-    QWidget::setTabOrder(page->SpeedButton10, Edit5);
-    QWidget::setTabOrder(Edit5, ListBox3);
+    QWidget::setTabOrder(page->SpeedButton10, Edit6);
+    QWidget::setTabOrder(Edit6, ListBox3);
     QWidget::setTabOrder(page->SpeedButton12, ListBox4);
     QWidget::setTabOrder(ListBox4, SpeedButton22);
 
-    connect(Edit5, &QLineEdit::textChanged, this, Guard([this] { Edit5Change(); }));
+    connect(Edit6, &QLineEdit::textChanged, this, Guard([this] { Edit6Change(); }));
     connect(ListBox3, &QListView::clicked, this, Guard([this] { ListBox3Pick(); }));
     connect(ListBox4, &QListWidget::itemClicked, this, Guard([this] { ListBox4Pick(); }));
     connect(SpeedButton22, &QToolButton::clicked, this, Guard([this] { SpeedButton22Click(); }));
-    for (QObject* watched : std::initializer_list<QObject*>{Edit5, ListBox3, ListBox4, page->Edit4})
+    for (QObject* watched : std::initializer_list<QObject*>{Edit6, ListBox3, ListBox4, page->Edit4})
         watched->installEventFilter(this);
     page->GroupBox4->installEventFilter(this);
     keepListsHeight();
@@ -159,7 +159,7 @@ bool QuickEntry::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (watched == Edit5) {
+    if (watched == Edit6) {
         switch (key->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
@@ -176,17 +176,17 @@ bool QuickEntry::eventFilter(QObject* watched, QEvent* event) {
                 RunGuarded([this] { ListBox3Pick(); });
             return true;
         case Qt::Key_Escape:
-            if (Edit5->text().isEmpty())
+            if (Edit6->text().isEmpty())
                 return false;
-            Edit5->clear();
+            Edit6->clear();
             return true;
         default:
             return false;
         }
     }
     if (watched == ListBox3 && key->key() == Qt::Key_Escape) {
-        Edit5->setFocus(Qt::OtherFocusReason);
-        Edit5->clear();
+        Edit6->setFocus(Qt::OtherFocusReason);
+        Edit6->clear();
         return true;
     }
     if (!isReturn(key) || key->isAutoRepeat())
@@ -202,8 +202,8 @@ bool QuickEntry::eventFilter(QObject* watched, QEvent* event) {
 
 void QuickEntry::DatabaseChanged() {
     m_catalogue = FoodCatalogue(m_page->FoodDatabase.Document());
-    if (!Edit5->text().isEmpty())
-        Edit5Change();
+    if (!Edit6->text().isEmpty())
+        Edit6Change();
     ShowRecentFoods();
 }
 
@@ -221,12 +221,12 @@ void QuickEntry::ShowRecentFoods() {
     }
 }
 
-void QuickEntry::Edit5Change() {
-    if (SearchWords(Edit5->text()).isEmpty()) {
+void QuickEntry::Edit6Change() {
+    if (SearchWords(Edit6->text()).isEmpty()) {
         showCategoryView();
         return;
     }
-    m_results = m_catalogue.Search(Edit5->text());
+    m_results = m_catalogue.Search(Edit6->text());
     m_found->Show(&m_results);
     if (!m_results.isEmpty())
         ListBox3->setCurrentIndex(m_found->index(0)); // the best match, taken by Return
@@ -241,7 +241,7 @@ void QuickEntry::showCategoryView() {
     if (GroupBox8->isHidden())
         return;
     if (ListBox3->hasFocus())
-        Edit5->setFocus(Qt::OtherFocusReason);
+        Edit6->setFocus(Qt::OtherFocusReason);
     GroupBox8->hide();
     m_found->Show(nullptr);
     m_results.clear();

@@ -25,11 +25,11 @@ class QuickEntry : public QObject {
     // Builds its rows above the lists of `available` and its results beside them in `lists`.
     QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lists);
 
-    QLabel* Label33;            // "Récents :"
+    QLabel* Label37;            // "Récents :"
     QListWidget* ListBox4;      // the foods eaten most often lately
     QToolButton* SpeedButton22; // "Copier la veille"
-    QLabel* Label32;            // "Rechercher :"
-    QLineEdit* Edit5;           // the words searched
+    QLabel* Label36;            // "Rechercher :"
+    QLineEdit* Edit6;           // the words searched
     QGroupBox* GroupBox8;       // " Résultats ", in place of the category and food lists
     QListView* ListBox3;        // the foods found, as "aliment (catégorie)"
 
@@ -40,7 +40,7 @@ class QuickEntry : public QObject {
     // today, or that end with the day shown when it is later.
     void ShowRecentFoods();
 
-    void Edit5Change();
+    void Edit6Change();
     void ListBox3Pick();
     void ListBox4Pick();
     void SpeedButton22Click();

@@ -525,10 +525,10 @@ void TestCaloriePage::searchingAtTheKeyboard() {
     QCOMPARE(row(1).mid(0, 2), (QStringList{"Œuf au plat", "1"}));
     QCOMPARE(p.dialogs.shown.size(), 0);
 
-    Form2->TabSheet2->Quick->Edit5->setFocus();
+    Form2->TabSheet2->Quick->Edit6->setFocus();
     PressKey(Qt::Key_Escape);
     QVERIFY(!quick->GroupBox8->isVisible() && Form2->TabSheet2->GroupBox6->isVisible());
-    QCOMPARE(quick->Edit5->text(), QString());
+    QCOMPARE(quick->Edit6->text(), QString());
     QCOMPARE(ChosenItem(Form2->TabSheet2->ListBox2)->text(), QStringLiteral("Œuf au plat"));
     PressKey(Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), Form2->TabSheet2->SpeedButton10);
@@ -537,7 +537,7 @@ void TestCaloriePage::searchingAtTheKeyboard() {
     QCOMPARE(QApplication::focusWidget(), quick->ListBox4);
     PressKey(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), quick->SpeedButton22);
-    for (QWidget* w : std::initializer_list<QWidget*>{quick->Edit5, quick->ListBox3, quick->ListBox4})
+    for (QWidget* w : std::initializer_list<QWidget*>{quick->Edit6, quick->ListBox3, quick->ListBox4})
         QVERIFY(!w->accessibleName().isEmpty());
 }
 
@@ -557,11 +557,11 @@ void TestCaloriePage::badSearchesWriteNothing() {
     PaulsDay p;
     QuickEntry* quick = Form2->TabSheet2->Quick;
     Form2->PageControl1->setCurrentIndex(1);
-    quick->Edit5->setFocus();
-    quick->Edit5->insert(typed); // as a paste brings it
-    QVERIFY(quick->Edit5->text().size() <= 100);
+    quick->Edit6->setFocus();
+    quick->Edit6->insert(typed); // as a paste brings it
+    QVERIFY(quick->Edit6->text().size() <= 100);
     QCOMPARE(quick->GroupBox8->isVisible(), resultsShown);
-    QTest::keyClick(quick->Edit5, Qt::Key_Return);
+    QTest::keyClick(quick->Edit6, Qt::Key_Return);
     QTest::keyClick(Form2->TabSheet2->Edit4, Qt::Key_Return);
     QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une catégorie et un aliment")});
     QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Aucun"));
@@ -624,7 +624,7 @@ void TestCaloriePage::recentFoodsAndTheDayBefore() {
     QTest::mouseClick(Form6->SpeedButton2, Qt::LeftButton);
     Form6->close();
     QCOMPARE(items(quick->ListBox4), (QStringList{"Abats", "Abats en sauce"}));
-    quick->Edit5->setText(QStringLiteral("pizza"));
+    quick->Edit6->setText(QStringLiteral("pizza"));
     QCOMPARE(quick->ListBox3->model()->rowCount(), 1);
     QCOMPARE(quick->ListBox3->model()->index(0, 0).flags(), Qt::NoItemFlags);
 }
