@@ -18,18 +18,27 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
-#include <QScrollBar>
 #include <QToolButton>
 
 namespace {
 // Long enough for any food's name; a longer text (a paste gone wrong) is cut, not searched.
 constexpr int LongestSearch = 100;
 
+bool isReturn(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+QString quoted(const QStringList& names) {
+    QStringList parts;
+    for (const QString& name : names)
+        parts << QStringLiteral("« ") + name + QStringLiteral(" »");
+    return parts.join(QStringLiteral(", "));
+}
 } // namespace
 
 // The foods found, read from the list the search gave when the view asks for a row: tens of
 // thousands of foods found by a first letter are listed within the time of a key.
-class FoundFoods final : public QAbstractListModel {
+class QuickEntry::FoundFoods final : public QAbstractListModel {
   public:
     using QAbstractListModel::QAbstractListModel;
 
@@ -57,19 +66,6 @@ class FoundFoods final : public QAbstractListModel {
   private:
     const QList<FoodInCategory>* m_foods = nullptr;
 };
-
-namespace {
-bool isReturn(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
-
-QString quoted(const QStringList& names) {
-    QStringList parts;
-    for (const QString& name : names)
-        parts << QStringLiteral("« ") + name + QStringLiteral(" »");
-    return parts.join(QStringLiteral(", "));
-}
-} // namespace
 
 QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lists)
     : QObject(page), m_page(page), m_listsAreaHeight(page->GroupBox4->maximumHeight()) {
@@ -100,7 +96,6 @@ QuickEntry::QuickEntry(CaloriePage* page, QBoxLayout* available, QBoxLayout* lis
     Edit6->setAccessibleName(QStringLiteral("Rechercher un aliment"));
     Edit6->setPlaceholderText(QStringLiteral("une partie du nom, accents ou non"));
     Edit6->setMaxLength(LongestSearch);
-    Edit6->setClearButtonEnabled(false);
     Label36->setBuddy(Edit6);
     grid->addWidget(Label36, 1, 0);
     grid->addWidget(Edit6, 1, 1, 1, 2);

@@ -5,7 +5,6 @@
 #include <QObject>
 
 class CaloriePage;
-class FoundFoods;
 class QBoxLayout;
 class QGroupBox;
 class QLabel;
@@ -49,6 +48,8 @@ class QuickEntry : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    class FoundFoods;
+
     void choose(const FoodInCategory& chosen);
     void showCategoryView();
     // Keeps the page's lists where they were, whatever the height of the rows above them.
