@@ -123,8 +123,8 @@ void TestHelp::treeHoldsTheSortedTopics() {
     QVERIFY(Form4->windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(texts(roots()), (QStringList{"Bilan", "Calorique", "Comptes", "Graphique", "Informations"}));
     QCOMPARE(texts(childrenOf(roots()[0])), QStringList{"Sauvegardes"});
-    QCOMPARE(texts(childrenOf(roots()[1])),
-             (QStringList{"Calories", "Catégories", "Configurer", "Glucides", "Lipides", "Protéines"}));
+    QCOMPARE(texts(childrenOf(roots()[1])), (QStringList{"Calories", "Catégories", "Configurer", "Glucides",
+                                                         "Lipides", "Protéines", "Saisie rapide"}));
     QCOMPARE(texts(childrenOf(roots()[2])), (QStringList{"Créer", "Installation", "Supprimer"}));
     QCOMPARE(texts(childrenOf(roots()[3])), (QStringList{"2 graphiques", "Détails", "Enregistrer", "IMC",
                                                          "Imprimer", "Rafraîchir", "Tracé / Fond", "Zoom"}));
@@ -138,7 +138,7 @@ void TestHelp::eachNodeShowsItsTitleAndText() {
     QVERIFY(Form4->isVisible());
     QVERIFY(Form1->isEnabled());
 
-    QCOMPARE(HelpTopics().size(), 23);
+    QCOMPARE(HelpTopics().size(), 24);
     for (const HelpTopic& topic : HelpTopics()) {
         QTreeWidgetItem* item = node(topic.parent, topic.node);
         QVERIFY2(item, qPrintable(topic.node));
