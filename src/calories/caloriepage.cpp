@@ -218,6 +218,8 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
 void CaloriePage::ShowDay(ProfileFile& foodLog, const QString& day) {
     m_foodLog = &foodLog;
     m_day = day;
+    // The recent foods follow the day that additions go to, even before its list is shown.
+    Quick->ShowRecentFoods();
 }
 
 void CaloriePage::ShowDayFoods() {

@@ -7,8 +7,8 @@
 # text to the weight grid and to the goal by every path (keys, Escape, Alt+letter, the clipboard,
 # the mouse, the focus coming back from the about window): the files hold exactly the weights typed.
 # A fourth run logs a meal at the keyboard only, in few keys: a food found by part of its name
-# typed without accents, a recent food, the day before copied; the food log is checked byte for
-# byte.
+# typed without accents, a recent food, the day before copied; a fifth does the same with the
+# mouse only. The food log is checked byte for byte.
 # Usage: choices.sh KALIMO OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -303,5 +303,43 @@ gone "Confirmation"
     crlf "[$(day_key 0)]" "Œuf dur=1" "Café au lait=2" "Abats=2" | cp1252
 } >"$out/attendu-rapide.cal"
 eventually cmp -s "$data/Paul.cal" "$out/attendu-rapide.cal" || fail "le repas saisi au clavier n'est pas celui attendu"
+stop
+
+# ---- The same with the mouse only (text typed where words are asked), on the 1st of this month
+# in 2052: its day before is the last day of the month before, its recent foods those of the
+# days before it, whatever today is ----
+first="2052-$(date +%m)-01"
+key_of() { date -d "$first $1 day" +%-d/%-m/%Y; }
+mkdir -p "$out/rapide-souris"
+crlf "[$(key_of -2)]" "Café au lait=1" "Pizza=1" "[$(key_of -1)]" "Pizza=1" "Abats=2" | cp1252 >"$out/rapide-souris/Paul.cal"
+cp "$out/rapide-souris/Paul.cal" "$out/journal-rapide-souris.cal"
+start rapide-souris
+login=$(window "Kalimo - Identification")
+click "$login" 200 48
+type_text "paul"
+click "$login" 200 78
+type_text "pw"
+click "$login" 306 64
+main=$(window "Kalimo - paul")
+xdotool mousemove --window "$main" 100 98 click --repeat 2 1 # the year's text selected
+sleep 0.3
+type_text "2052"
+click "$main" 257 12 # the "Calories" page, the 1st shown
+click "$main" 250 241 # the first recent food: "Pizza", eaten on both days before
+click "$main" 517 452 # "Ajouter"
+click "$main" 450 280 # "Rechercher :"
+type_text "cafe lait"
+click "$main" 240 326 # "Café au lait (boisson)", the only result
+click "$main" 517 452
+click "$main" 627 249 # "Copier la veille"
+box=$(window "Confirmation")
+read -r bw bh < <(xwininfo -id "$box" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+click "$box" $((bw - 139)) $((bh - 23)) # "Oui"
+gone "$box"
+{
+    cat "$out/journal-rapide-souris.cal"
+    crlf "[$(key_of 0)]" "Pizza=2" "Café au lait=1" "Abats=2" | cp1252
+} >"$out/attendu-rapide-souris.cal"
+eventually cmp -s "$data/Paul.cal" "$out/attendu-rapide-souris.cal" || fail "le repas saisi à la souris n'est pas celui attendu"
 stop
 echo "1 passed, 0 failed"
