@@ -145,6 +145,10 @@ void QuickEntry::keepListsHeight() {
 }
 
 bool QuickEntry::eventFilter(QObject* watched, QEvent* event) {
+    // While the page is destroyed its controls still send events (a layout to do, a child
+    // removed): the page is no longer a calorie page then, nor are its controls to be touched.
+    if (!qobject_cast<CaloriePage*>(parent()))
+        return false;
     if (watched == m_page->GroupBox4) {
         // The rows' height follows the font, which the page takes from its window.
         if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::FontChange)
