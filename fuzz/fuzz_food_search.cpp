@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const QString& day : log.Sections()) {
         const DayBeforeEntries before = EntriesOfDayBefore(log, foods, day);
         for (const FoodQuantity& entry : before.entries)
-            check(foods.ListedName(entry.food) == entry.food && ParseInteger(entry.quantityText).value_or(0) > 0);
+            check(foods.ListedName(entry.food) == entry.food &&
+                  ParseInteger(entry.quantityText).value_or(0) > 0);
     }
     return 0;
 }
