@@ -1,5 +1,9 @@
 #pragma once
 
+#include "calories/defaultfooddatabase.h"
+#include "calories/fooddatabase.h"
+#include "store/codepage.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDir>
@@ -67,4 +71,44 @@ inline QByteArray FiftyYearsOfLifelikeWeights() {
             }
         }
     return out;
+}
+
+// A food database of 20 000 foods in 20 categories of 1 000: the default foods' names, numbered
+// from their second round on ("Abats 2"), with the default values.
+inline QByteArray TwentyThousandFoods() {
+    const ProfileDocument defaults = ProfileDocument::Parse(DefaultFoodDatabaseBytes());
+    QStringList names;
+    for (const QString& category : CategoryNames(defaults))
+        names << CategoryFoods(defaults, category);
+    QString list = QStringLiteral("[catégories]\r\n");
+    QString sections, records;
+    for (int i = 0; i < 20000; ++i) {
+        const QString base = names.at(i % names.size());
+        const QString name =
+            i < names.size() ? base : base + QLatin1Char(' ') + QString::number(i / names.size() + 1);
+        if (i % 1000 == 0) {
+            const QString category = QStringLiteral("catégorie %1").arg(i / 1000 + 1);
+            list += category + QStringLiteral("=\r\n");
+            sections += QLatin1Char('[') + category + QStringLiteral("]\r\n");
+        }
+        sections += name + QStringLiteral("=\r\n");
+        records += QLatin1Char('[') + name + QStringLiteral("]\r\na=") + name + QStringLiteral("\r\nc=") +
+                   defaults.ReadString(base, QStringLiteral("c"), QStringLiteral("0")) +
+                   QStringLiteral("\r\np=1\r\nl=2\r\ng=3\r\n");
+    }
+    return EncodeWindows1252(list + sections + records);
+}
+
+// Fifty years of meals (2000 to 2049): three to seven of the first 40 default foods a day.
+inline QByteArray FiftyYearsOfMeals() {
+    const ProfileDocument defaults = ProfileDocument::Parse(DefaultFoodDatabaseBytes());
+    const QStringList foods = CategoryFoods(defaults, QStringLiteral("viande")).mid(0, 40);
+    QString out;
+    int n = 0;
+    for (QDate day(2000, 1, 1); day.year() < 2050; day = day.addDays(1)) {
+        out += QStringLiteral("[%1/%2/%3]\r\n").arg(day.day()).arg(day.month()).arg(day.year());
+        for (int k = 0; k < 3 + day.day() % 5; ++k)
+            out += foods.at((n++ * 7) % foods.size()) + QStringLiteral("=%1\r\n").arg(1 + k % 3);
+    }
+    return EncodeWindows1252(out);
 }

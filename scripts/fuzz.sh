@@ -11,7 +11,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-for target in profile_parse profile_write numbers scramble csv_import; do
+for target in profile_parse profile_write numbers scramble csv_import food_search; do
     found="build/fuzz/found/$target"
     mkdir -p "$found"
     echo "== fuzz_$target: ${seconds} s"

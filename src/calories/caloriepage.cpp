@@ -3,6 +3,7 @@
 #include "app/windowset.h"
 #include "calories/fooddatabase.h"
 #include "calories/foodlog.h"
+#include "calories/quickentry.h"
 #include "calories/tform6.h"
 #include "store/numbers.h"
 #include "ui/controls.h"
@@ -150,8 +151,10 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
 
     GroupBox4 = Named(new QGroupBox(QStringLiteral(" Liste des aliments disponibles "), this), "GroupBox4");
     GroupBox4->setFixedHeight(197);
-    auto* choose = new QHBoxLayout(GroupBox4);
-    choose->setContentsMargins(4, 2, 4, 4);
+    auto* available = new QVBoxLayout(GroupBox4);
+    available->setContentsMargins(4, 2, 4, 4);
+    auto* choose = new QHBoxLayout;
+    available->addLayout(choose, 1);
     GroupBox5 = Named(new QGroupBox(QStringLiteral(" Catégories "), GroupBox4), "GroupBox5");
     ListBox1 = MakeListIn(GroupBox5, "ListBox1");
     ListBox1->setAccessibleName(QStringLiteral("Catégories"));
@@ -209,11 +212,15 @@ CaloriePage::CaloriePage(QWidget* parent) : QWidget(parent) {
     OnChoice(ListBox2, Guard([this] { ShowFoodValues(); }));
     connect(ListView1->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { RunGuarded([&] { ListView1ColumnClick(column); }); });
+
+    Quick = new QuickEntry(this, available, choose);
 }
 
 void CaloriePage::ShowDay(ProfileFile& foodLog, const QString& day) {
     m_foodLog = &foodLog;
     m_day = day;
+    // The recent foods follow the day that additions go to, even before its list is shown.
+    Quick->ShowRecentFoods();
 }
 
 void CaloriePage::ShowDayFoods() {
@@ -231,6 +238,7 @@ void CaloriePage::ShowDayFoods() {
     Label29->setText(day.lipides);
     m_shownDay = m_day;
     ShowDayTarget();
+    Quick->ShowRecentFoods();
 }
 
 void CaloriePage::LoadCategoryList() {
@@ -239,6 +247,7 @@ void CaloriePage::LoadCategoryList() {
     ListBox1->clear();
     ListBox1->addItems(names);
     ListBox1->setCurrentRow(-1);
+    Quick->DatabaseChanged();
 }
 
 void CaloriePage::ShowCategoryFoods() {

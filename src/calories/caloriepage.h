@@ -11,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QuickEntry;
 class QToolButton;
 class QTreeWidget;
 class QVBoxLayout;
@@ -61,6 +62,11 @@ class CaloriePage : public QWidget {
     // The food log of the account open and the day ("5/3/2004") whose foods are shown, added and
     // removed; told by the main window whenever the account, the month or the grid's day changes.
     void ShowDay(ProfileFile& foodLog, const QString& day);
+    ProfileFile* FoodLog() const { return m_foodLog; } // none before an account is open
+    const QString& Day() const { return m_day; }
+
+    // The search over every food, the recent foods and the day before.
+    QuickEntry* Quick;
 
     void ShowDayFoods();
     void LoadCategoryList();

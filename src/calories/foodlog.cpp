@@ -59,16 +59,28 @@ DayFoods ReadDayFoods(const ProfileDocument& log, const ProfileDocument& db, con
 }
 
 void AddFoodToDay(ProfileFile& log, const QString& dayKey, const QString& food, const QString& quantityText) {
-    const int quantity = StrToInt(quantityText);
+    AddFoodsToDay(log, dayKey, {{food, quantityText}});
+}
+
+void AddFoodsToDay(ProfileFile& log, const QString& dayKey, const QList<FoodQuantity>& foods) {
+    QList<int> quantities;
+    for (const FoodQuantity& entry : foods)
+        quantities << StrToInt(entry.quantityText);
     log.Update([&](ProfileDocument& doc) {
-        qint64 total = quantity;
-        if (doc.ValueExists(dayKey, food))
-            total += ParseInteger(doc.ReadString(dayKey, food, QString())).value_or(0);
-        if (total > std::numeric_limits<int>::max() || total < std::numeric_limits<int>::min())
-            throw KalimoError(QStringLiteral("La quantité totale de « %1 » pour ce jour serait trop grande : "
-                                             "elle n'a pas été enregistrée")
-                                  .arg(food));
-        return doc.WriteString(dayKey, food, QString::number(total));
+        bool changed = false;
+        for (qsizetype i = 0; i < foods.size(); ++i) {
+            const QString& food = foods.at(i).food;
+            qint64 total = quantities.at(i);
+            if (doc.ValueExists(dayKey, food))
+                total += ParseInteger(doc.ReadString(dayKey, food, QString())).value_or(0);
+            if (total > std::numeric_limits<int>::max() || total < std::numeric_limits<int>::min())
+                throw KalimoError(
+                    QStringLiteral("La quantité totale de « %1 » pour ce jour serait trop grande : "
+                                   "elle n'a pas été enregistrée")
+                        .arg(food));
+            changed = doc.WriteString(dayKey, food, QString::number(total)) || changed;
+        }
+        return changed;
     });
 }
 

@@ -42,5 +42,15 @@ DayFoods ReadDayFoods(const ProfileDocument& log, const ProfileDocument& db, con
 // range; nothing is written then.
 void AddFoodToDay(ProfileFile& log, const QString& dayKey, const QString& food, const QString& quantityText);
 
+// A food and its quantity as typed (a signed whole number).
+struct FoodQuantity {
+    QString food;
+    QString quantityText;
+    bool operator==(const FoodQuantity&) const = default;
+};
+// Adds several foods to a day as AddFoodToDay adds each, in one replacement of the file: all of
+// them or, when one is refused or the write fails, none.
+void AddFoodsToDay(ProfileFile& log, const QString& dayKey, const QList<FoodQuantity>& foods);
+
 // Removes a food from a day. Raises "Impossible d'écrire dans <file>" when that fails.
 void RemoveFoodFromDay(ProfileFile& log, const QString& dayKey, const QString& food);

@@ -159,6 +159,20 @@ const QList<HelpTopic>& HelpTopics() {
                         "existe 30 dans la nature, dont 8 sont indispensables). Elles construisent et "
                         "entretiennent les muscles et les os. Un gramme de protéines apporte 4 "
                         "calories. On les trouve dans la viande, le poisson, les oeufs et le lait.")},
+        {QStringLiteral("Saisie rapide"), QStringLiteral("Calorique"), QStringLiteral(" Saisie rapide "),
+         QStringLiteral("Sur l'onglet \"Calories\", un repas se note en quelques touches.\n"
+                        "Rechercher (Alt+R) : tapez une partie du nom d'un aliment, avec ou sans accents "
+                        "(\"cafe lait\" trouve \"Café au lait\", \"oeuf\" trouve \"Œuf\"). Les aliments "
+                        "de toutes les catégories qui contiennent chacun des mots tapés s'affichent, "
+                        "les plus proches d'abord. Les flèches se déplacent dans la liste, Entrée "
+                        "choisit l'aliment et passe à la quantité, Entrée dans la quantité l'ajoute. "
+                        "Echap ramène les catégories.\n"
+                        "Récents (Alt+N) : les 15 aliments notés le plus souvent durant les 30 derniers "
+                        "jours, le plus fréquent d'abord. Un clic ou Entrée en choisit un.\n"
+                        "Copier la veille (Alt+V) : après confirmation, ajoute au jour affiché les "
+                        "aliments notés la veille ; la quantité d'un aliment déjà noté ce jour-là "
+                        "augmente. Le premier jour d'un mois, la veille est le dernier jour du mois "
+                        "précédent.")},
     };
     return topics;
 }

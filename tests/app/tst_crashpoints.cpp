@@ -1,14 +1,14 @@
 // Every crash point of a real session, not a random sample. A short session of the real windows
 // (start, an account deleted, login, two weights, a food added and one removed, a food added in
-// the editor, an old backup restored, a weekly rate chosen, the close box with its backup and the
-// removal of an expired one) is run once to list every change it makes to its files. It is then run
-// again once per change: killed at that change, or with that one call failing (a full disk, an
-// input/output error). After each run the program is started again, logs in and is closed by its close
-// box: what it finds must hold everything typed before the operation in flight, and that operation whole
-// or not at all (a restore never leaves a mix of two journals); its close must leave only the scrambled
-// copies, with the same content, and no temporary file; no backup is lost or cut in two and every backup
-// listed can be read; the deleted account is either whole or without a trace a new account of its name
-// could read.
+// the editor, the day before copied, an old backup restored, a weekly rate chosen, the close box with
+// its backup and the removal of an expired one) is run once to list every change it makes to its files.
+// It is then run again once per change: killed at that change, or with that one call failing (a full
+// disk, an input/output error). After each run the program is started again, logs in and is closed by
+// its close box: what it finds must hold everything typed before the operation in flight, and that
+// operation whole or not at all (a restore never leaves a mix of two journals); its close must leave only
+// the scrambled copies, with the same content, and no temporary file; no backup is lost or cut in two and
+// every backup listed can be read; the deleted account is either whole or without a trace a new account
+// of its name could read.
 #include "calories/defaultfooddatabase.h"
 #include "store/scramble.h"
 #include "summary/backups.h"
@@ -40,18 +40,24 @@ const QList<QPair<int, QPair<QString, QString>>> StepChanges = {
     {5, {QStringLiteral("added"), QStringLiteral("2")}},
     {6, {QStringLiteral("pizza"), QString()}},
     {7, {QStringLiteral("tarte"), QStringLiteral("250")}},
-    // The backup of the 1st of March 2005 restored.
-    {8, {QStringLiteral("v1"), QStringLiteral("61")}},
-    {8, {QStringLiteral("v2"), QStringLiteral("62")}},
-    {8, {QStringLiteral("february"), QStringLiteral("60")}},
-    {8, {QStringLiteral("added"), QString()}},
-    {8, {QStringLiteral("pizza"), QStringLiteral("4")}},
-    {8, {QStringLiteral("older"), QStringLiteral("9")}},
-    {9, {QStringLiteral("rythme"), QStringLiteral("-0,25")}},
+    // The 9th of March copied to the 10th at once.
+    {8, {QStringLiteral("copiedpizza"), QStringLiteral("2")}},
+    {8, {QStringLiteral("copiedsauce"), QStringLiteral("1")}},
+    // The backup of the 1st of March 2005 restored: its 9th of March is the journal's, its 10th empty.
+    {9, {QStringLiteral("v1"), QStringLiteral("61")}},
+    {9, {QStringLiteral("v2"), QStringLiteral("62")}},
+    {9, {QStringLiteral("february"), QStringLiteral("60")}},
+    {9, {QStringLiteral("added"), QString()}},
+    {9, {QStringLiteral("pizza"), QStringLiteral("4")}},
+    {9, {QStringLiteral("older"), QStringLiteral("9")}},
+    {9, {QStringLiteral("copiedpizza"), QString()}},
+    {9, {QStringLiteral("copiedsauce"), QString()}},
+    {10, {QStringLiteral("rythme"), QStringLiteral("-0,25")}},
 };
-const int StepCount = 11;
-const int RestoreStep = 8;
-const QStringList JournalFacts{"v1", "v2", "february", "added", "pizza", "older"};
+const int StepCount = 12;
+const int RestoreStep = 9;
+const QStringList JournalFacts{"v1",    "v2",    "february",    "added",
+                               "pizza", "older", "copiedpizza", "copiedsauce"};
 const QString OldBackup = QStringLiteral("sauvegardes/2005-03-01/");
 // Paul's oldest backup, shared with Marie: it expires once today's backup is made, the thirteen
 // after it (2005-03-01 to 2005-03-13) and today's being the fourteen kept.
@@ -124,7 +130,8 @@ void TestCrashPoints::initTestCase() {
     const QByteArray accounts =
         "[Marie]\r\npassword=m\r\n[Paul]\r\npassword=pw\r\n[Zo\xE9]\r\npassword=z\r\n";
     const QByteArray weights = "[2/2005]\r\nv1=69\r\n[3/2005]\r\nv1=70\r\nv2=71\r\n";
-    const QByteArray foodLog = "[1/2/2005]\r\nAbats=3\r\n[2/3/2005]\r\nPizza=1\r\n";
+    const QByteArray dayToCopy = "[9/3/2005]\r\nPizza=2\r\nAbats en sauce=1\r\n";
+    const QByteArray foodLog = "[1/2/2005]\r\nAbats=3\r\n[2/3/2005]\r\nPizza=1\r\n" + dayToCopy;
     const QDir base(m_base.path());
     WriteBytes(base.filePath(QStringLiteral("compte.ini.cry")), scrambled(accounts, AccountsFileKey));
     WriteBytes(base.filePath(QStringLiteral("Paul.ini.cry")), scrambled(weights, AccountFilesKey));
@@ -134,7 +141,7 @@ void TestCrashPoints::initTestCase() {
     WriteBytes(base.filePath(OldBackup + QStringLiteral("Paul.ini.cry")),
                scrambled("[2/2005]\r\nv1=60\r\n[3/2005]\r\nv1=61\r\nv2=62\r\n", AccountFilesKey));
     WriteBytes(base.filePath(OldBackup + QStringLiteral("Paul.cal.cry")),
-               scrambled("[1/2/2005]\r\nAbats=9\r\n[2/3/2005]\r\nPizza=4\r\n", AccountFilesKey));
+               scrambled("[1/2/2005]\r\nAbats=9\r\n[2/3/2005]\r\nPizza=4\r\n" + dayToCopy, AccountFilesKey));
     const QByteArray paulsOlder = scrambled("[2/2005]\r\nv1=50\r\n", AccountFilesKey);
     base.mkpath(ExpiredBackup);
     WriteBytes(base.filePath(ExpiredBackup + QStringLiteral("Paul.ini.cry")), paulsOlder);

@@ -1,10 +1,12 @@
 #include "accounts/tform1.h"
 #include "calories/caloriepage.h"
+#include "calories/quickentry.h"
 #include "calories/tform6.h"
 #include "store/numbers.h"
 #include "summary/energybalance.h"
 #include "testsupport/keyboard.h"
 #include "testsupport/windowfixture.h"
+#include "ui/controls.h"
 #include "ui/spinedit.h"
 #include "weight/stringgrid.h"
 #include "weight/tform2.h"
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QSet>
 #include <QTabWidget>
@@ -95,6 +98,10 @@ class TestCaloriePage : public QObject {
     void valueFieldsKeepDeleteAndTab();
     void closingTheEditorGivesTheFocusBack();
     void targetOfTheDayAndWhatIsLeft();
+    void searchingAtTheKeyboard();
+    void badSearchesWriteNothing_data();
+    void badSearchesWriteNothing();
+    void recentFoodsAndTheDayBefore();
 };
 
 void TestCaloriePage::categoriesAreListedAlphabetically() {
@@ -541,6 +548,145 @@ void TestCaloriePage::targetOfTheDayAndWhatIsLeft() {
     QTRY_COMPARE(Form2->TabSheet2->Label40->text(), expected(3, 27, 2280));
     QVERIFY(Form2->TabSheet2->Label40->text() != before);
     QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+// Found by part of its name typed without accents, added with Return twice; the arrows move in
+// the results while typing; Escape brings the categories back, with the food chosen.
+void TestCaloriePage::searchingAtTheKeyboard() {
+    PaulsDay p;
+    QuickEntry* quick = Form2->TabSheet2->Quick;
+    QVERIFY(Activate(Form2));
+    Form2->PageControl1->setCurrentIndex(1);
+    PressKey(Qt::Key_R, Qt::AltModifier);
+    TypeKeys(QStringLiteral("cafe lait"));
+    QVERIFY(quick->GroupBox8->isVisible() && !Form2->TabSheet2->GroupBox5->isVisible());
+    QCOMPARE(quick->ListBox3->model()->rowCount(), 1);
+    QCOMPARE(quick->ListBox3->currentIndex().data().toString(), QStringLiteral("Café au lait (boisson)"));
+    PressKey(Qt::Key_Tab); // the flow: search, results, quantity, "Ajouter"
+    QCOMPARE(QApplication::focusWidget(), quick->ListBox3);
+    PressKey(Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), Form2->TabSheet2->Edit4);
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Café au lait"));
+    TypeKeys(QStringLiteral("2")); // replaces the quantity 1, selected
+    PressKey(Qt::Key_Return);
+    QCOMPARE(p.foodLog(), QByteArray("[5/3/2004]\r\nCaf\xE9 au lait=2\r\n"));
+    PressKey(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Form2->TabSheet2->SpeedButton9);
+
+    PressKey(Qt::Key_R, Qt::AltModifier);
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    TypeKeys(QStringLiteral("oeuf"));
+    PressKey(Qt::Key_Down);
+    PressKey(Qt::Key_Down);
+    PressKey(Qt::Key_Up);
+    QCOMPARE(quick->ListBox3->currentIndex().data().toString(), QStringLiteral("Œuf au plat (divers)"));
+    PressKey(Qt::Key_Return);
+    PressKey(Qt::Key_Return);
+    QCOMPARE(row(1).mid(0, 2), (QStringList{"Œuf au plat", "1"}));
+    QCOMPARE(p.dialogs.shown.size(), 0);
+
+    Form2->TabSheet2->Quick->Edit6->setFocus();
+    PressKey(Qt::Key_Escape);
+    QVERIFY(!quick->GroupBox8->isVisible() && Form2->TabSheet2->GroupBox6->isVisible());
+    QCOMPARE(quick->Edit6->text(), QString());
+    QCOMPARE(ChosenItem(Form2->TabSheet2->ListBox2)->text(), QStringLiteral("Œuf au plat"));
+    PressKey(Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), Form2->TabSheet2->SpeedButton10);
+    Form2->TabSheet2->SpeedButton12->setFocus();
+    PressKey(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), quick->ListBox4);
+    PressKey(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), quick->SpeedButton22);
+    for (QWidget* w : std::initializer_list<QWidget*>{quick->Edit6, quick->ListBox3, quick->ListBox4})
+        QVERIFY(!w->accessibleName().isEmpty());
+}
+
+void TestCaloriePage::badSearchesWriteNothing_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("resultsShown");
+    QTest::newRow("blanks") << QStringLiteral("    ") << false;
+    QTest::newRow("punctuation") << QStringLiteral("(?!.;,)") << false;
+    QTest::newRow("1000 characters") << QString(1000, QLatin1Char('z')) << true;
+    QTest::newRow("outside Windows-1252") << QStringLiteral("日本 \U0001F35E") << true;
+}
+
+// No error, nothing chosen, nothing written: the categories, or results that say none match.
+void TestCaloriePage::badSearchesWriteNothing() {
+    QFETCH(QString, typed);
+    QFETCH(bool, resultsShown);
+    PaulsDay p;
+    QuickEntry* quick = Form2->TabSheet2->Quick;
+    Form2->PageControl1->setCurrentIndex(1);
+    quick->Edit6->setFocus();
+    quick->Edit6->insert(typed); // as a paste brings it
+    QVERIFY(quick->Edit6->text().size() <= 100);
+    QCOMPARE(quick->GroupBox8->isVisible(), resultsShown);
+    QTest::keyClick(quick->Edit6, Qt::Key_Return);
+    QTest::keyClick(Form2->TabSheet2->Edit4, Qt::Key_Return);
+    QCOMPARE(p.dialogs.texts(), QStringList{QStringLiteral("Veuillez saisir une catégorie et un aliment")});
+    QCOMPARE(Form2->TabSheet2->Label21->text(), QStringLiteral("Aucun"));
+    QVERIFY(!QFile::exists(p.dir.file(QStringLiteral("Paul.cal"))));
+}
+
+// Yesterday's food again in three keys; the recent foods follow the log and the editor at once;
+// the day before copied after a question naming how many foods, or a word when there are none.
+void TestCaloriePage::recentFoodsAndTheDayBefore() {
+    PaulsDay p;
+    const QDate today = QDate::currentDate();
+    const auto key = [&today](int back) {
+        const QDate d = today.addDays(-back);
+        return QByteArray::number(d.day()) + '/' + QByteArray::number(d.month()) + '/' +
+               QByteArray::number(d.year());
+    };
+    const QByteArray earlier = "[" + key(2) + "]\r\nPizza=1\r\nAbats en sauce=1\r\n[" + key(1) +
+                               "]\r\nAbats=2\r\nPizza=1\r\nTarte disparue=1\r\n";
+    WriteBytes(p.dir.file(QStringLiteral("Paul.cal")), earlier);
+    ShowMonth(today.month(), today.year());
+    Form2->StringGrid1->SetRow(today.day());
+    QuickEntry* quick = Form2->TabSheet2->Quick;
+    QCOMPARE(items(quick->ListBox4), (QStringList{"Pizza", "Abats", "Abats en sauce"}));
+
+    QVERIFY(Activate(Form2));
+    Form2->PageControl1->setCurrentIndex(1);
+    Form2->TabSheet2->ListView1->setFocus();
+    PressKey(Qt::Key_N, Qt::AltModifier);
+    PressKey(Qt::Key_Return);
+    PressKey(Qt::Key_Return);
+    QCOMPARE(p.foodLog(), earlier + "[" + key(0) + "]\r\nPizza=1\r\n");
+
+    // The day before: two foods, one of them already there, one gone from the database.
+    p.dialogs.answers = {QMessageBox::No};
+    PressKey(Qt::Key_V, Qt::AltModifier);
+    QTRY_COMPARE(p.dialogs.texts(),
+                 QStringList{QStringLiteral("Copier dans ce jour les 2 aliments notés la veille (%1) ?\n"
+                                            "L'un d'eux est déjà noté ce jour : sa quantité augmentera.\n"
+                                            "« Tarte disparue » n'est plus dans la base des aliments : il ne "
+                                            "sera pas copié.")
+                                 .arg(today.addDays(-1).toString(QStringLiteral("dd/MM/yyyy")))});
+    QCOMPARE(p.foodLog(), earlier + "[" + key(0) + "]\r\nPizza=1\r\n");
+    QTest::mouseClick(quick->SpeedButton22, Qt::LeftButton);
+    QCOMPARE(p.foodLog(), earlier + "[" + key(0) + "]\r\nPizza=2\r\nAbats=2\r\n");
+    QCOMPARE(Form2->TabSheet2->ListView1->topLevelItemCount(), 2);
+
+    p.dialogs.clear();
+    Form2->StringGrid1->SetRow(today.day() == 1 ? 2 : 1); // a day with nothing the day before
+    const QByteArray copied = p.foodLog();
+    QTest::mouseClick(quick->SpeedButton22, Qt::LeftButton);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QVERIFY(p.dialogs.texts().constFirst().contains(QStringLiteral("il n'y a rien à copier")));
+    QCOMPARE(p.foodLog(), copied);
+
+    // Deleted in the editor: gone from the recent foods and from the search at once.
+    Form2->StringGrid1->SetRow(today.day());
+    Form6->show();
+    choose(Form6->ListBox1, QStringLiteral("plat"));
+    choose(Form6->ListBox2, QStringLiteral("Pizza"));
+    QTest::mouseClick(Form6->SpeedButton2, Qt::LeftButton);
+    Form6->close();
+    QCOMPARE(items(quick->ListBox4), (QStringList{"Abats", "Abats en sauce"}));
+    quick->Edit6->setText(QStringLiteral("pizza"));
+    QCOMPARE(quick->ListBox3->model()->rowCount(), 1);
+    QCOMPARE(quick->ListBox3->model()->index(0, 0).flags(), Qt::NoItemFlags);
 }
 
 QTEST_MAIN(TestCaloriePage)

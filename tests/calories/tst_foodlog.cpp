@@ -2,6 +2,9 @@
 #include "calories/fooddatabase.h"
 #include "calories/foodeditor.h"
 #include "calories/foodlog.h"
+#include "calories/foodsearch.h"
+#include "calories/recentfoods.h"
+#include "store/codepage.h"
 #include "store/kalimoerror.h"
 #include "testsupport/filesizelimit.h"
 #include "testsupport/randomtexts.h"
@@ -11,6 +14,25 @@
 
 namespace {
 const QString Day = QStringLiteral("5/3/2004");
+
+// A small database: "Pain" listed by two categories, a ligature, accents, names that begin with
+// a word typed and names that only hold it.
+ProfileDocument searchDatabase() {
+    const QString text = QStringLiteral("[catégories]\npain=\nœufs=\ndivers=\n"
+                                        "[pain]\nPain=\nPain complet=\nGros pain de campagne=\n"
+                                        "Épinards à la crème=\n"
+                                        "[œufs]\nŒuf dur=\nBlanc d'œuf=\nBœuf mode=\nŒuf=\n"
+                                        "[divers]\nPain=\nCafé au lait=\nLait=\nLaitue=\nCæsar salad=\n");
+    return ProfileDocument::Parse(
+        EncodeWindows1252(QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
+}
+
+QStringList shown(const QList<FoodInCategory>& foods) {
+    QStringList texts;
+    for (const FoodInCategory& f : foods)
+        texts << f.food + QStringLiteral(" (") + f.category + QLatin1Char(')');
+    return texts;
+}
 
 QByteArray sectionBytes(const QByteArray& file, const QByteArray& header) {
     const qsizetype start = file.indexOf("\r\n" + header + "\r\n");
@@ -41,6 +63,13 @@ class TestFoodLog : public QObject {
     void namesTheFileCannotHold_data();
     void namesTheFileCannotHold();
     void namesTakenReadBackAsTyped();
+    void searchingEveryFood_data();
+    void searchingEveryFood();
+    void catalogueFollowsTheDatabase();
+    void recentFoods();
+    void dayBefore_data();
+    void dayBefore();
+    void severalFoodsAddedAsOne();
 };
 
 void TestFoodLog::formatAmount_data() {
@@ -315,6 +344,146 @@ void TestFoodLog::namesTakenReadBackAsTyped() {
                  qPrintable(name));
     }
     QVERIFY(taken > 100);
+}
+
+void TestFoodLog::searchingEveryFood_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found");
+    // A word beginning the name first, then one beginning a later word, then one inside a word;
+    // alphabetical within each.
+    QTest::newRow("one word") << QStringLiteral("pain")
+                              << QStringList{"Pain (divers)", "Pain (pain)", "Pain complet (pain)",
+                                             "Gros pain de campagne (pain)"};
+    QTest::newRow("case, blanks, punctuation")
+        << QStringLiteral("  PAIN,  complet! ") << QStringList{"Pain complet (pain)"};
+    QTest::newRow("ligature typed apart")
+        << QStringLiteral("oeuf")
+        << QStringList{"Œuf (œufs)", "Œuf dur (œufs)", "Blanc d'œuf (œufs)", "Bœuf mode (œufs)"};
+    QTest::newRow("ligature typed") << QStringLiteral("Œuf d")
+                                    << QStringList{"Œuf dur (œufs)", "Blanc d'œuf (œufs)",
+                                                   "Bœuf mode (œufs)"};
+    QTest::newRow("ae ligature") << QStringLiteral("caesar") << QStringList{"Cæsar salad (divers)"};
+    QTest::newRow("accents not typed") << QStringLiteral("cafe lait") << QStringList{"Café au lait (divers)"};
+    QTest::newRow("accents typed elsewhere")
+        << QStringLiteral("épinàrd crème") << QStringList{"Épinards à la crème (pain)"};
+    QTest::newRow("words in any order")
+        << QStringLiteral("lait cafe") << QStringList{"Café au lait (divers)"};
+    QTest::newRow("begins before inside")
+        << QStringLiteral("lait") << QStringList{"Lait (divers)", "Laitue (divers)", "Café au lait (divers)"};
+    QTest::newRow("every word needed") << QStringLiteral("pain lait") << QStringList{};
+    QTest::newRow("blanks only") << QStringLiteral("   \t ") << QStringList{};
+    QTest::newRow("punctuation only") << QStringLiteral("?!;.,'()-") << QStringList{};
+    QTest::newRow("outside Windows-1252") << QStringLiteral("日本 \U0001F35E") << QStringList{};
+    QTest::newRow("1000 characters") << QString(1000, QLatin1Char('a')) << QStringList{};
+    QTest::newRow("1000 characters in words")
+        << QStringLiteral("pain ").repeated(200)
+        << QStringList{"Pain (divers)", "Pain (pain)", "Pain complet (pain)", "Gros pain de campagne (pain)"};
+}
+
+void TestFoodLog::searchingEveryFood() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    QCOMPARE(shown(FoodCatalogue(searchDatabase()).Search(typed)), found);
+}
+
+// A food renamed or deleted in the editor is gone from the search as soon as the catalogue is
+// built again; a category renamed shows its new name.
+void TestFoodLog::catalogueFollowsTheDatabase() {
+    WorkingDir dir;
+    CreateDefaultFoodDatabase();
+    ProfileFile db(QStringLiteral("./calories.ini"));
+    ProfileFile deleted(QStringLiteral("./calsuppr.ini"));
+    QCOMPARE(FoodCatalogue(db.Document()).Size(), 991);
+    QCOMPARE(FoodCatalogue(db.Document()).CategoryOf(QStringLiteral("ABATS")), QStringLiteral("viande"));
+    QCOMPARE(FoodCatalogue(db.Document()).ListedName(QStringLiteral("ABATS")), QStringLiteral("Abats"));
+    // Every food of the default database is found by part of its name typed without accents.
+    const FoodCatalogue all(db.Document());
+    for (const QString& category : CategoryNames(db.Document()))
+        for (const QString& food : CategoryFoods(db.Document(), category)) {
+            const QString typed = FoldedForSearch(food).simplified().left(12);
+            QVERIFY2(all.Search(typed).contains(FoodInCategory{food, category}), qPrintable(food));
+        }
+
+    DeleteFood(db, deleted, QStringLiteral("viande"), QStringLiteral("Abats"));
+    SaveFood(db, QStringLiteral("plat"), QStringLiteral("Pizza maison"), "250", "10", "30", "9");
+    DeleteFood(db, deleted, QStringLiteral("plat"), QStringLiteral("Pizza"));
+    RenameCategory(db, QStringLiteral("plat"), QStringLiteral("plats"));
+    const FoodCatalogue after(db.Document());
+    QCOMPARE(shown(after.Search(QStringLiteral("abats"))), QStringList{"Abats en sauce (viande)"});
+    QCOMPARE(shown(after.Search(QStringLiteral("pizza"))), QStringList{"Pizza maison (plats)"});
+    QCOMPARE(after.CategoryOf(QStringLiteral("Abats")), QString());
+}
+
+void TestFoodLog::recentFoods() {
+    const FoodCatalogue foods(searchDatabase());
+    // 5 March 2024 and the 29 days before it: back to 5 February (2024 is a leap year).
+    const ProfileDocument log = ProfileDocument::Parse(EncodeWindows1252(
+        QStringLiteral("[6/3/2024]\r\nBlanc d'œuf=1\r\n"                             // after the day
+                       "[5/3/2024]\r\nPain=1\r\nLait=2\r\nInconnu=3\r\nLaitue=0\r\n" // unlisted, none eaten
+                       "[4/3/2024]\r\nPain=2\r\npain=5\r\nCafé au lait=1\r\n"        // once a day
+                       "[1/3/2024]\r\nLAIT=1\r\nLaitue=-2\r\n"
+                       "[5/2/2024]\r\nŒuf=1\r\n"
+                       "[4/2/2024]\r\nLaitue=9\r\n"))); // thirty days before
+    const QDate day(2024, 3, 5);
+    // Most days first, then the one eaten last, then alphabetical; each under its first category.
+    QCOMPARE(shown(RecentFoods(log, foods, day)),
+             (QStringList{"Lait (divers)", "Pain (pain)", "Café au lait (divers)", "Œuf (œufs)"}));
+    QCOMPARE(shown(RecentFoods(log, foods, day, 30, 2)), (QStringList{"Lait (divers)", "Pain (pain)"}));
+    QCOMPARE(shown(RecentFoods(log, foods, QDate(2024, 3, 6))).first(), QStringLiteral("Lait (divers)"));
+    QVERIFY(RecentFoods(log, foods, QDate(2024, 6, 1)).isEmpty());
+    QVERIFY(RecentFoods(log, foods, QDate()).isEmpty());
+}
+
+void TestFoodLog::dayBefore_data() {
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<QDate>("before");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("first of a leap March")
+        << "1/3/2024" << QDate(2024, 2, 29) << QStringList{"Pain=2", "Œuf=3"};
+    QTest::newRow("first of March") << "1/3/2023" << QDate(2023, 2, 28) << QStringList{"Lait=4"};
+    QTest::newRow("first of the year") << "1/1/2024" << QDate(2023, 12, 31) << QStringList{"Lait=1"};
+    QTest::newRow("nothing logged") << "2/3/2024" << QDate(2024, 3, 1) << QStringList{};
+    QTest::newRow("no such day") << "30/2/2024" << QDate() << QStringList{};
+    QTest::newRow("not a day") << "+1/3/2024" << QDate() << QStringList{};
+    QTest::newRow("two parts") << "3/2024" << QDate() << QStringList{};
+}
+
+void TestFoodLog::dayBefore() {
+    QFETCH(QString, day);
+    QFETCH(QDate, before);
+    QFETCH(QStringList, entries);
+    const ProfileDocument log = ProfileDocument::Parse(EncodeWindows1252(
+        QStringLiteral("[29/2/2024]\r\npain=2\r\nInconnu=1\r\nLait=0\r\nCafé au lait=-1\r\n"
+                       "Œuf=3\r\nPAIN=7\r\n[28/2/2023]\r\nLait=4\r\n[31/12/2023]\r\nLait=1\r\n")));
+    const DayBeforeEntries found = EntriesOfDayBefore(log, FoodCatalogue(searchDatabase()), day);
+    QCOMPARE(found.date, before);
+    QStringList texts;
+    for (const FoodQuantity& entry : found.entries)
+        texts << entry.food + QLatin1Char('=') + entry.quantityText;
+    // Under the name the database lists, foods not eaten left out, a food gone from it set aside.
+    QCOMPARE(texts, entries);
+    QCOMPARE(found.notInDatabase, before == QDate(2024, 2, 29) ? QStringList{"Inconnu"} : QStringList{});
+}
+
+void TestFoodLog::severalFoodsAddedAsOne() {
+    WorkingDir dir;
+    ProfileFile log(QStringLiteral(".\\Paul.cal"));
+    AddFoodToDay(log, Day, QStringLiteral("Pain"), QStringLiteral("1"));
+    AddFoodsToDay(
+        log, Day,
+        {{QStringLiteral("Œuf"), QStringLiteral("3")}, {QStringLiteral("pain"), QStringLiteral("2")}});
+    const QByteArray added("[5/3/2004]\r\nPain=3\r\n\x8C"
+                           "uf=3\r\n");
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal"))), added);
+    // One refused, none written: a total beyond the range, a quantity that is not a number.
+    QVERIFY_THROWS_EXCEPTION(KalimoError,
+                             AddFoodsToDay(log, Day,
+                                           {{QStringLiteral("Lait"), QStringLiteral("1")},
+                                            {QStringLiteral("Pain"), QStringLiteral("2147483647")}}));
+    QVERIFY_THROWS_EXCEPTION(KalimoError, AddFoodsToDay(log, Day,
+                                                        {{QStringLiteral("Lait"), QStringLiteral("1")},
+                                                         {QStringLiteral("Pain"), QStringLiteral("1,5")}}));
+    QCOMPARE(ReadBytes(dir.file(QStringLiteral("Paul.cal"))), added);
 }
 
 QTEST_APPLESS_MAIN(TestFoodLog)

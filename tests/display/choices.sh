@@ -7,7 +7,9 @@
 # text to the weight grid and to the goal by every path (keys, Escape, Alt+letter, the clipboard,
 # the mouse, the focus coming back from the about window): the files hold exactly the weights typed,
 # a hand-written "72.5" stays as it was. A fourth run deletes an account and creates it again: the
-# new account finds nothing of the old one.
+# new account finds nothing of the old one. A fifth run logs a meal at the keyboard only, in few
+# keys: a food found by part of its name typed without accents, a recent food, the day before
+# copied; a sixth does the same with the mouse only. The food log is checked byte for byte.
 # Usage: choices.sh KALIMO OUTPUT_FOLDER
 set -euo pipefail
 kalimo="$(realpath "$1")"
@@ -124,7 +126,7 @@ type_text "71"
 eventually cmp -s "$data/Paul.ini" "$out/attendu.ini" || fail "le poids tapé dans la grille n'est pas enregistré tel quel"
 
 keys shift+Tab shift+Tab shift+Tab shift+Tab Right # the tab bar: the "Calories" page
-keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # to the category list, which makes "boisson" current
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # past the search, to the category list, which makes "boisson" current
 keys alt+a # answered by "Veuillez saisir une catégorie et un aliment"
 window "Kalimo" >/dev/null
 keys Return
@@ -359,4 +361,73 @@ ended
 cmp -s "$data/Zoe.ini" "$out/attendu-zoe.ini" || fail "le journal du compte recréé"
 [ ! -e "$data/sauvegardes/2005-01-01" ] && [ -z "$(find "$data/sauvegardes" -iname 'zoe.cal*')" ] ||
     fail "une ancienne sauvegarde du compte supprimé reste"
+
+# ---- A meal in a few keys: the search typed without accents, a recent food, the day before ----
+day_key() { date -d "$1 days ago" +%-d/%-m/%Y; }
+cp1252() { iconv -f UTF-8 -t CP1252; }
+mkdir -p "$out/rapide"
+crlf "[$(day_key 2)]" "Café au lait=2" "Pizza=1" "[$(day_key 1)]" "Café au lait=1" "Abats=2" | cp1252 >"$out/rapide/Paul.cal"
+cp "$out/rapide/Paul.cal" "$out/journal-rapide.cal"
+start rapide
+window "Kalimo - Identification" >/dev/null
+type_text "paul"
+keys Tab
+type_text "pw"
+keys Return
+window "Kalimo - paul" >/dev/null
+for _ in $(seq 2 "$(date +%-d)"); do xdotool key Down; done # today's row
+sleep 0.3
+keys shift+Tab shift+Tab shift+Tab shift+Tab Right # the tab bar: the "Calories" page
+keys alt+r
+type_text "oeuf dur" # "Œuf dur", the best match
+keys Return Return # chosen, the focus in the quantity (1), added
+keys alt+n Return Return # the food eaten most often lately: "Café au lait"
+keys alt+v
+window "Confirmation" >/dev/null
+keys Return # "Oui": yesterday's two foods added to today
+gone "Confirmation"
+{
+    cat "$out/journal-rapide.cal"
+    crlf "[$(day_key 0)]" "Œuf dur=1" "Café au lait=2" "Abats=2" | cp1252
+} >"$out/attendu-rapide.cal"
+eventually cmp -s "$data/Paul.cal" "$out/attendu-rapide.cal" || fail "le repas saisi au clavier n'est pas celui attendu"
+stop
+
+# ---- The same with the mouse only (text typed where words are asked), on the 1st of this month
+# in 2052: its day before is the last day of the month before, its recent foods those of the
+# days before it, whatever today is ----
+first="2052-$(date +%m)-01"
+key_of() { date -d "$first $1 day" +%-d/%-m/%Y; }
+mkdir -p "$out/rapide-souris"
+crlf "[$(key_of -2)]" "Café au lait=1" "Pizza=1" "[$(key_of -1)]" "Pizza=1" "Abats=2" | cp1252 >"$out/rapide-souris/Paul.cal"
+cp "$out/rapide-souris/Paul.cal" "$out/journal-rapide-souris.cal"
+start rapide-souris
+login=$(window "Kalimo - Identification")
+click "$login" 200 48
+type_text "paul"
+click "$login" 200 78
+type_text "pw"
+click "$login" 306 64
+main=$(window "Kalimo - paul")
+xdotool mousemove --window "$main" 100 98 click --repeat 2 1 # the year's text selected
+sleep 0.3
+type_text "2052"
+click "$main" 257 12 # the "Calories" page, the 1st shown
+click "$main" 250 241 # the first recent food: "Pizza", eaten on both days before
+click "$main" 517 452 # "Ajouter"
+click "$main" 450 280 # "Rechercher :"
+type_text "cafe lait"
+click "$main" 240 326 # "Café au lait (boisson)", the only result
+click "$main" 517 452
+click "$main" 627 249 # "Copier la veille"
+box=$(window "Confirmation")
+read -r bw bh < <(xwininfo -id "$box" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+click "$box" $((bw - 139)) $((bh - 23)) # "Oui"
+gone "$box"
+{
+    cat "$out/journal-rapide-souris.cal"
+    crlf "[$(key_of 0)]" "Pizza=2" "Café au lait=1" "Abats=2" | cp1252
+} >"$out/attendu-rapide-souris.cal"
+eventually cmp -s "$data/Paul.cal" "$out/attendu-rapide-souris.cal" || fail "le repas saisi à la souris n'est pas celui attendu"
+stop
 echo "1 passed, 0 failed"

@@ -125,7 +125,7 @@ void TestHelp::treeHoldsTheSortedTopics() {
     QCOMPARE(texts(childrenOf(roots()[0])), QStringList{"Sauvegardes"});
     QCOMPARE(texts(childrenOf(roots()[1])),
              (QStringList{"Calories", "Catégories", "Configurer", "Dépense et objectif du jour", "Glucides",
-                          "Lipides", "Protéines"}));
+                          "Lipides", "Protéines", "Saisie rapide"}));
     QCOMPARE(texts(childrenOf(roots()[2])), (QStringList{"Créer", "Installation", "Supprimer"}));
     QCOMPARE(texts(childrenOf(roots()[3])), (QStringList{"2 graphiques", "Détails", "Enregistrer", "IMC",
                                                          "Imprimer", "Rafraîchir", "Tracé / Fond", "Zoom"}));
@@ -139,7 +139,7 @@ void TestHelp::eachNodeShowsItsTitleAndText() {
     QVERIFY(Form4->isVisible());
     QVERIFY(Form1->isEnabled());
 
-    QCOMPARE(HelpTopics().size(), 24);
+    QCOMPARE(HelpTopics().size(), 25);
     for (const HelpTopic& topic : HelpTopics()) {
         QTreeWidgetItem* item = node(topic.parent, topic.node);
         QVERIFY2(item, qPrintable(topic.node));

@@ -28,6 +28,10 @@ inline SessionFacts FactsOf(const QByteArray& accounts, const QByteArray& weight
         {QStringLiteral("added"), f.ReadString(QStringLiteral("2/3/2005"), QStringLiteral("Abats"), none)},
         {QStringLiteral("pizza"), f.ReadString(QStringLiteral("2/3/2005"), QStringLiteral("Pizza"), none)},
         {QStringLiteral("older"), f.ReadString(QStringLiteral("1/2/2005"), QStringLiteral("Abats"), none)},
+        {QStringLiteral("copiedpizza"),
+         f.ReadString(QStringLiteral("10/3/2005"), QStringLiteral("Pizza"), none)},
+        {QStringLiteral("copiedsauce"),
+         f.ReadString(QStringLiteral("10/3/2005"), QStringLiteral("Abats en sauce"), none)},
         {QStringLiteral("tarte"), d.ReadString(QStringLiteral("Tarte maison"), QStringLiteral("c"), none)},
     };
 }

@@ -1,14 +1,15 @@
 // One short session of the real program, the same every time, for the crash-point test: start,
 // delete Zoé's account, log in to Paul's account, type two weights, add a food and remove another, add a food
-// to the database in the editor, restore the backup of the 1st of March 2005 from the "Bilan" page, choose a
-// weekly rate there, close the main window by its close box. Boxes are answered as a person would (the first
-// button) and written to standard output. After each step, "STEP <n>" is appended to the log named by
-// KALIMO_FAULT_LOG, among the file changes the fault shim logs. With the argument "check", the session only
-// logs in, prints what the program then finds in the account's files ("FACT name=value") and closes by the
-// close box.
+// to the database in the editor, copy the day before into the 10th of March, restore the backup of the 1st of
+// March 2005 from the "Bilan" page, choose a weekly rate there, close the main window by its close box. Boxes
+// are answered as a person would (the first button) and written to standard output. After each step,
+// "STEP <n>" is appended to the log named by KALIMO_FAULT_LOG, among the file changes the fault shim logs.
+// With the argument "check", the session only logs in, prints what the program then finds in the account's
+// files ("FACT name=value") and closes by the close box.
 #include "accounts/tform1.h"
 #include "app/windowset.h"
 #include "calories/caloriepage.h"
+#include "calories/quickentry.h"
 #include "calories/tform6.h"
 #include "store/datafiles.h"
 #include "store/instancelock.h"
@@ -158,6 +159,10 @@ int main(int argc, char** argv) {
         Form6->close();
         stepDone(); // 7: a food added to the database
 
+        Form2->StringGrid1->SetRow(10);
+        QTest::mouseClick(Form2->TabSheet2->Quick->SpeedButton22, Qt::LeftButton);
+        stepDone(); // 8: the two foods of the 9th of March copied to the 10th
+
         Form2->TabSheet3->SpeedButton19->click();
         BackupWindow* backups = Form2->TabSheet3->Form7;
         const QList<QTreeWidgetItem*> march =
@@ -168,17 +173,17 @@ int main(int argc, char** argv) {
             backups->SpeedButton20->click();
         }
         backups->close();
-        stepDone(); // 8: the backup of the 1st of March 2005 restored
+        stepDone(); // 9: the backup of the 1st of March 2005 restored
 
         Form2->PageControl1->setCurrentWidget(Form2->TabSheet3);
         QComboBox* rate = Form2->TabSheet3->ComboBox40;
         rate->setCurrentIndex(3);
         Q_EMIT rate->activated(3);
-        stepDone(); // 9: a rate of -0,25 kg a week chosen
+        stepDone(); // 10: a rate of -0,25 kg a week chosen
     }
 
     Form2->close(); // the close box
-    stepDone();     // 10 (2 when checking): closed
+    stepDone();     // 11 (2 when checking): closed
     std::fflush(stdout);
     return 0;
 }
