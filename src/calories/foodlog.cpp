@@ -13,6 +13,16 @@ QString DayKey(int day, int month, int year) {
            QString::number(year);
 }
 
+QDate DateOfDayKey(QStringView dayKey) {
+    const qsizetype a = dayKey.indexOf(QLatin1Char('/'));
+    const qsizetype b = a < 0 ? -1 : dayKey.indexOf(QLatin1Char('/'), a + 1);
+    if (b < 0)
+        return {};
+    const auto d = ParsePlainNumber(dayKey.left(a)), m = ParsePlainNumber(dayKey.mid(a + 1, b - a - 1)),
+               y = ParsePlainNumber(dayKey.mid(b + 1));
+    return d && m && y ? QDate(*y, *m, *d) : QDate();
+}
+
 QString FoodLogFileName(const QString& account) {
     AccountsStore::CheckAccountName(account);
     return QStringLiteral(".\\") + account + QStringLiteral(".cal");

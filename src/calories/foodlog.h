@@ -3,6 +3,7 @@
 #include "store/profiledocument.h"
 #include "store/profilefile.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,9 @@
 // food eaten that day, the value the quantity as a signed whole number.
 
 QString DayKey(int day, int month, int year);
+// The date a day key names, written as DayKey writes it ("5/3/2004", never "05/3/2004"); an
+// invalid date for any other text.
+QDate DateOfDayKey(QStringView dayKey);
 // ".\" + account + ".cal"; raises an error for a name that cannot name a file of the data folder.
 QString FoodLogFileName(const QString& account);
 

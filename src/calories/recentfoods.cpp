@@ -25,20 +25,6 @@ template <typename Visit> void forEachFoodOf(const ProfileDocument& log, const Q
 }
 } // namespace
 
-QDate DateOfDayKey(QStringView dayKey) {
-    const QList<QStringView> parts = dayKey.split(QLatin1Char('/'));
-    if (parts.size() != 3)
-        return {};
-    int numbers[3];
-    for (int i = 0; i < 3; ++i) {
-        bool ok = false;
-        numbers[i] = parts[i].toInt(&ok);
-        if (!ok || parts[i].isEmpty() || !parts[i].front().isDigit())
-            return {};
-    }
-    return QDate(numbers[2], numbers[1], numbers[0]);
-}
-
 QList<FoodInCategory> RecentFoods(const ProfileDocument& log, const FoodCatalogue& foods, const QDate& day,
                                   int span, int count) {
     struct Tally {

@@ -13,9 +13,6 @@
 // What the food log tells of the days around the day shown: the foods eaten most often lately,
 // and the entries of the day before.
 
-// The date a day key names ("5/3/2004"); an invalid date for any other text.
-QDate DateOfDayKey(QStringView dayKey);
-
 // The foods logged on the most days among the `span` days that end with `day` (that day
 // included), a food counting once a day and only with a quantity above zero: most days first,
 // then the one eaten last, then in alphabetical order; at most `count`. Only foods the database

@@ -175,3 +175,32 @@ bool TakesFoodValueText(QString& text) {
 bool TakesQuantityText(QStringView text) {
     return HoldsOnly(text.startsWith(QLatin1Char('-')) ? text.mid(1) : text, u"0123456789,.");
 }
+
+namespace {
+char16_t unit(QChar c) {
+    return c.unicode();
+}
+char16_t unit(char c) {
+    return char16_t(uchar(c));
+}
+
+template <typename Text> std::optional<int> plainNumber(Text text) {
+    if (text.isEmpty() || text.size() > 6 || unit(text.front()) == u'0')
+        return std::nullopt;
+    int n = 0;
+    for (const auto c : text) {
+        if (unit(c) < u'0' || unit(c) > u'9')
+            return std::nullopt;
+        n = n * 10 + int(unit(c) - u'0');
+    }
+    return n;
+}
+} // namespace
+
+std::optional<int> ParsePlainNumber(QStringView text) {
+    return plainNumber(text);
+}
+
+std::optional<int> ParsePlainNumber(QByteArrayView text) {
+    return plainNumber(text);
+}

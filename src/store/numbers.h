@@ -21,6 +21,11 @@ std::optional<int> ParseInteger(QStringView text);
 // Like ParseInteger, but raises "'<text>' n'est pas une valeur entière correcte".
 int StrToInt(const QString& text);
 
+// A decimal number without sign, blank or leading zero, as data files write days, months and
+// years ("5/3/2004", "v12"); nothing for any other text.
+std::optional<int> ParsePlainNumber(QStringView text);
+std::optional<int> ParsePlainNumber(QByteArrayView text);
+
 // An integer as data files hold it: decimal, or hexadecimal behind "0x" / "0X".
 std::optional<int> ParseProfileInteger(QStringView text);
 

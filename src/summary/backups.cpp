@@ -3,6 +3,7 @@
 #include "accounts/accountsstore.h"
 #include "store/datafiles.h"
 #include "store/kalimoerror.h"
+#include "store/numbers.h"
 #include "store/scramble.h"
 #include "summary/weighttrend.h"
 
@@ -384,19 +385,6 @@ void writeEntry(const QString& account, const QDate& today, const Journal& journ
     }
 }
 
-// A decimal number without sign or leading zero, as weight files write months, days and years.
-std::optional<int> plainNumber(QByteArrayView text) {
-    if (text.isEmpty() || text.size() > 6 || text.front() == '0')
-        return std::nullopt;
-    int n = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 // What the list shows of a backup's weight file.
 struct WeightFacts {
     int weighedDays = 0;
@@ -428,8 +416,9 @@ std::optional<WeightFacts> weightFactsOf(QByteArray bytes) {
             const qsizetype close = line.indexOf(']');
             const QByteArrayView name = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
             const qsizetype slash = name.indexOf('/');
-            const std::optional<int> month = slash < 0 ? std::nullopt : plainNumber(name.first(slash));
-            const std::optional<int> year = slash < 0 ? std::nullopt : plainNumber(name.sliced(slash + 1));
+            const std::optional<int> month = slash < 0 ? std::nullopt : ParsePlainNumber(name.first(slash));
+            const std::optional<int> year =
+                slash < 0 ? std::nullopt : ParsePlainNumber(name.sliced(slash + 1));
             if (!month || !year || *month > 12)
                 continue;
             const QDate date(*year, *month, 1);
@@ -448,7 +437,7 @@ std::optional<WeightFacts> weightFactsOf(QByteArray bytes) {
         const QByteArrayView key = line.first(eq).trimmed();
         if (key.size() < 2 || (key.front() != 'v' && key.front() != 'V'))
             continue;
-        const std::optional<int> day = plainNumber(key.sliced(1));
+        const std::optional<int> day = ParsePlainNumber(key.sliced(1));
         if (!day || *day > days || (seen & (1u << *day)))
             continue;
         seen |= 1u << *day;

@@ -1,6 +1,7 @@
 #include "energybalance.h"
 
 #include "calories/fooddatabase.h"
+#include "calories/foodlog.h"
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
 
@@ -14,35 +15,6 @@ namespace {
 // through every day in between.
 const qint64 FirstReadDay = QDate(1900, 1, 1).toJulianDay();
 const qint64 LastReadDay = QDate(2199, 12, 31).toJulianDay();
-
-// A decimal number without sign or leading zero, as the food log names its days.
-std::optional<int> plainNumber(QStringView text) {
-    if (text.isEmpty() || text.size() > 6 || text.front() == QLatin1Char('0'))
-        return std::nullopt;
-    int n = 0;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        n = n * 10 + (c.unicode() - '0');
-    }
-    return n;
-}
-
-// "5/3/2004" -> its Julian day.
-std::optional<qint64> dayOfSection(QStringView name) {
-    const qsizetype a = name.indexOf(QLatin1Char('/'));
-    const qsizetype b = a < 0 ? -1 : name.indexOf(QLatin1Char('/'), a + 1);
-    if (b < 0)
-        return std::nullopt;
-    const auto d = plainNumber(name.left(a)), m = plainNumber(name.mid(a + 1, b - a - 1)),
-               y = plainNumber(name.mid(b + 1));
-    if (!d || !m || !y)
-        return std::nullopt;
-    const QDate date(*y, *m, *d);
-    if (!date.isValid())
-        return std::nullopt;
-    return date.toJulianDay();
-}
 
 // A quantity as the "Calories" page reads it (a whole number, 0 when it is not one), straight
 // from the bytes when they are plain digits.
@@ -93,7 +65,7 @@ EnergyJournal ReadEnergyJournal(const std::vector<DayWeight>& weights, const Pro
     log.ForEachSectionValue([&](const QString& name, const QString& food, QByteArrayView raw) {
         if (&name != section) {
             section = &name;
-            const std::optional<qint64> day = dayOfSection(name);
+            const std::optional<qint64> day = DayOfKey(name);
             skipping = !day || *day < FirstReadDay || *day > LastReadDay;
             if (!skipping)
                 logged.push_back({*day, 0, false});
@@ -466,7 +438,8 @@ std::optional<double> StoredRateOf(const ProfileDocument& accounts, const QStrin
 }
 
 std::optional<qint64> DayOfKey(QStringView dayKey) {
-    return dayOfSection(dayKey);
+    const QDate date = DateOfDayKey(dayKey);
+    return date.isValid() ? std::optional(date.toJulianDay()) : std::nullopt;
 }
 
 const EnergySeries& EnergyEstimates::For(const ProfileFile& weights, const ProfileFile& log,

@@ -96,12 +96,8 @@ QByteArray WeightsCsv(const std::vector<DayWeight>& journal, const DateRange& ra
 QByteArray FoodLogCsv(const ProfileDocument& log, const ProfileDocument& db, const DateRange& range) {
     std::vector<std::pair<qint64, QString>> days;
     for (const QString& section : log.Sections()) {
-        const QStringList parts = section.split(QLatin1Char('/'));
-        if (parts.size() != 3)
-            continue;
-        const QDate date(parts[2].toInt(), parts[1].toInt(), parts[0].toInt());
-        if (date.isValid() && DayKey(date.day(), date.month(), date.year()) == section &&
-            inRange(range, date.toJulianDay()))
+        const QDate date = DateOfDayKey(section);
+        if (date.isValid() && inRange(range, date.toJulianDay()))
             days.emplace_back(date.toJulianDay(), section);
     }
     std::stable_sort(days.begin(), days.end(),

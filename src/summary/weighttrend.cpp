@@ -1,6 +1,7 @@
 #include "weighttrend.h"
 
 #include "calories/fooddatabase.h"
+#include "calories/foodlog.h"
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
 #include "weight/bodymassindex.h"
@@ -14,26 +15,13 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// A decimal number without sign or leading zero, as data files write months, days and years.
-std::optional<int> plainNumber(QStringView text) {
-    if (text.isEmpty() || text.size() > 6 || text.front() == QLatin1Char('0'))
-        return std::nullopt;
-    int n = 0;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        n = n * 10 + (c.unicode() - '0');
-    }
-    return n;
-}
-
 // "3/2005" -> March 2005.
 std::optional<QDate> monthOfSection(const QString& name) {
     const qsizetype slash = name.indexOf(QLatin1Char('/'));
     if (slash < 0)
         return std::nullopt;
-    const auto month = plainNumber(QStringView(name).left(slash));
-    const auto year = plainNumber(QStringView(name).mid(slash + 1));
+    const auto month = ParsePlainNumber(QStringView(name).left(slash));
+    const auto year = ParsePlainNumber(QStringView(name).mid(slash + 1));
     if (!month || !year || *month > 12)
         return std::nullopt;
     return QDate(*year, *month, 1);
@@ -43,7 +31,7 @@ std::optional<QDate> monthOfSection(const QString& name) {
 std::optional<int> dayOfKey(const QString& key) {
     if (key.size() < 2 || (key.front() != QLatin1Char('v') && key.front() != QLatin1Char('V')))
         return std::nullopt;
-    return plainNumber(QStringView(key).mid(1));
+    return ParsePlainNumber(QStringView(key).mid(1));
 }
 
 const double powersOfTen[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -191,14 +179,7 @@ FoodMeans MeanFoodValues(const ProfileDocument& log, const ProfileDocument& db, 
     const QString c = QStringLiteral("c"), p = QStringLiteral("p"), g = QStringLiteral("g"),
                   l = QStringLiteral("l");
     for (const QString& section : log.Sections()) {
-        // "5/3/2004": day, month and year.
-        const QStringList parts = section.split(QLatin1Char('/'));
-        if (parts.size() != 3)
-            continue;
-        const auto d = plainNumber(parts[0]), m = plainNumber(parts[1]), y = plainNumber(parts[2]);
-        if (!d || !m || !y)
-            continue;
-        const QDate date(*y, *m, *d);
+        const QDate date = DateOfDayKey(section);
         if (!date.isValid() || !range.contains(date.toJulianDay()))
             continue;
         bool any = false;
