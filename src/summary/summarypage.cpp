@@ -126,12 +126,14 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     Label33->setWordWrap(true);
     Label33->setContentsMargins(4, 2, 4, 0);
     Label33->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label33->setAccessibleName(QStringLiteral("Chiffres de la période"));
     page->addWidget(Label33);
     Label34 = MakeLabel(this, "Label34", QString());
     Label34->setContentsMargins(4, 0, 4, 2);
     QFont bold = Label34->font();
     bold.setBold(true);
     Label34->setFont(bold);
+    Label34->setAccessibleName(QStringLiteral("Objectif"));
     page->addWidget(Label34);
 
     auto* bottom = new QWidget(this);

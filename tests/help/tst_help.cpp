@@ -345,6 +345,16 @@ void TestHelp::aboutWindowShowsVersionAndAuthor() {
     QTest::mouseClick(Form3->SpeedButton1, Qt::LeftButton);
     QVERIFY(!Form3->isVisible());
     QVERIFY(Form1->isEnabled());
+
+    // At the keyboard: the focus starts on "Fermer", not on the mail link; Escape closes.
+    QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+    Form3->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form3));
+    QCOMPARE(QApplication::focusWidget(), Form3->SpeedButton1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!Form3->isVisible());
+    QVERIFY(Form1->isEnabled());
+    QCOMPARE(urls.opened.size(), 2);
 }
 
 void TestHelp::aboutFromTheYearWindowEnablesTheMainWindowToo() {

@@ -64,6 +64,7 @@ void TestSummaryPage::thirdPageFollowsTheGrid() {
     QVERIFY(page()->Label33->text().contains(QStringLiteral("Jours pesés : 2")));
     QVERIFY(axisShows({79.5, 80}));
     QVERIFY(page()->Label33->text().contains(QStringLiteral("IMC de la tendance : 26,11 (Surpoids)")));
+    QVERIFY(!page()->Label33->accessibleName().isEmpty() && !page()->Label34->accessibleName().isEmpty());
     // A weight typed in the grid while the page is in front shows at once.
     Form2->StringGrid1->SetRow(3);
     Form2->StringGrid1->Editor()->selectAll();
