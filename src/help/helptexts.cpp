@@ -5,9 +5,9 @@
 const QList<HelpTopic>& HelpTopics() {
     static const QList<HelpTopic> topics{
         {QStringLiteral("Informations"), QString(), QStringLiteral(" A propos de Kalimo "),
-         QStringLiteral("Kalimo est un logiciel entièrement gratuit : il ne peut en aucun cas être "
-                        "vendu. Si vous avez payé pour l'obtenir, merci de prévenir l'auteur à son "
-                        "adresse e-mail.\n"
+         QStringLiteral("Kalimo est un logiciel libre, donné gratuitement : chacun peut le copier, "
+                        "l'étudier, le modifier et le transmettre à son tour, selon les termes de la "
+                        "licence publique générale GNU (GPL), version 3 ou toute version ultérieure.\n"
                         "L'auteur décline toute responsabilité quant aux dommages que pourrait causer "
                         "ce logiciel. Aucun problème n'a toutefois été constaté durant son "
                         "développement.\n\n\n") +

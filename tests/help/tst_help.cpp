@@ -321,6 +321,11 @@ void TestHelp::informationsNamesTheAuthor() {
                                     .arg(AuthorName, AuthorMail, AuthorWebAddress);
     QVERIFY(text.endsWith(authorLines));
     QCOMPARE(text.count(QLatin1Char('\n')), 6); // two paragraphs, two empty lines, three author lines
+    // The licence's word, not a ban on passing it on.
+    QVERIFY(text.startsWith(QStringLiteral("Kalimo est un logiciel libre")));
+    QVERIFY(text.contains(QStringLiteral("GPL), version 3 ou toute version ultérieure")));
+    QVERIFY(!text.contains(QStringLiteral("vendu")));
+    QVERIFY(text.contains(QStringLiteral("L'auteur décline toute responsabilité")));
     QVERIFY(AuthorMail.endsWith(QLatin1String("example.org")));
     QVERIFY(AuthorWebAddress.endsWith(QLatin1String("example.org")));
 }
