@@ -19,9 +19,10 @@ start_accessibility "$out"
 
 size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
 # The frame's middle must be the screen's, within a pixel or two.
-centred() { # WINDOW NAME (the first window is placed again once the window manager has framed it)
+centred() { # WINDOW NAME (a window is placed again whenever the window manager states its frame,
+    # however late on a busy machine: up to 20 s, as long as a window is waited for)
     local x y w h l r t b cx cy
-    for _ in $(seq 30); do
+    for _ in $(seq 200); do
         read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
         read -r w h < <(size "$1")
         IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
