@@ -218,6 +218,31 @@ written "$out/annee/courbe.jpg"
 files=$(cd "$out/annee" && ls | grep -v -e '^Annee' -e '^calories.ini$' -e '^compte.ini$' | tr '\n' ' ')
 [ "$files" = "COURBE.JPG courbe.jpg " ] || fail "fichiers écrits : $files"
 
+# The bitmap type chosen in the dialog, then a name typed with ".jpg": the extension decides.
+click "$main" 199 41
+d=$(window "$dialog")
+read -r w h < <(size "$d")
+click "$d" $((w / 2)) $((h - 24)) # "Fichiers de type"
+xdotool key Down Return
+click "$d" $((w / 2)) $((h - 54)) # "Nom de fichier"
+xdotool key ctrl+a
+xdotool type --delay 30 "named.jpg"
+xdotool key Return
+gone "$dialog"
+written "$out/annee/named.jpg"
+[ "$(head -c 2 "$out/annee/named.jpg" | od -An -tx1 | tr -d ' ')" = "ffd8" ] || fail "named.jpg n'est pas un JPEG"
+files=$(cd "$out/annee" && ls | grep -v -e '^Annee' -e '^calories.ini$' -e '^compte.ini$' | tr '\n' ' ')
+[ "$files" = "COURBE.JPG courbe.jpg named.jpg " ] || fail "fichiers écrits : $files"
+# The dialog keeps the type chosen: a bare name is a bitmap.
+click "$main" 199 41
+window "$dialog" >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 30 "nu"
+xdotool key Return
+gone "$dialog"
+written "$out/annee/nu.bmp"
+[ "$(head -c 2 "$out/annee/nu.bmp")" = "BM" ] || fail "nu.bmp n'est pas une image BMP"
+
 secondary "$main" annee
 stop "Kalimo - Annee"
 
