@@ -52,7 +52,8 @@ const QList<HelpTopic>& HelpTopics() {
          QStringLiteral("Kalimo vous permet d'exporter très facilement votre courbe de poids, il vous "
                         "suffit pour cela de cliquer sur la disquette, puis de choisir le dossier, le "
                         "nom et le type d'image : bmp, ou bien jpg qui donne un fichier beaucoup plus "
-                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même au nom choisi.")},
+                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même ; tapée (.jpg "
+                        "ou .bmp), elle choisit le format.")},
         {QStringLiteral("IMC"), QStringLiteral("Graphique"), QStringLiteral(" IMC "),
          QStringLiteral("Ce module vous permet de calculer rapidement et facilement votre Indice de "
                         "Masse Corporelle (IMC). Choisissez un jour dans la grille des poids ou tapez "
