@@ -5,7 +5,7 @@ set -euo pipefail
 source_dir="$(cd "$(dirname "$0")" && pwd)"
 data_dir="${1:-$HOME/Kalimo}"
 
-"$source_dir/scripts/dependances.sh"
+"$source_dir/scripts/dependances.sh" programme
 cmake --preset release -S "$source_dir" >/dev/null
 cmake --build "$source_dir/build/release" --target kalimo
 

@@ -4,7 +4,7 @@ set -euo pipefail
 source_dir="$(cd "$(dirname "$0")" && pwd)"
 cd "$source_dir"
 
-scripts/dependances.sh
+scripts/dependances.sh tests
 cmake --preset release >/dev/null
 cmake --build --preset release
 export QT_QPA_PLATFORM=offscreen

@@ -7,6 +7,7 @@ seconds="${1:-60}"
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$source_dir"
 
+scripts/dependances.sh ci
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"

@@ -5,7 +5,7 @@ set -euo pipefail
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$source_dir"
 
-scripts/dependances.sh
+scripts/dependances.sh tests
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"

@@ -232,6 +232,9 @@ void CaloriePage::ShowDayFoods() {
         items << new QTreeWidgetItem(
             QStringList{row.name, row.quantity, row.calories, row.proteins, row.glucides, row.lipides});
     ListView1->addTopLevelItems(items);
+    // How many foods the day lists, where a fixed 0 said none whatever the list held.
+    GroupBox3->setTitle(
+        QStringLiteral(" Liste des aliments consommés durant la journée : %1 ").arg(day.rows.size()));
     Label26->setText(day.calories);
     Label27->setText(day.proteins);
     Label28->setText(day.glucides);

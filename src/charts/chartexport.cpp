@@ -130,18 +130,28 @@ QImage ChartPicture(QChartView* view) {
     return picture;
 }
 
-ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType type) {
-    const QString extension =
-        type == ChartPictureType::Bitmap ? QStringLiteral(".bmp") : QStringLiteral(".jpg");
-    // "courbe.jpg" typed with the JPEG type is meant as courbe.jpg, not courbe.jpg.jpg; a name that
-    // is nothing but the extension (".jpg") still gets one.
+ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType chosen) {
+    // "courbe.jpg" is meant as courbe.jpg, in JPEG whatever type the dialog shows, not as
+    // courbe.jpg.bmp; a name that is nothing but an extension (".jpg") still gets one.
+    static const QList<std::pair<QString, ChartPictureType>> known = {
+        {QStringLiteral(".jpg"), ChartPictureType::Jpeg},
+        {QStringLiteral(".jpeg"), ChartPictureType::Jpeg},
+        {QStringLiteral(".bmp"), ChartPictureType::Bitmap}};
     const QString fileName = name.section(QLatin1Char('/'), -1);
-    const bool hasExtension =
-        fileName.size() > extension.size() && fileName.endsWith(extension, Qt::CaseInsensitive);
-    const QString stem = hasExtension ? name.chopped(extension.size()) : name;
     ChartPictureFiles files;
-    files.picture = hasExtension ? name : name + extension;
-    if (type == ChartPictureType::Jpeg)
+    files.type = chosen;
+    QString stem = name;
+    files.picture =
+        name + (chosen == ChartPictureType::Bitmap ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+    for (const auto& [extension, type] : known) {
+        if (fileName.size() > extension.size() && fileName.endsWith(extension, Qt::CaseInsensitive)) {
+            files.type = type;
+            files.picture = name;
+            stem = name.chopped(extension.size());
+            break;
+        }
+    }
+    if (files.type == ChartPictureType::Jpeg)
         files.temporary = stem + QStringLiteral("tmp.bmp");
     return files;
 }
@@ -149,7 +159,7 @@ ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType typ
 void WriteChartPicture(QChartView* view, const QString& name, ChartPictureType type) {
     const ChartPictureFiles files = ChartPictureFilesFor(name, type);
     const QByteArray bitmap = bitmapBytes(ChartPicture(view));
-    if (type == ChartPictureType::Bitmap) {
+    if (files.type == ChartPictureType::Bitmap) {
         const QString& path = files.picture;
         if (bitmap.isEmpty() || !WriteFileAtomically(path, bitmap, UsualNewFileMode()))
             throw KalimoError(Messages::CannotCreate(path));

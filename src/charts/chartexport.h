@@ -42,17 +42,19 @@ const QStringList& ChartPictureFilters();
 // The chart exactly as its view shows it (zoom included), at the view's size.
 QImage ChartPicture(QChartView* view);
 
-// The files a save writes for the name chosen in the dialog: the picture, name + ".bmp" or
-// name + ".jpg", unless the name already ends with that extension (in any letter case), and for
-// JPEG the temporary bitmap, the name without that extension + "tmp.bmp".
+// The files a save writes for the name chosen in the dialog with the file type chosen there. A
+// name typed with a picture extension (".jpg", ".jpeg" or ".bmp", in any letter case) is written
+// as it stands, in the format its extension names; any other name gets the chosen type's ".bmp"
+// or ".jpg". For JPEG, the temporary bitmap is the name without its extension + "tmp.bmp".
 struct ChartPictureFiles {
     QString picture;
     QString temporary; // empty for a bitmap
+    ChartPictureType type = ChartPictureType::Jpeg;
 };
-ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType type);
+ChartPictureFiles ChartPictureFilesFor(const QString& name, ChartPictureType chosen);
 
 // Writes the chart as a bitmap, or as JPEG by way of the temporary bitmap, removed afterwards,
-// to the files ChartPictureFilesFor() names.
+// to the files ChartPictureFilesFor() names, in the format it decides.
 // Raises "Impossible de créer le fichier <file>" for the first file that cannot be written.
 void WriteChartPicture(QChartView* view, const QString& name, ChartPictureType type);
 

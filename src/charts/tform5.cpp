@@ -15,6 +15,7 @@
 #include "weight/weightrecords.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -59,21 +60,21 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
     top->addWidget(Panel9);
     main->addWidget(Panel1);
 
-    // One line against a label-less top axis; the bottom axis only carries the foot text.
-    Chart1 = Named(new WeightChart(1, false), "Chart1");
+    // One line of the days weighed, the months named under it.
+    Chart1 = Named(new WeightChart(1, true), "Chart1");
     Chart1->setTitle(QStringLiteral("Année"));
     Chart1->SetLineColour(0, QColor(Qt::red));
     Chart1->SetLineWidth(0, 1);
     Chart1->SetMarksVisible(0, false);
     Chart1->HideRightAxis();
-    auto* foot = new QValueAxis(Chart1);
-    foot->setTitleText(QStringLiteral("Jour"));
-    // Hidden labels would leave the title no room (Qt cuts it down to "..."): invisible ones do.
-    foot->setLabelsBrush(Qt::transparent);
-    foot->setGridLineVisible(false);
-    foot->setTickCount(2);
-    Chart1->addAxis(foot, Qt::AlignBottom);
-    Chart1->series(0)->attachAxis(foot); // an axis with no series gets no room on the chart
+    static const QStringList shortNames = {
+        QStringLiteral("Janv."), QStringLiteral("Févr."), QStringLiteral("Mars"),  QStringLiteral("Avr."),
+        QStringLiteral("Mai"),   QStringLiteral("Juin"),  QStringLiteral("Juil."), QStringLiteral("Août"),
+        QStringLiteral("Sept."), QStringLiteral("Oct."),  QStringLiteral("Nov."),  QStringLiteral("Déc.")};
+    QList<WeightChart::PositionName> months;
+    for (int m = 0; m < 12; ++m)
+        months.append({m * DaySlots + (DaySlots - 1) / 2.0, MonthNames().at(m), shortNames.at(m)});
+    Chart1->SetFixedPositions(0, SlotCount - 1, months);
     const QFont axisFont(QString::fromLatin1(ComicFont), 8);
     for (QAbstractAxis* axis : Chart1->axes()) {
         axis->setTitleFont(axisFont);
@@ -123,15 +124,19 @@ void TForm5::loadYear(int year) {
 
     Chart1->Begin(QString::number(year));
     // The main window's handle on the weight file parses it only when it has changed, where
-    // reading the 372 keys one by one from the file would parse it 372 times.
+    // reading the keys one by one from the file would parse it for each.
     const ProfileDocument& weights = Form2->WeightFile().Document();
     for (int month = 1; month <= 12; ++month) {
         const QString section = MonthKey(month, year);
         const QString label = QString::number(month);
-        // Every slot is read, impossible dates included; anything that is not a number is 0.
-        for (const QString& key : dayKeys) {
-            const std::optional<QString> text = weights.Value(section, key);
-            Chart1->AddPoint(0, text ? ParseDecimal(*text).value_or(0.0) : 0.0, label);
+        // Only the days weighed: a day without a weight, a date the calendar does not have
+        // (30 February) and a value that is no weight are left out, and the line joins the others.
+        const int days = QDate(year, month, 1).daysInMonth();
+        for (int day = 1; day <= days; ++day) {
+            const std::optional<QString> text = weights.Value(section, dayKeys[day - 1]);
+            const std::optional<double> kg = text ? ParseDecimal(*text) : std::nullopt;
+            if (kg && *kg > 0)
+                Chart1->AddPointAt(0, (month - 1) * DaySlots + day - 1, *kg, label);
         }
     }
     Chart1->Commit();

@@ -12,17 +12,18 @@ class QToolButton;
 class WeightChart;
 class ZoomChartView;
 
-// The one-year chart window: every daily weight of the year chosen in the main window, on one
-// line of 12 months of 31 days. Its colours and thickness start from the account's settings and
+// The one-year chart window: the days weighed in the year chosen in the main window, on one line
+// over 12 months of 31 day slots. Its colours and thickness start from the account's settings and
 // are changed here for this window only.
 class TForm5 : public QWidget {
     Q_OBJECT
   public:
     explicit TForm5(QWidget* parent = nullptr);
 
-    // 12 months of 31 day slots each, whatever the length of the month.
+    // 12 months of 31 day slots each, whatever the length of the month: day d of month m stands at
+    // (m - 1) * 31 + d - 1.
     static constexpr int DaySlots = 31;
-    static constexpr int PointCount = 12 * DaySlots;
+    static constexpr int SlotCount = 12 * DaySlots;
 
     // Top strip.
     QFrame* Panel1;

@@ -1,6 +1,7 @@
 #include "weightchart.h"
 
 #include "charts/axisscale.h"
+#include "charts/chartrules.h"
 #include "ui/appsetup.h"
 
 #include <QFontMetricsF>
@@ -64,14 +65,12 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     m_left = new QValueAxis(this);
     m_left->setTitleText(QStringLiteral("Poids (Kg)"));
     m_right = new QValueAxis(this);
-    for (QValueAxis* axis : {m_left, m_right}) {
-        axis->setLabelFormat(QStringLiteral("%.4g"));
-        axis->setTickType(QValueAxis::TicksDynamic);
-        axis->setTickAnchor(0);
-        axis->setTickInterval(1);
-    }
     addAxis(m_left, Qt::AlignLeft);
     addAxis(m_right, Qt::AlignRight);
+    for (QValueAxis* axis : {m_left, m_right}) {
+        axis->setLabelFormat(QStringLiteral("%.4g"));
+        KeepValueLabelsReadable(this, axis);
+    }
 
     // The points stand at positions 0, 1, 2... of this axis.
     m_positions = new QValueAxis(this);
@@ -116,19 +115,11 @@ WeightChart::WeightChart(int seriesCount, bool dayLabels, QGraphicsItem* parent)
     auto* markers = new ChartOverlay(this, [this](QPainter* painter) { PaintMarkers(painter); });
     m_markers = markers;
     for (QValueAxis* axis : {m_left, m_right})
-        connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { followZoom(axis); });
+        connect(axis, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
     connect(m_positions, &QValueAxis::rangeChanged, this, [markers] { markers->update(); });
     for (QLineSeries* s : std::as_const(m_series))
         connect(s, &QXYSeries::pointsReplaced, this, [markers] { markers->update(); });
     Commit();
-}
-
-void WeightChart::followZoom(QValueAxis* axis) {
-    // A zoom sets any range: the labels stay on round values all the same.
-    const double step = RoundStep(axis->max() - axis->min());
-    if (axis->tickInterval() != step)
-        axis->setTickInterval(step);
-    m_markers->update();
 }
 
 void WeightChart::HideRightAxis() {
@@ -141,31 +132,29 @@ int WeightChart::MarkerSide(int lineWidth) {
 
 void WeightChart::PaintMarkers(QPainter* painter) {
     const QRectF plot = plotArea();
-    const QRectF inside = plot.adjusted(-0.5, -0.5, 0.5, 0.5);
     QLocale french(QLocale::French, QLocale::France);
     french.setNumberOptions(QLocale::OmitGroupSeparator); // 1000,5 as the grid shows it
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    if (m_days)
+    if (m_days && m_fixedPositions)
+        paintPositionNames(painter);
+    else if (m_days)
         paintDayLabels(painter);
     QList<QRectF> taken; // the value labels drawn so far, of every series
     for (int i = 0; i < m_series.size(); ++i) {
         QLineSeries* s = m_series.at(i);
         if (!s->isVisible())
             continue;
-        const int side = MarkerSide(s->pen().width());
         const QColor colour = s->pen().color();
         const QList<QPointF> points = s->points();
         QList<qsizetype> shown; // the points inside the plot area (after a zoom)
         QList<QRectF> squares;
-        for (qsizetype k = 0; k < points.size(); ++k) {
-            const QPointF at = mapToPosition(points.at(k), s);
-            if (!inside.contains(at))
+        const QList<QRectF> drawn = PaintPointSquares(painter, this, s, MarkerSide(s->pen().width()), colour);
+        for (qsizetype k = 0; k < drawn.size(); ++k) {
+            if (drawn.at(k).isEmpty())
                 continue;
-            const QRectF square(std::round(at.x() - side / 2.0), std::round(at.y() - side / 2.0), side, side);
-            painter->fillRect(square, colour);
             shown << k;
-            squares << square;
+            squares << drawn.at(k);
         }
         if (!m_marksVisible.at(i) || shown.isEmpty())
             continue;
@@ -181,7 +170,7 @@ void WeightChart::PaintMarkers(QPainter* painter) {
               << *std::max_element(all.begin(), all.end(), byValue) << all;
         QList<bool> done(shown.size(), false);
         const QFontMetricsF metrics(s->pointLabelsFont());
-        painter->setFont(s->pointLabelsFont());
+        painter->setFont(ScreenSizedFont(s->pointLabelsFont(), painter));
         for (const qsizetype j : std::as_const(order)) {
             if (done.at(j))
                 continue;
@@ -247,6 +236,30 @@ void WeightChart::paintDayLabels(QPainter* painter) {
     DrawBottomLabels(painter, plotArea(), shown, font, m_left->labelsBrush().color());
 }
 
+void WeightChart::paintPositionNames(QPainter* painter) {
+    if (m_positionNames.isEmpty())
+        return;
+    const QFont font = m_days->labelsFont();
+    const QFontMetricsF metrics(font);
+    const auto xAt = [&](double position) {
+        return mapToPosition(QPointF(position, 0), m_series.first()).x();
+    };
+    // Full names when each has room between its neighbours, short ones otherwise.
+    bool full = true;
+    const double gap = metrics.horizontalAdvance(QLatin1Char(' ')) * 2;
+    for (qsizetype k = 1; k < m_positionNames.size() && full; ++k) {
+        const PositionName& a = m_positionNames.at(k - 1);
+        const PositionName& b = m_positionNames.at(k);
+        const double room = xAt(b.position) - xAt(a.position);
+        full = (metrics.horizontalAdvance(a.name) + metrics.horizontalAdvance(b.name)) / 2 + gap <= room;
+    }
+    QList<BottomLabel> shown;
+    for (const PositionName& n : std::as_const(m_positionNames))
+        if (n.position >= m_positions->min() && n.position <= m_positions->max())
+            shown.append({xAt(n.position), full ? n.name : n.shortName});
+    DrawBottomLabels(painter, plotArea(), shown, font, m_left->labelsBrush().color());
+}
+
 void DrawBottomLabels(QPainter* painter, const QRectF& plot, const QList<BottomLabel>& labels,
                       const QFont& font, const QColor& colour) {
     if (labels.isEmpty())
@@ -269,7 +282,7 @@ void DrawBottomLabels(QPainter* painter, const QRectF& plot, const QList<BottomL
     for (qsizetype k = 1; k + 1 < labels.size(); ++k)
         order << k;
     QList<QRectF> taken;
-    painter->setFont(font);
+    painter->setFont(ScreenSizedFont(font, painter));
     painter->setPen(colour);
     for (const qsizetype k : std::as_const(order)) {
         const QRectF spaced = boxes.at(k).adjusted(-gap, 0, gap, 0);
@@ -311,6 +324,19 @@ void WeightChart::Begin(const QString& title) {
     }
 }
 
+void WeightChart::AddPointAt(int seriesIndex, double position, double value, const QString& label) {
+    m_labels[seriesIndex] << label;
+    m_points[seriesIndex] << QPointF(position, value);
+}
+
+void WeightChart::SetFixedPositions(double first, double last, const QList<PositionName>& names) {
+    m_fixedPositions = true;
+    m_firstPosition = first;
+    m_lastPosition = last;
+    m_positionNames = names;
+    fitAxes();
+}
+
 void WeightChart::AddPoint(int seriesIndex, double value, const QString& label) {
     m_labels[seriesIndex] << label;
     m_points[seriesIndex] << QPointF(m_points[seriesIndex].size(), value);
@@ -336,17 +362,15 @@ void WeightChart::fitAxes() {
         }
     }
     const AxisScale scale = ScaleFor(low, high, !any);
-    // Every change of an axis lays the chart out again at once: change only what differs.
-    for (QValueAxis* axis : {m_left, m_right}) {
+    // Every change of an axis lays the chart out again at once: change only what differs. The
+    // labels' step follows the range and the chart's height (KeepValueLabelsReadable).
+    for (QValueAxis* axis : {m_left, m_right})
         if (axis->min() != scale.min || axis->max() != scale.max)
             axis->setRange(scale.min, scale.max);
-        if (axis->tickInterval() != scale.step)
-            axis->setTickInterval(scale.step);
-    }
 
-    const double last = std::max<double>(0, double(count) - 1);
+    const double last = m_fixedPositions ? m_lastPosition : std::max<double>(0, double(count) - 1);
     // With day labels, each point stands in the middle of its own slot, its label under it.
-    const double first = m_days ? -0.5 : 0;
+    const double first = (m_fixedPositions ? m_firstPosition : 0) - (m_days ? 0.5 : 0);
     const double end = m_days ? last + 0.5 : last;
     if (m_positions->min() != first || m_positions->max() != end)
         m_positions->setRange(first, end);

@@ -42,6 +42,18 @@ class WeightChart : public QChart {
     void Begin(const QString& title);
     // Adds a point with its label at the series' next position.
     void AddPoint(int seriesIndex, double value, const QString& label);
+    // Adds a point at the position given (after those added before), where the chart has fixed
+    // positions (SetFixedPositions).
+    void AddPointAt(int seriesIndex, double position, double value, const QString& label);
+    // The horizontal axis spans first to last whatever the points, and names its parts under the
+    // plot area in place of the points' labels: each name (or, where the full names would run
+    // together, its short form) centred on its position, those that fit side by side.
+    struct PositionName {
+        double position;
+        QString name;
+        QString shortName;
+    };
+    void SetFixedPositions(double first, double last, const QList<PositionName>& names);
     // Puts the points collected since Begin() on the chart and fits the axes to them.
     void Commit();
 
@@ -70,7 +82,8 @@ class WeightChart : public QChart {
     void fitAxes();
     // The day labels under the plot area, as many as fit side by side.
     void paintDayLabels(QPainter* painter);
-    void followZoom(QValueAxis* axis);
+    // The names of the parts of the horizontal axis (SetFixedPositions) under the plot area.
+    void paintPositionNames(QPainter* painter);
 
     QList<QLineSeries*> m_series;
     QList<QList<QPointF>> m_points;
@@ -81,6 +94,10 @@ class WeightChart : public QChart {
     QValueAxis* m_positions = nullptr;
     QColor m_backWall = Qt::white;
     QList<bool> m_marksVisible;
+    bool m_fixedPositions = false;
+    double m_firstPosition = 0;
+    double m_lastPosition = 0;
+    QList<PositionName> m_positionNames;
     QGraphicsItem* m_markers = nullptr;
 };
 

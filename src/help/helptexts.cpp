@@ -5,9 +5,9 @@
 const QList<HelpTopic>& HelpTopics() {
     static const QList<HelpTopic> topics{
         {QStringLiteral("Informations"), QString(), QStringLiteral(" A propos de Kalimo "),
-         QStringLiteral("Kalimo est un logiciel entièrement gratuit : il ne peut en aucun cas être "
-                        "vendu. Si vous avez payé pour l'obtenir, merci de prévenir l'auteur à son "
-                        "adresse e-mail.\n"
+         QStringLiteral("Kalimo est un logiciel libre, donné gratuitement : chacun peut le copier, "
+                        "l'étudier, le modifier et le transmettre à son tour, selon les termes de la "
+                        "licence publique générale GNU (GPL), version 3 ou toute version ultérieure.\n"
                         "L'auteur décline toute responsabilité quant aux dommages que pourrait causer "
                         "ce logiciel. Aucun problème n'a toutefois été constaté durant son "
                         "développement.\n\n\n") +
@@ -52,7 +52,8 @@ const QList<HelpTopic>& HelpTopics() {
          QStringLiteral("Kalimo vous permet d'exporter très facilement votre courbe de poids, il vous "
                         "suffit pour cela de cliquer sur la disquette, puis de choisir le dossier, le "
                         "nom et le type d'image : bmp, ou bien jpg qui donne un fichier beaucoup plus "
-                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même au nom choisi.")},
+                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même ; tapée (.jpg "
+                        "ou .bmp), elle choisit le format.")},
         {QStringLiteral("IMC"), QStringLiteral("Graphique"), QStringLiteral(" IMC "),
          QStringLiteral("Ce module vous permet de calculer rapidement et facilement votre Indice de "
                         "Masse Corporelle (IMC). Choisissez un jour dans la grille des poids ou tapez "

@@ -14,7 +14,10 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QUrl>
 
@@ -95,6 +98,9 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     connect(Label4, &LinkLabel::clicked, this, Guard([this] { Label4Click(); }));
     connect(Label6, &LinkLabel::clicked, this, Guard([this] { Label6Click(); }));
     connect(SpeedButton1, &QToolButton::clicked, this, Guard([this] { SpeedButton1Click(); }));
+    // Escape closes it as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, Guard([this] { SpeedButton1Click(); }));
 
     UseToolFrame(this);
     CentreOnFirstShow(this);
@@ -135,6 +141,13 @@ void TForm3::FormClose() {
     Form1->setEnabled(true);
     Form2->setEnabled(true);
     Form5->setEnabled(true);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The focus starts on "Fermer", not on the mail link, where a Return would start a mail.
+    if (!event->spontaneous())
+        SpeedButton1->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

@@ -29,6 +29,7 @@ class TForm3 : public QWidget {
     void FormClose();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

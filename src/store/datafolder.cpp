@@ -15,6 +15,10 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
             options.help = true;
             continue;
         }
+        if (argument == QLatin1String("--version")) {
+            options.version = true;
+            continue;
+        }
         if (argument == FolderOption) {
             if (i + 1 == arguments.size() || arguments.at(i + 1).isEmpty()) {
                 options.error = QStringLiteral("Il manque le dossier après --dossier.\n") + StartUsage;

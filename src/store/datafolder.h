@@ -10,10 +10,21 @@
 struct StartOptions {
     QString folder; // empty: the working directory
     bool help = false;
-    QString error; // French text when the arguments cannot be understood
+    bool version = false;
+    QString error; // French text when the arguments cannot be understood, the usage at its end
 };
 
-inline const QString StartUsage = QStringLiteral("Usage : kalimo [--dossier DOSSIER]");
+inline const QString StartUsage =
+    QStringLiteral("Usage : kalimo [--dossier DOSSIER]\n        kalimo --help | --version");
+
+// What "kalimo --help" prints.
+inline const QString StartHelp =
+    QStringLiteral("Kalimo, journal de poids et de calories.\n\n") + StartUsage +
+    QStringLiteral("\n\n"
+                   "  --dossier DOSSIER  garde les fichiers dans DOSSIER, créé s'il manque,\n"
+                   "                     plutôt que dans le dossier de travail\n"
+                   "  -h, --help         affiche cette aide et s'arrête\n"
+                   "  --version          affiche la version et s'arrête");
 
 // The arguments after the program's name, once Qt has taken its own.
 StartOptions ParseStartOptions(const QStringList& arguments);

@@ -3,6 +3,8 @@
 #include "accounts/accountsstore.h"
 #include "app/windowset.h"
 #include "calories/foodlog.h"
+#include "charts/axisscale.h"
+#include "charts/chartrules.h"
 #include "charts/weightchart.h"
 #include "store/kalimoerror.h"
 #include "store/numbers.h"
@@ -37,12 +39,6 @@
 namespace {
 const QString GoalKey = QStringLiteral("objectif");
 constexpr size_t MaxPlottedDays = 1500;
-
-QImage dot(const QColor& colour, int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
 } // namespace
 
 SummaryPage::SummaryPage(QWidget* mainWindow) {
@@ -97,18 +93,18 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     Chart2->setPlotAreaBackgroundVisible(true);
     Chart2->legend()->setAlignment(Qt::AlignBottom);
     m_dates = new QDateTimeAxis(Chart2);
-    m_dates->setFormat(QStringLiteral("dd/MM/yyyy"));
     // Qt draws every date it is given, over one another or cut to "..." when the axis is short:
-    // the page draws as many as fit (paintDates) and this axis only keeps their room.
+    // the page draws as many as fit (paintDates) and this axis only keeps their room, with blank
+    // labels (invisible ones would still be found as text in a printed PDF).
+    m_dates->setFormat(QStringLiteral(" "));
     m_dates->setTickCount(2);
-    m_dates->setLabelsBrush(Qt::transparent);
     Chart2->addAxis(m_dates, Qt::AlignBottom);
     m_kilos = new QValueAxis(Chart2);
     m_kilos->setTitleText(QStringLiteral("Poids (Kg)"));
     m_kilos->setLabelFormat(QStringLiteral("%.4g"));
     Chart2->addAxis(m_kilos, Qt::AlignLeft);
-    // The weighed days as dots: a line series without its line draws its points as small
-    // pictures, which stays quick on fifty years of weights.
+    KeepValueLabelsReadable(Chart2, m_kilos);
+    // The weighed days as squares drawn over the chart (paintOverChart): the series draws no line.
     m_weights = new QLineSeries(Chart2);
     m_weights->setName(QStringLiteral("Poids"));
     m_trend = new QLineSeries(Chart2);
@@ -122,8 +118,10 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     }
     QPen goalPen(QColor(0, 128, 0), 1, Qt::DashLine);
     m_goal->setPen(goalPen);
-    auto* dates = new ChartOverlay(Chart2, [this](QPainter* painter) { paintDates(painter); });
-    connect(m_dates, &QDateTimeAxis::rangeChanged, this, [dates] { dates->update(); });
+    auto* overlay = new ChartOverlay(Chart2, [this](QPainter* painter) { paintOverChart(painter); });
+    connect(m_dates, &QDateTimeAxis::rangeChanged, this, [overlay] { overlay->update(); });
+    connect(m_kilos, &QValueAxis::rangeChanged, this, [overlay] { overlay->update(); });
+    connect(m_weights, &QXYSeries::pointsReplaced, this, [overlay] { overlay->update(); });
     ChartView2 = Named(new ZoomChartView(Chart2, this), "ChartView2");
     page->addWidget(ChartView2, 1);
 
@@ -131,12 +129,14 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     Label33->setWordWrap(true);
     Label33->setContentsMargins(4, 2, 4, 0);
     Label33->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label33->setAccessibleName(QStringLiteral("Chiffres de la période"));
     page->addWidget(Label33);
     Label34 = MakeLabel(this, "Label34", QString());
     Label34->setContentsMargins(4, 0, 4, 2);
     QFont bold = Label34->font();
     bold.setBold(true);
     Label34->setFont(bold);
+    Label34->setAccessibleName(QStringLiteral("Objectif"));
     page->addWidget(Label34);
 
     auto* bottom = new QWidget(this);
@@ -221,10 +221,9 @@ void SummaryPage::RefreshSummary() {
     m_trend->setPen(trendPen);
     QColor light = line;
     light.setAlpha(160);
-    if (m_weights->color() != light || m_weights->lightMarker().isNull()) {
+    if (m_weights->color() != light) {
         m_weights->setPen(QPen(Qt::NoPen));
         m_weights->setColor(light);
-        m_weights->setLightMarker(dot(light, 5));
     }
 
     Chart2->setTitle(QStringLiteral("Bilan %1 - %2 %3")
@@ -272,13 +271,19 @@ void SummaryPage::RefreshSummary() {
         low = 60;
         high = 80;
     }
-    // Whole-number steps between the weight labels, about ten of them at most.
-    const double step = std::max(1.0, std::ceil((std::ceil(high) - std::floor(low) + 2) / 10.0));
-    const double bottom = std::floor((std::floor(low) - 1) / step) * step;
-    const double top = std::ceil((std::ceil(high) + 1) / step) * step;
-    m_kilos->setRange(bottom, top);
-    m_kilos->setTickCount(int(std::lround((top - bottom) / step)) + 1);
+    // Labels on round values, as many as the chart's height lets be read (KeepValueLabelsReadable).
+    const AxisScale scale = ScaleFor(low, high);
+    m_kilos->setRange(scale.min, scale.max);
     refreshEnergy(range);
+}
+
+void SummaryPage::paintOverChart(QPainter* painter) {
+    // Every weighed day as a square that shows at a glance, a lone one too, edged so that it stands
+    // out on the trend line of the same colour.
+    const int side = std::max(6, m_trend->pen().width() + 4);
+    PaintPointSquares(painter, Chart2, m_weights, side, m_weights->color(),
+                      m_trend->pen().color().darker(150));
+    paintDates(painter);
 }
 
 void SummaryPage::paintDates(QPainter* painter) {
@@ -293,7 +298,7 @@ void SummaryPage::paintDates(QPainter* painter) {
     for (int i = 0; i < count; ++i) {
         const double at = from + (to - from) * i / (count - 1);
         labels.append({Chart2->mapToPosition(QPointF(at, 0), m_weights).x(),
-                       QDateTime::fromMSecsSinceEpoch(qint64(at)).toString(m_dates->format())});
+                       QDateTime::fromMSecsSinceEpoch(qint64(at)).toString(QStringLiteral("dd/MM/yyyy"))});
     }
     DrawBottomLabels(painter, plot, labels, font, m_kilos->labelsBrush().color());
 }

@@ -115,6 +115,8 @@ class SummaryPage : public QWidget {
   private:
     DateRange exportRange(const std::vector<DayWeight>& journal) const;
     QString exportTo(const QString& proposed);
+    // The weighed days and the dates under the chart, over what Qt draws.
+    void paintOverChart(QPainter* painter);
     // The dates under the chart, as many as fit side by side.
     void paintDates(QPainter* painter);
 

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMargins>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -71,37 +72,70 @@ QPoint centredFrame(const QWidget* window, const QMargins& frame) {
     return {area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2};
 }
 
+// Puts the window's client area where it must stand for a frame of these margins to be centred.
+// The client's position is given, not the frame's: Qt places a frame by the frame margins it has
+// last heard of, which may lag behind the window manager's, and the frame would then land one
+// title bar too high.
+void placeCentred(QWidget* window, const QMargins& frame) {
+    const QPoint client = centredFrame(window, frame) + QPoint(frame.left(), frame.top());
+    window->setGeometry(QRect(client, window->size()));
+}
+
 class Centring final : public QObject {
   public:
     explicit Centring(QWidget* window) : QObject(window), m_window(window) {
         window->installEventFilter(this);
+        // The window manager may state the frame after the last event the window gets (on a busy
+        // machine, long after): until it has, the window looks for it at intervals.
+        m_lookForFrame.setInterval(50);
+        connect(&m_lookForFrame, &QTimer::timeout, this, [this] { followFrame(); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != m_window)
             return false;
-        if (event->type() == QEvent::Show && !m_centred) {
-            // Sent before the window is mapped, so that placing it makes no visible jump. Qt
-            // knows no frame yet and places the client area: the frame goes round it.
-            m_centred = true;
-            m_guessed = lastFrame.isNull();
-            m_window->move(centredFrame(m_window, lastFrame) + QPoint(lastFrame.left(), lastFrame.top()));
-        } else if (m_guessed && m_window->isVisible()) {
-            const QMargins frame = frameOf(m_window);
-            if (!frame.isNull() && plausible(frame)) {
-                // Framed at last: now that Qt knows the frame, move() places the frame.
-                m_guessed = false;
-                lastFrame = frame;
-                m_window->move(centredFrame(m_window, frame));
-            }
+        if (event->type() == QEvent::Show && !m_shown) {
+            // Sent before the window is mapped, so that placing it makes no visible jump. Its frame
+            // is not known yet: the one the last window got is the best guess (none for the
+            // first window of all).
+            m_shown = true;
+            m_following = true;
+            m_placedFor = lastFrame;
+            placeCentred(m_window, lastFrame);
+            m_lookForFrame.start();
+        } else if (event->type() == QEvent::Hide) {
+            // Shown again later, the window stands where it was left.
+            m_following = false;
+            m_lookForFrame.stop();
+        } else if (m_following) {
+            followFrame();
         }
         return false;
     }
 
   private:
+    // Whenever the frame the window manager states differs from the one the window was placed
+    // for, however late it comes, the window is placed again for it. A person moving the window
+    // changes no frame.
+    void followFrame() {
+        if (!m_following || !m_window->isVisible())
+            return;
+        const QMargins frame = frameOf(m_window);
+        if (frame.isNull() || !plausible(frame))
+            return;
+        m_lookForFrame.stop(); // from now on, a change of frame comes with an event of the window
+        lastFrame = frame;
+        if (frame == m_placedFor)
+            return;
+        m_placedFor = frame;
+        placeCentred(m_window, frame);
+    }
+
     QWidget* m_window;
-    bool m_centred = false;
-    bool m_guessed = false;
+    QTimer m_lookForFrame;
+    bool m_shown = false;
+    bool m_following = false;
+    QMargins m_placedFor;
 };
 } // namespace
 

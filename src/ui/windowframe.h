@@ -28,6 +28,7 @@ void ShowOver(QWidget* window, QWidget* opener);
 void Bring(QWidget* window);
 
 // Places the window, frame included, in the middle of its screen's available area when it is
-// first shown. The frame is taken to be as large as the last one the window manager drew; the
-// first window of all, shown before any frame is known, is placed again once it has its own.
+// first shown. The frame is taken to be as large as the last one the window manager drew; as soon
+// as the window manager states this window's own, however late, and whenever that changes while
+// the window stays shown, the window is placed again for it.
 void CentreOnFirstShow(QWidget* window);

@@ -14,6 +14,10 @@ void TForm2::SpeedButton5Click() {
     if (Edit2->text().isEmpty())
         return;
     const auto weight = static_cast<float>(StrToFloat(Edit2->text()));
+    // A day without a weight puts the no-weight marker "0" here: no one's index is 0, and
+    // "Maigreur" would be a plainly wrong statement.
+    if (!(weight > 0))
+        return;
     const std::optional<float> index = BodyMassIndex(weight, CSpinEdit3->value());
     if (!index)
         return; // a height of 0 cm, only while it is being typed: nothing to show or store

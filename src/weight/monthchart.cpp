@@ -9,6 +9,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
+
+#include <algorithm>
 
 namespace {
 // Puts the points gathered so far on the chart however the redraw ends: a weight that does not
@@ -25,17 +28,24 @@ void TForm2::RefreshMonthChart() {
     const CommitOnExit commit{Chart1};
 
     const bool compare = CheckBox2->isChecked();
-    const QString comparedMonth = MonthKey(ComboBox3->currentIndex() + 1, CSpinEdit4->value());
+    const int comparedYear = CSpinEdit4->value();
+    const int comparedMonthNumber = ComboBox3->currentIndex() + 1;
+    const QString comparedMonth = MonthKey(comparedMonthNumber, comparedYear);
     const ProfileDocument* weights = compare ? &WeightFile().Document() : nullptr;
+    // Every day of the compared month, whatever the length of the month shown: a 31st compared
+    // with a 30-day month is drawn too.
+    const int comparedDays = weights ? QDate(comparedYear, comparedMonthNumber, 1).daysInMonth() : 0;
+    const int days = std::max(StringGrid1->RowCount() - 1, comparedDays);
     const QString noWeight = QStringLiteral("0");
-    for (int d = 1; d < StringGrid1->RowCount(); ++d) {
-        const QString label = StringGrid1->Cells(0, d);
-        if (const auto weight = ChartWeight(StringGrid1->Cells(1, d)))
-            Chart1->AddPoint(0, *weight, label);
-        if (weights) {
+    for (int d = 1; d <= days; ++d) {
+        if (d < StringGrid1->RowCount()) {
+            if (const auto weight = ChartWeight(StringGrid1->Cells(1, d)))
+                Chart1->AddPoint(0, *weight, StringGrid1->Cells(0, d));
+        }
+        if (d <= comparedDays) {
             if (const auto weight =
                     ChartWeight(weights->ReadString(comparedMonth, DayWeightKey(d), noWeight)))
-                Chart1->AddPoint(1, *weight, label);
+                Chart1->AddPoint(1, *weight, QString::number(d));
         }
     }
 }

@@ -228,6 +228,9 @@ void StringGrid::editorCreated(QLineEdit* editor, const QModelIndex& index) {
         editor->setEnabled(false);
     m_editor = editor;
     m_editorIndex = index;
+    // A screen reader names the field typed in by its day ("Poids du 5").
+    if (const QTableWidgetItem* day = item(index.row(), 0))
+        editor->setAccessibleName(QStringLiteral("Poids du %1").arg(day->text()));
     editor->installEventFilter(this);
     if (textRule)
         SetTextRule(editor, textRule);

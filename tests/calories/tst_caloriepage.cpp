@@ -160,6 +160,8 @@ void TestCaloriePage::addingFoodsToTheDay() {
     chooseFood(QStringLiteral("dessert"), QStringLiteral("Confitures (1 c, à soupe)"));
     add(QStringLiteral("0"));
     QCOMPARE(row(1), (QStringList{"Confitures (1 c, à soupe)", "0", "0", "0", "0", "0"}));
+    QCOMPARE(Form2->TabSheet2->GroupBox3->title(),
+             QStringLiteral(" Liste des aliments consommés durant la journée : 2 "));
 }
 
 void TestCaloriePage::largeTotalsFitTheirBar() {

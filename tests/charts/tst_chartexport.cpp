@@ -174,19 +174,25 @@ void TestChartExport::monthChartAsJpeg() {
 
 void TestChartExport::pictureFileNames_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("bitmap");
+    QTest::addColumn<bool>("bitmap"); // the type chosen in the dialog
     QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("temporary");
+    QTest::addColumn<QString>("temporary"); // empty: written as a bitmap
     QTest::newRow("jpeg, bare") << "Mars 2004" << false << "Mars 2004.jpg"
                                 << "Mars 2004tmp.bmp";
     QTest::newRow("jpeg typed") << "courbe.jpg" << false << "courbe.jpg"
                                 << "courbetmp.bmp";
     QTest::newRow("jpeg, capitals") << "d/courbe.JPG" << false << "d/courbe.JPG"
                                     << "d/courbetmp.bmp";
-    QTest::newRow("other type's extension") << "courbe.bmp" << false << "courbe.bmp.jpg"
-                                            << "courbe.bmptmp.bmp";
+    QTest::newRow("jpeg typed, bitmap chosen") << "named.jpg" << true << "named.jpg"
+                                               << "namedtmp.bmp";
+    QTest::newRow("long jpeg extension, bitmap chosen") << "named.Jpeg" << true << "named.Jpeg"
+                                                        << "namedtmp.bmp";
+    QTest::newRow("bitmap typed, jpeg chosen") << "courbe.bmp" << false << "courbe.bmp"
+                                               << "";
     QTest::newRow("extension alone") << "d/.jpg" << false << "d/.jpg.jpg"
                                      << "d/.jpgtmp.bmp";
+    QTest::newRow("unknown extension") << "courbe.png" << true << "courbe.png.bmp"
+                                       << "";
     QTest::newRow("bitmap, bare") << "courbe" << true << "courbe.bmp"
                                   << "";
     QTest::newRow("bitmap typed") << "courbe.Bmp" << true << "courbe.Bmp"
@@ -198,10 +204,12 @@ void TestChartExport::pictureFileNames_data() {
 void TestChartExport::pictureFileNames() {
     QFETCH(QString, name);
     QFETCH(bool, bitmap);
+    QFETCH(QString, temporary);
     const ChartPictureFiles files =
         ChartPictureFilesFor(name, bitmap ? ChartPictureType::Bitmap : ChartPictureType::Jpeg);
     QTEST(files.picture, "picture");
-    QTEST(files.temporary, "temporary");
+    QCOMPARE(files.temporary, temporary);
+    QCOMPARE(files.type, temporary.isEmpty() ? ChartPictureType::Bitmap : ChartPictureType::Jpeg);
 }
 
 void TestChartExport::bitmapAndTheYearWindow() {
@@ -219,6 +227,13 @@ void TestChartExport::bitmapAndTheYearWindow() {
     QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
     QCOMPARE(p.dialogs.offeredFilterIndex, 1);
     QCOMPARE(newFiles(before), QStringList{QStringLiteral("Mars 2004.bmp")});
+    // Bitmap still chosen, a name typed with ".jpg": a JPEG picture of that name.
+    p.dialogs.nextFileName = QStringLiteral("named.jpg");
+    QTest::mouseClick(Form2->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(p.dialogs.offeredFilterIndex, 1);
+    QCOMPARE(newFiles(before), (QStringList{QStringLiteral("Mars 2004.bmp"), QStringLiteral("named.jpg")}));
+    QCOMPARE(jpegFacts(p.dir.file(QStringLiteral("named.jpg"))).components, 3);
+    QFile::remove(p.dir.file(QStringLiteral("named.jpg")));
 
     // The year window's dialog has its own memory, starting on JPEG; the picture follows the
     // window's size.
@@ -356,11 +371,11 @@ void TestChartExport::labelsReadCleanly() {
     shown->resize(window.isEmpty() ? shown->minimumSize() : window);
     shown->show();
     QVERIFY(QTest::qWaitForWindowExposed(shown));
-    QCoreApplication::processEvents();
-    // An A4 page at 600 dpi, as the print dialog offers it.
-    const QRect page = printed ? QRect(0, 0, 4760, 6716) : QRect(QPoint(), view->size());
-    const QList<DrawnText> texts = TextsDrawn(view, printed ? page : QRect());
-    const QStringList faults = LabelFaults(texts, page);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    QRectF page(QPoint(), view->size());
+    const QList<DrawnText> texts = printed ? TextsPrinted(view, &page) : TextsDrawn(view);
+    const QStringList faults = printed ? PrintedFaults(texts, page) : LabelFaults(texts, page);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     QStringList seen;
     for (const DrawnText& t : texts)

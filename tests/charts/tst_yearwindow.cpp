@@ -3,6 +3,7 @@
 #include "charts/colourswatch.h"
 #include "charts/tform5.h"
 #include "charts/weightchart.h"
+#include "testsupport/chartlabels.h"
 #include "testsupport/windowfixture.h"
 #include "ui/spinedit.h"
 #include "weight/stringgrid.h"
@@ -34,24 +35,11 @@ void openYearWindow() {
     QTest::mouseClick(Form2->SpeedButton8, Qt::LeftButton);
 }
 
-QList<double> yearValues() {
-    QList<double> v;
-    const QList<QPointF> points = Form5->Chart1->series(0)->points();
-    for (qsizetype k = 0; k < points.size(); ++k) {
-        if (points.at(k).x() != double(k))
-            return {}; // every point at its own position, in order
-        v << points.at(k).y();
-    }
-    return v;
+// The points of the year chart: (day slot, weight).
+QList<QPointF> yearPoints() {
+    return Form5->Chart1->series(0)->points();
 }
 
-// The year's values when only the given slots hold a weight.
-QList<double> onlyAt(const QList<QPair<int, double>>& weights) {
-    QList<double> v(TForm5::PointCount, 0.0);
-    for (const auto& [position, weight] : weights)
-        v[position] = weight;
-    return v;
-}
 QValueAxis* verticalAxis(WeightChart* chart, Qt::Alignment side) {
     for (QAbstractAxis* axis : chart->axes(Qt::Vertical))
         if (axis->alignment() == side)
@@ -100,8 +88,10 @@ class TestYearWindow : public QObject {
 
   private Q_SLOTS:
     void initTestCase() { SetUpTestApplication(); }
-    void yearWithoutWeightsIsAFlatLine();
-    void weightsLandInTheirDaySlots();
+    void yearWithoutWeightsIsEmpty();
+    void onlyTheDaysWeighedAreDrawn_data();
+    void onlyTheDaysWeighedAreDrawn();
+    void weightsTypedMeanwhileShow();
     void appearanceChangesStayInTheWindow();
     void axisScale_data();
     void axisScale();
@@ -111,7 +101,7 @@ class TestYearWindow : public QObject {
     void pointsAndMarksShowAtEveryThickness();
 };
 
-void TestYearWindow::yearWithoutWeightsIsAFlatLine() {
+void TestYearWindow::yearWithoutWeightsIsEmpty() {
     OpenYear p;
     const QStringList filesBefore = FilesHere();
     openYearWindow();
@@ -120,14 +110,7 @@ void TestYearWindow::yearWithoutWeightsIsAFlatLine() {
     QCOMPARE(Form5->pos(), QPoint(140, 165));
     QCOMPARE(Form5->windowTitle(), QStringLiteral("Affichage du graphique pour 1 année"));
     QCOMPARE(Form5->Chart1->title(), QStringLiteral("2004"));
-    QCOMPARE(yearValues(), onlyAt({}));
-
-    const QStringList labels = Form5->Chart1->Labels(0);
-    QCOMPARE(labels.size(), 372);
-    QCOMPARE(labels.first(), QStringLiteral("1"));
-    QCOMPARE(labels.at(30), QStringLiteral("1"));
-    QCOMPARE(labels.at(31), QStringLiteral("2"));
-    QCOMPARE(labels.last(), QStringLiteral("12"));
+    QCOMPARE(yearPoints(), QList<QPointF>());
     QCOMPARE(FilesHere(), filesBefore); // reading creates no weight file
 
     Form5->close();
@@ -135,32 +118,63 @@ void TestYearWindow::yearWithoutWeightsIsAFlatLine() {
     QVERIFY(Form2->isEnabled());
 }
 
-void TestYearWindow::weightsLandInTheirDaySlots() {
-    OpenYear p("[Paul]\r\npassword=pw\r\n", "[1/2004]\r\nv1=70,5\r\nv2=abc\r\nv3=0\r\nv4=\r\n"
-                                            "[3/2004]\r\nv15=80\r\n"
-                                            "[2/2004]\r\nv29=79,25\r\n"
-                                            "[12/2004]\r\nv31=75\r\n"
-                                            "[3/2005]\r\nv15=90\r\n");
-    openYearWindow();
-    // 15 March is slot 2 × 31 + 14; 29 February follows the 31 January slots.
-    QCOMPARE(yearValues(), onlyAt({{0, 70.5}, {31 + 28, 79.25}, {76, 80}, {371, 75}}));
-    Form5->close();
+void TestYearWindow::onlyTheDaysWeighedAreDrawn_data() {
+    QTest::addColumn<QByteArray>("weights");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QList<QPointF>>("drawn"); // day slot (31 per month), weight
+    QTest::newRow("days missing") << QByteArray("[1/2004]\r\nv1=70,5\r\nv4=71\r\n[3/2004]\r\nv15=80\r\n"
+                                                "[12/2004]\r\nv31=75\r\n")
+                                  << 2004 << QList<QPointF>{{0, 70.5}, {3, 71}, {2 * 31 + 14, 80}, {371, 75}};
+    QTest::newRow("no weight, no number, nothing")
+        << QByteArray("[1/2004]\r\nv1=0\r\nv2=abc\r\nv3=\r\nv4=72\r\n"
+                      "v5=0,0\r\nv6=-3\r\n")
+        << 2004 << QList<QPointF>{{3, 72}};
+    QTest::newRow("dates the calendar lacks") << QByteArray("[2/2004]\r\nv29=79,25\r\nv30=79\r\nv31=79\r\n"
+                                                            "[4/2004]\r\nv30=78\r\nv31=78\r\n")
+                                              << 2004 << QList<QPointF>{{31 + 28, 79.25}, {3 * 31 + 29, 78}};
+    QTest::newRow("no 29 February in 2005")
+        << QByteArray("[2/2005]\r\nv28=80\r\nv29=81\r\n") << 2005 << QList<QPointF>{{31 + 27, 80}};
+    QTest::newRow("other years") << QByteArray(
+                                        "[3/2003]\r\nv1=90\r\n[3/2005]\r\nv1=90\r\n[13/2004]\r\nv1=90\r\n")
+                                 << 2004 << QList<QPointF>();
+}
 
-    Form2->CSpinEdit1->setValue(2005);
+void TestYearWindow::onlyTheDaysWeighedAreDrawn() {
+    QFETCH(QByteArray, weights);
+    QFETCH(int, year);
+    QFETCH(QList<QPointF>, drawn);
+    OpenYear p("[Paul]\r\npassword=pw\r\n", weights, year);
     openYearWindow();
-    QCOMPARE(Form5->Chart1->title(), QStringLiteral("2005"));
-    QCOMPARE(yearValues(), onlyAt({{76, 90}}));
-    Form5->close();
+    QCOMPARE(yearPoints(), drawn);
+    // The weight axis spans the weights drawn, never down to 0 for a day that was not weighed.
+    const QValueAxis* left = verticalAxis(Form5->Chart1, Qt::AlignLeft);
+    for (const QPointF& point : std::as_const(drawn))
+        QVERIFY(point.y() > left->min() + 0.5 && point.y() < left->max() - 0.5);
+    if (!drawn.isEmpty())
+        QVERIFY2(left->min() > 50, qPrintable(QString::number(left->min())));
+    // The months are named along the bottom, January and December at least.
+    Form5->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form5));
+    QStringList seen;
+    for (const DrawnText& t : TextsDrawn(Form5->ChartView1))
+        seen << t.text;
+    QVERIFY2(seen.contains(QStringLiteral("Janv.")) && seen.contains(QStringLiteral("Déc.")),
+             qPrintable(seen.join(QLatin1Char('|'))));
+}
 
+void TestYearWindow::weightsTypedMeanwhileShow() {
+    OpenYear p("[Paul]\r\npassword=pw\r\n", "[3/2004]\r\nv15=80\r\n");
+    openYearWindow();
+    QCOMPARE(yearPoints(), (QList<QPointF>{{76, 80}}));
+    Form5->close();
     // A weight typed in the main window meanwhile is there at the next opening.
-    Form2->ComboBox1->setCurrentIndex(2);
-    Q_EMIT Form2->ComboBox1->activated(2);
+    ShowMonth(3, 2004);
     Form2->StringGrid1->SetRow(15);
     QVERIFY(Form2->StringGrid1->Editor());
     Form2->StringGrid1->Editor()->selectAll();
     QTest::keyClicks(Form2->StringGrid1->Editor(), QStringLiteral("81.5"));
     openYearWindow();
-    QCOMPARE(yearValues(), onlyAt({{76, 81.5}}));
+    QCOMPARE(yearPoints(), (QList<QPointF>{{76, 81.5}}));
 }
 
 void TestYearWindow::appearanceChangesStayInTheWindow() {
@@ -250,11 +264,12 @@ void TestYearWindow::yearAxesStayOnRoundValues() {
     openYearWindow();
     QValueAxis* left = verticalAxis(Form5->Chart1, Qt::AlignLeft);
     QVERIFY(left);
-    QCOMPARE(left->min(), 0.0); // the days without weight, never below
-    QCOMPARE(left->max(), 90.0);
+    QCOMPARE(left->min(), 66.0); // the weights drawn, not the days without
+    QCOMPARE(left->max(), 82.0);
     QCOMPARE(left->tickType(), QValueAxis::TicksDynamic);
     QCOMPARE(left->tickAnchor(), 0.0);
-    QCOMPARE(left->tickInterval(), 10.0);
+    const double whole = left->tickInterval();
+    QVERIFY2(isRoundStep(whole), qPrintable(QString::number(whole)));
     const QValueAxis* right = verticalAxis(Form5->Chart1, Qt::AlignRight);
     QVERIFY(!right || !right->isVisible());
 
@@ -262,12 +277,12 @@ void TestYearWindow::yearAxesStayOnRoundValues() {
     for (const QRectF& zoom : {QRectF(plot.left() + 30, plot.top() + 7, 100, 37),
                                QRectF(plot.left() + 3, plot.top() + 11, 200, 3)}) {
         Form5->Chart1->zoomIn(zoom);
-        QVERIFY(left->max() - left->min() < 90);
+        QVERIFY(left->max() - left->min() < 16);
         QVERIFY2(isRoundStep(left->tickInterval()), qPrintable(QString::number(left->tickInterval())));
         QCOMPARE(left->tickAnchor(), 0.0);
     }
     Form5->Chart1->zoomReset();
-    QCOMPARE(left->tickInterval(), 10.0);
+    QCOMPARE(left->tickInterval(), whole);
 }
 
 void TestYearWindow::footTextUnderThePlotArea() {

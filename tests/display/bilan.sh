@@ -39,8 +39,8 @@ click() {
     xdotool click --repeat "${4:-1}" --delay 80 1
     sleep 0.4
 }
-wait_file() { # FILE
-    for _ in $(seq 50); do [ -f "$1" ] && return 0; sleep 0.1; done
+wait_file() { # FILE (up to 20 s, as long as a window is waited for)
+    for _ in $(seq 200); do [ -f "$1" ] && return 0; sleep 0.1; done
     fail "$1 n'a pas été écrit"
 }
 

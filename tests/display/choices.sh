@@ -180,10 +180,23 @@ click "$login" 306 64
 main=$(window "Kalimo - paul")
 
 weights="$out/Paul.ini.souris"
-# The month list opens with the current month over the box, one row per month.
+# The month list opens with the current month over the box, but where the screen lets it: its
+# place depends on the date and on where the window stands, so February is found in the list
+# as it opened (12 rows, January at the top).
 click "$main" 107 69
-read -r mx my < <(xwininfo -id "$main" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
-xdotool mousemove $((mx + 80)) $((my + 77 + (2 - $(date +%-m)) * 21)) click 1 # February
+list=""
+for _ in $(seq 100); do
+    for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}'); do
+        info=$(xwininfo -id "$id")
+        grep -q "Map State: IsViewable" <<<"$info" && grep -q "Override Redirect State: yes" <<<"$info" || continue
+        read -r lx ly lh < <(awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Height:/ {h=$NF} END {print x, y, h}' <<<"$info")
+        if [ "$lh" -ge 120 ]; then list="$lx $ly $lh"; break 2; fi
+    done
+    sleep 0.1
+done
+[ -n "$list" ] || fail "la liste des mois ne s'ouvre pas"
+read -r lx ly lh <<<"$list"
+xdotool mousemove $((lx + 40)) $((ly + lh * 3 / 24)) click 1 # February, the second of 12 rows
 sleep 0.4
 same "$data/Paul.ini" "$weights" "choisir février à la souris"
 xdotool mousemove --window "$main" 100 98 click --repeat 2 1 # the year's text selected

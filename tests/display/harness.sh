@@ -80,6 +80,14 @@ window() { # NAME: waits up to 20 s for a window whose title is exactly NAME, ac
     done
     [ -n "$id" ] || fail "pas de fenêtre « $1 »"
     xdotool windowactivate --sync "$id" >/dev/null 2>&1 || true
+    # The window manager says the window is active before the X server has given it the
+    # keyboard, and on a busy machine keys typed in between go elsewhere: wait for the focus (a
+    # window that never takes it, such as a box already gone, is not waited for beyond that).
+    for _ in $(seq 100); do
+        [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$id" ] && break
+        on_screen "$id" || break
+        sleep 0.1
+    done
     sleep "${window_pause:-0.3}"
     echo "$id"
 }

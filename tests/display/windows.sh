@@ -19,9 +19,10 @@ start_accessibility "$out"
 
 size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
 # The frame's middle must be the screen's, within a pixel or two.
-centred() { # WINDOW NAME (the first window is placed again once the window manager has framed it)
+centred() { # WINDOW NAME (a window is placed again whenever the window manager states its frame,
+    # however late on a busy machine: up to 20 s, as long as a window is waited for)
     local x y w h l r t b cx cy
-    for _ in $(seq 30); do
+    for _ in $(seq 200); do
         read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}')
         read -r w h < <(size "$1")
         IFS=', ' read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //')
@@ -216,6 +217,31 @@ written "$out/annee/courbe.jpg"
 [ "$(head -c 2 "$out/annee/courbe.jpg" | od -An -tx1 | tr -d ' ')" = "ffd8" ] || fail "courbe.jpg n'a pas été remplacé"
 files=$(cd "$out/annee" && ls | grep -v -e '^Annee' -e '^calories.ini$' -e '^compte.ini$' | tr '\n' ' ')
 [ "$files" = "COURBE.JPG courbe.jpg " ] || fail "fichiers écrits : $files"
+
+# The bitmap type chosen in the dialog, then a name typed with ".jpg": the extension decides.
+click "$main" 199 41
+d=$(window "$dialog")
+read -r w h < <(size "$d")
+click "$d" $((w / 2)) $((h - 24)) # "Fichiers de type"
+xdotool key Down Return
+click "$d" $((w / 2)) $((h - 54)) # "Nom de fichier"
+xdotool key ctrl+a
+xdotool type --delay 30 "named.jpg"
+xdotool key Return
+gone "$dialog"
+written "$out/annee/named.jpg"
+[ "$(head -c 2 "$out/annee/named.jpg" | od -An -tx1 | tr -d ' ')" = "ffd8" ] || fail "named.jpg n'est pas un JPEG"
+files=$(cd "$out/annee" && ls | grep -v -e '^Annee' -e '^calories.ini$' -e '^compte.ini$' | tr '\n' ' ')
+[ "$files" = "COURBE.JPG courbe.jpg named.jpg " ] || fail "fichiers écrits : $files"
+# The dialog keeps the type chosen: a bare name is a bitmap.
+click "$main" 199 41
+window "$dialog" >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 30 "nu"
+xdotool key Return
+gone "$dialog"
+written "$out/annee/nu.bmp"
+[ "$(head -c 2 "$out/annee/nu.bmp")" = "BM" ] || fail "nu.bmp n'est pas une image BMP"
 
 secondary "$main" annee
 stop "Kalimo - Annee"

@@ -322,6 +322,11 @@ void TestHelp::informationsNamesTheAuthor() {
                                     .arg(AuthorName, AuthorMail, AuthorWebAddress);
     QVERIFY(text.endsWith(authorLines));
     QCOMPARE(text.count(QLatin1Char('\n')), 6); // two paragraphs, two empty lines, three author lines
+    // The licence's word, not a ban on passing it on.
+    QVERIFY(text.startsWith(QStringLiteral("Kalimo est un logiciel libre")));
+    QVERIFY(text.contains(QStringLiteral("GPL), version 3 ou toute version ultérieure")));
+    QVERIFY(!text.contains(QStringLiteral("vendu")));
+    QVERIFY(text.contains(QStringLiteral("L'auteur décline toute responsabilité")));
     QVERIFY(AuthorMail.endsWith(QLatin1String("example.org")));
     QVERIFY(AuthorWebAddress.endsWith(QLatin1String("example.org")));
 }
@@ -346,6 +351,16 @@ void TestHelp::aboutWindowShowsVersionAndAuthor() {
     QTest::mouseClick(Form3->SpeedButton1, Qt::LeftButton);
     QVERIFY(!Form3->isVisible());
     QVERIFY(Form1->isEnabled());
+
+    // At the keyboard: the focus starts on "Fermer", not on the mail link; Escape closes.
+    QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+    Form3->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Form3));
+    QCOMPARE(QApplication::focusWidget(), Form3->SpeedButton1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!Form3->isVisible());
+    QVERIFY(Form1->isEnabled());
+    QCOMPARE(urls.opened.size(), 2);
 }
 
 void TestHelp::aboutFromTheYearWindowEnablesTheMainWindowToo() {

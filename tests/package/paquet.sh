@@ -60,7 +60,12 @@ grep -qx "License: GPL-3+" "$root/$doc/copyright" || fail "licence du fichier co
 man_page=$(MANPATH="$root/usr/share/man" LANG=C.UTF-8 MANWIDTH=80 man --warnings kalimo 2>"$out/man.log") \
     || fail "man kalimo : $(cat "$out/man.log")"
 [ ! -s "$out/man.log" ] || fail "man kalimo : $(cat "$out/man.log")"
-grep -q -- "--dossier DOSSIER" <<<"$man_page" || fail "la page de manuel ne décrit pas --dossier"
+for option in "--dossier DOSSIER" "--help" "--version"; do
+    grep -q -- "$option" <<<"$man_page" || fail "la page de manuel ne décrit pas $option"
+done
+# The installed command answers in a terminal without any display.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/kalimo" --version | grep -qx "Kalimo version 2.0" ||
+    fail "kalimo --version sans écran"
 # Built with Debian's stack protector (lintian checks the other hardening flags below).
 symbols=$(readelf -W --dyn-syms "$root/usr/bin/kalimo")
 grep -q " __stack_chk_fail@" <<<"$symbols" || fail "kalimo sans protection de la pile"

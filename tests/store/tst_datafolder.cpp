@@ -41,6 +41,7 @@ void TestDataFolder::options_data() {
                                     << "Option inconnue : --folder";
     QTest::newRow("bare folder name") << QStringList{"a"} << none << false << "Option inconnue : a";
     QTest::newRow("help") << QStringList{"--help"} << none << true << none;
+    QTest::newRow("version") << QStringList{"--version"} << none << false << none;
 }
 
 void TestDataFolder::options() {
@@ -52,6 +53,7 @@ void TestDataFolder::options() {
     const StartOptions options = ParseStartOptions(arguments);
     QCOMPARE(options.folder, folder);
     QCOMPARE(options.help, help);
+    QCOMPARE(options.version, arguments == QStringList{"--version"});
     QVERIFY2(errorStart.isEmpty() ? options.error.isEmpty() : options.error.startsWith(errorStart),
              qPrintable(options.error));
     if (!errorStart.isEmpty())

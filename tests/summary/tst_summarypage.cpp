@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QtTest>
 #include <QValueAxis>
+#include <QXYSeries>
 
 namespace {
 // Paul, 175 cm, weighed on the 1st and 2nd of March 2005.
@@ -54,6 +55,7 @@ class TestSummaryPage : public QObject {
     void rateIsStoredOrRefused();
     void energyChartReadsCleanly_data();
     void energyChartReadsCleanly();
+    void aLoneWeighingShows();
 };
 
 void TestSummaryPage::thirdPageFollowsTheGrid() {
@@ -66,6 +68,7 @@ void TestSummaryPage::thirdPageFollowsTheGrid() {
     QVERIFY(page()->Label33->text().contains(QStringLiteral("Jours pesés : 2")));
     QVERIFY(axisShows({79.5, 80}));
     QVERIFY(page()->Label33->text().contains(QStringLiteral("IMC de la tendance : 26,11 (Surpoids)")));
+    QVERIFY(!page()->Label33->accessibleName().isEmpty() && !page()->Label34->accessibleName().isEmpty());
     // A weight typed in the grid while the page is in front shows at once.
     Form2->StringGrid1->SetRow(3);
     Form2->StringGrid1->Editor()->selectAll();
@@ -174,45 +177,67 @@ void TestSummaryPage::importAsksBeforeWriting() {
     QCOMPARE(p.dialogs.shown.last().text, done);
 }
 
+namespace {
+// Weighed every day for `days` days up to 31 March 2005, between 70,5 and 82,5 kg.
+QByteArray daysUpToMarch2005(int days) {
+    QMap<QDate, QByteArray> months;
+    for (int i = 0; i < days; ++i) {
+        const QDate day = QDate(2005, 3, 31).addDays(-i);
+        months[QDate(day.year(), day.month(), 1)] +=
+            "v" + QByteArray::number(day.day()) + "=" + QByteArray::number(70 + i * 7 % 13) + ",5\r\n";
+    }
+    QByteArray weights;
+    for (auto it = months.cbegin(); it != months.cend(); ++it)
+        weights += "[" + QByteArray::number(it.key().month()) + "/" + QByteArray::number(it.key().year()) +
+                   "]\r\n" + it.value();
+    return weights;
+}
+
+// Lets the chart lay its axes out again after a change of range or of labels' step.
+void settle() {
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+} // namespace
+
 void TestSummaryPage::chartLabelsReadCleanly_data() {
-    QTest::addColumn<QSize>("window"); // empty: the smallest the main window allows
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QSize>("window"); // empty: the smallest the main window allows, its default
     QTest::addColumn<bool>("printed");
-    QTest::newRow("smallest") << QSize() << false;
-    QTest::newRow("1280x1024") << QSize(1280, 1000) << false;
-    QTest::newRow("full HD") << QSize(1920, 1050) << false;
-    QTest::newRow("printed") << QSize() << true;
+    for (const int days : {1, 7, 91, 3652}) {
+        QTest::addRow("%d days, smallest", days) << days << QSize() << false;
+        QTest::addRow("%d days, 1280x1024", days) << days << QSize(1280, 1000) << false;
+        QTest::addRow("%d days, full HD", days) << days << QSize(1920, 1050) << false;
+        QTest::addRow("%d days, printed", days) << days << QSize() << true;
+    }
 }
 
 void TestSummaryPage::chartLabelsReadCleanly() {
+    QFETCH(int, days);
     QFETCH(QSize, window);
     QFETCH(bool, printed);
-    // Weights from 75 to 82 kg every day of three years, up to March 2005.
-    QByteArray weights;
-    for (int year = 2002; year <= 2005; ++year)
-        for (int month = 1; month <= 12; ++month) {
-            weights += "[" + QByteArray::number(month) + "/" + QByteArray::number(year) + "]\r\n";
-            for (int d = 1; d <= 28; ++d)
-                weights +=
-                    "v" + QByteArray::number(d) + "=" + QByteArray::number(75 + (d + month) % 8) + ",5\r\n";
-        }
-    OpenAccount p(Accounts + "objectif=74\r\n", weights);
+    OpenAccount p(Accounts + "objectif=74\r\n", daysUpToMarch2005(days));
     Form2->resize(window.isEmpty() ? Form2->minimumSize() : window);
     Form2->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form2));
     openBilan();
-    for (const SummarySpan span : {SummarySpan::FourWeeks, SummarySpan::All}) {
-        page()->ComboBox4->setCurrentIndex(int(span));
+    for (int span = 0; span < page()->ComboBox4->count(); ++span) {
+        page()->ComboBox4->setCurrentIndex(span);
         page()->RefreshSummary();
-        QCoreApplication::processEvents();
-        const QRect sheet = printed ? QRect(0, 0, 4760, 6716) : QRect(QPoint(), page()->ChartView2->size());
-        const QList<DrawnText> texts = TextsDrawn(page()->ChartView2, printed ? sheet : QRect());
-        const QStringList faults = LabelFaults(texts, sheet);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+        settle();
+        QRectF sheet(QPoint(), page()->ChartView2->size());
+        const QList<DrawnText> texts =
+            printed ? TextsPrinted(page()->ChartView2, &sheet) : TextsDrawn(page()->ChartView2);
+        const QStringList faults = printed ? PrintedFaults(texts, sheet) : LabelFaults(texts, sheet);
+        const QString name = page()->ComboBox4->currentText();
+        QVERIFY2(faults.isEmpty(),
+                 qPrintable(name + QStringLiteral(": ") + faults.join(QStringLiteral("; "))));
         QStringList seen;
         for (const DrawnText& t : texts)
             seen << t.text;
-        QVERIFY2(seen.contains(QStringLiteral("80")) && seen.filter(QStringLiteral("/20")).size() >= 2,
-                 qPrintable(seen.join(QLatin1Char('|'))));
+        QVERIFY2(seen.filter(QRegularExpression(QStringLiteral("^\\d\\d$"))).size() >= 2 &&
+                     seen.filter(QStringLiteral("/20")).size() >= 2,
+                 qPrintable(name + QStringLiteral(": ") + seen.join(QLatin1Char('|'))));
     }
 }
 
@@ -294,6 +319,33 @@ void TestSummaryPage::energyChartReadsCleanly() {
     QCOMPARE(p.dialogs.offeredFileName, QStringLiteral("Dépense et apports Tout - Mars 2005"));
     QVERIFY(ReadBytes(p.dir.file(QStringLiteral("energie.jpg"))).startsWith("\xFF\xD8"));
     QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestSummaryPage::aLoneWeighingShows() {
+    OpenAccount p(Accounts, "[3/2005]\r\nv15=80\r\n");
+    Form2->resize(Form2->minimumSize());
+    Form2->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form2));
+    openBilan();
+    settle();
+    QChart* chart = page()->Chart2;
+    QXYSeries* weights = qobject_cast<QXYSeries*>(chart->series().value(0));
+    QVERIFY(weights && weights->count() == 1);
+    const QPoint at =
+        page()->ChartView2->mapFromScene(chart->mapToScene(chart->mapToPosition(weights->at(0), weights)));
+    // A square of at least 5 x 5 pixels in the weights' colours (red on grey), at the point.
+    const QImage image = page()->ChartView2->grab().toImage();
+    const auto red = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() - c.green() > 60;
+    };
+    int wide = 0;
+    int high = 0;
+    for (int d = -5; d <= 5; ++d) {
+        wide += red(at.x() + d, at.y());
+        high += red(at.x(), at.y() + d);
+    }
+    QVERIFY2(wide >= 5 && high >= 5, qPrintable(QStringLiteral("%1 x %2").arg(wide).arg(high)));
 }
 
 QTEST_MAIN(TestSummaryPage)

@@ -3,14 +3,22 @@
 // The texts a chart view draws and the rectangle each covers, caught by painting the view on a
 // device that keeps the texts instead of pixels; and the faults a reader would see in them.
 
+#include "charts/chartexport.h"
+
 #include <QChartView>
 #include <QList>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPrinter>
+#include <QProcess>
 #include <QRectF>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextItem>
+
+#include <algorithm>
 
 struct DrawnText {
     QString text;
@@ -94,5 +102,54 @@ inline QStringList LabelFaults(const QList<DrawnText>& texts, const QRectF& edge
             if (t.box.adjusted(0.5, 0.5, -0.5, -0.5).intersects(texts.at(j).box))
                 faults << QStringLiteral("\"%1\" over \"%2\"").arg(t.text, texts.at(j).text);
     }
+    return faults;
+}
+
+// The words of a chart printed as the print button prints it (on an A4 page at the printer's
+// resolution, into a PDF file), each with its box in points, as a PDF reader finds them
+// (pdftotext, from poppler-utils). The page's edge is put in page.
+inline QList<DrawnText> TextsPrinted(QChartView* view, QRectF* page) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("graphique.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    PrintChartPage(view, printer);
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!reader.waitForFinished(60000) || reader.exitCode() != 0)
+        return {};
+    const QString html = QString::fromUtf8(reader.readAllStandardOutput());
+    const auto attribute = [](const QString& tag, const char* name) {
+        const QRegularExpression re(QStringLiteral("%1=\"([-0-9.]+)\"").arg(QLatin1String(name)));
+        return re.match(tag).captured(1).toDouble();
+    };
+    const QRegularExpressionMatch sheet = QRegularExpression(QStringLiteral("<page[^>]*>")).match(html);
+    *page = QRectF(0, 0, attribute(sheet.captured(0), "width"), attribute(sheet.captured(0), "height"));
+    QList<DrawnText> words;
+    const QRegularExpression word(QStringLiteral("(<word [^>]*>)([^<]*)</word>"));
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString tag = m.captured(1);
+        const QPointF from(attribute(tag, "xMin"), attribute(tag, "yMin"));
+        const QPointF to(attribute(tag, "xMax"), attribute(tag, "yMax"));
+        words.append({m.captured(2), QRectF(from, to)});
+    }
+    return words;
+}
+
+// On paper as on screen, the proportions hold: no word is more than three times as thick as the
+// weight axis' title (its box is upright, so its thickness is its width); and what LabelFaults
+// finds on the page.
+inline QStringList PrintedFaults(const QList<DrawnText>& words, const QRectF& page) {
+    QStringList faults = LabelFaults(words, page);
+    const auto title = std::find_if(words.cbegin(), words.cend(),
+                                    [](const DrawnText& w) { return w.text == QLatin1String("(Kg)"); });
+    if (title == words.cend())
+        return faults << QStringLiteral("no axis title");
+    const double thickness = std::min(title->box.width(), title->box.height());
+    for (const DrawnText& w : words)
+        if (std::min(w.box.width(), w.box.height()) > 3 * thickness)
+            faults << QStringLiteral("too large: %1 (%2 pt)").arg(w.text).arg(w.box.height());
     return faults;
 }

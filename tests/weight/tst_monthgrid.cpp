@@ -196,12 +196,16 @@ void TestMonthGrid::comparisonMonth() {
     QCOMPARE(labels(1), (QStringList{QStringLiteral("1"), QStringLiteral("28")}));
     QCOMPARE(Form2->Chart1->title(), QStringLiteral("Mars 2005"));
 
-    // February shown, March 2004 compared: days 29 to 31 of March are never read.
+    // February shown, March 2004 compared: every day of March is drawn, the 30th and 31st too.
     ShowMonth(2, 2005);
     Form2->ComboBox3->setCurrentIndex(2);
     Q_EMIT Form2->ComboBox3->activated(2);
     Form2->CSpinEdit4->setValue(2004);
-    QCOMPARE(values(1), QList<double>{52});
+    QCOMPARE(values(1), (QList<double>{52, 50, 51}));
+    QCOMPARE(labels(1), (QStringList{QStringLiteral("5"), QStringLiteral("30"), QStringLiteral("31")}));
+    // April shown (30 days): the 31st of March still.
+    ShowMonth(4, 2005);
+    QCOMPARE(values(1), (QList<double>{52, 50, 51}));
     Form2->CheckBox2->setChecked(false);
     QVERIFY(values(1).isEmpty());
 }
@@ -265,12 +269,13 @@ void TestMonthGrid::indexFollowsTheCurrentDay() {
     Form2->StringGrid1->SetRow(1);
     QCOMPARE(Form2->Edit2->text(), QStringLiteral("72,5"));
     QCOMPARE(Form2->Edit1->text(), QStringLiteral("IMC = 23,67"));
+    QCOMPARE(Form2->StringGrid1->Editor()->accessibleName(), QStringLiteral("Poids du 1"));
     QCOMPARE(Form2->Edit3->text(), QStringLiteral("Poids normal"));
     // An arrow key moves, saves and computes the index of the row moved to.
     QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Down);
     QCOMPARE(Form2->StringGrid1->Row(), 2);
-    QCOMPARE(Form2->Edit1->text(), QStringLiteral("IMC = 0"));
-    QCOMPARE(Form2->Edit3->text(), QStringLiteral("Maigreur"));
+    QCOMPARE(Form2->Edit1->text(), QString()); // no weight, no index
+    QCOMPARE(Form2->Edit3->text(), QString());
     QTest::keyClick(Form2->StringGrid1->Editor(), Qt::Key_Down);
     QCOMPARE(Form2->Edit3->text(), QStringLiteral("Surpoids"));
     QVERIFY(p.weightFile().contains("v31=0\r\n"));
