@@ -4,6 +4,8 @@
 #include "charts/chartrules.h"
 #include "ui/appsetup.h"
 
+#include <QDateTime>
+#include <QDateTimeAxis>
 #include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QImage>
@@ -258,6 +260,28 @@ void WeightChart::paintPositionNames(QPainter* painter) {
         if (n.position >= m_positions->min() && n.position <= m_positions->max())
             shown.append({xAt(n.position), full ? n.name : n.shortName});
     DrawBottomLabels(painter, plotArea(), shown, font, m_left->labelsBrush().color());
+}
+
+void KeepRoomForDateLabels(QDateTimeAxis* dates) {
+    dates->setFormat(QStringLiteral(" "));
+    dates->setTickCount(2);
+}
+
+void DrawDateLabels(QPainter* painter, QChart* chart, QAbstractSeries* series, const QDateTimeAxis* dates,
+                    const QColor& colour) {
+    const QRectF plot = chart->plotArea();
+    const QFont font = dates->labelsFont();
+    const double room = QFontMetricsF(font).horizontalAdvance(QStringLiteral("00/00/0000  "));
+    const int count = std::clamp(int(plot.width() / room), 2, 7);
+    const double from = double(dates->min().toMSecsSinceEpoch());
+    const double to = double(dates->max().toMSecsSinceEpoch());
+    QList<BottomLabel> labels;
+    for (int i = 0; i < count; ++i) {
+        const double at = from + (to - from) * i / (count - 1);
+        labels.append({chart->mapToPosition(QPointF(at, 0), series).x(),
+                       QDateTime::fromMSecsSinceEpoch(qint64(at)).toString(QStringLiteral("dd/MM/yyyy"))});
+    }
+    DrawBottomLabels(painter, plot, labels, font, colour);
 }
 
 void DrawBottomLabels(QPainter* painter, const QRectF& plot, const QList<BottomLabel>& labels,

@@ -12,6 +12,8 @@
 class QPainter;
 class QLineSeries;
 class QValueAxis;
+class QDateTimeAxis;
+class QAbstractSeries;
 
 // A chart view that zooms on a rectangle dragged down and to the right, and comes back to the
 // whole chart when the rectangle is dragged up and to the left.
@@ -114,6 +116,15 @@ struct BottomLabel {
 };
 void DrawBottomLabels(QPainter* painter, const QRectF& plot, const QList<BottomLabel>& labels,
                       const QFont& font, const QColor& colour);
+
+// A date axis whose labels DrawDateLabels draws: Qt draws every date it is given, over one
+// another or cut to "..." when the axis is short. The axis only keeps their room, with blank
+// labels (invisible ones would still be found as text in a printed PDF).
+void KeepRoomForDateLabels(QDateTimeAxis* dates);
+// As many dates as fit under the plot area, evenly spread over the axis' range, placed by the
+// series' mapping, in the colour of the value axis' labels.
+void DrawDateLabels(QPainter* painter, QChart* chart, QAbstractSeries* series, const QDateTimeAxis* dates,
+                    const QColor& colour);
 
 // Paints over a chart, above its series and axes, with the function given.
 class ChartOverlay final : public QGraphicsItem {

@@ -28,10 +28,7 @@ EnergyChart::EnergyChart() {
     setPlotAreaBackgroundVisible(true);
     legend()->setAlignment(Qt::AlignBottom);
     m_dates = new QDateTimeAxis(this);
-    m_dates->setFormat(QStringLiteral("dd/MM/yyyy"));
-    // The dates are drawn by paintDates; this axis only keeps their room.
-    m_dates->setTickCount(2);
-    m_dates->setLabelsBrush(Qt::transparent);
+    KeepRoomForDateLabels(m_dates); // the dates are drawn over the chart
     addAxis(m_dates, Qt::AlignBottom);
     m_kcal = new QValueAxis(this);
     m_kcal->setTitleText(QStringLiteral("kcal par jour"));
@@ -47,7 +44,9 @@ EnergyChart::EnergyChart() {
         s->attachAxis(m_kcal);
     }
     m_eaten->setPen(QPen(QColor(0, 0, 160, 150), 1));
-    auto* dates = new ChartOverlay(this, [this](QPainter* painter) { paintDates(painter); });
+    auto* dates = new ChartOverlay(this, [this](QPainter* painter) {
+        DrawDateLabels(painter, this, m_spent, m_dates, m_kcal->labelsBrush().color());
+    });
     connect(this, &QChart::plotAreaChanged, this, [this] { fitAxis(); });
     connect(m_dates, &QDateTimeAxis::rangeChanged, this, [dates] { dates->update(); });
 }
@@ -123,20 +122,4 @@ void EnergyChart::fitAxis() {
     const int ticks = int(std::lround((top - bottom) / step)) + 1;
     if (m_kcal->tickCount() != ticks)
         m_kcal->setTickCount(ticks);
-}
-
-void EnergyChart::paintDates(QPainter* painter) {
-    const QRectF plot = plotArea();
-    const QFont font = m_dates->labelsFont();
-    const double room = QFontMetricsF(font).horizontalAdvance(QStringLiteral("00/00/0000  "));
-    const int count = std::clamp(int(plot.width() / room), 2, 7);
-    const double from = double(m_dates->min().toMSecsSinceEpoch());
-    const double to = double(m_dates->max().toMSecsSinceEpoch());
-    QList<BottomLabel> labels;
-    for (int i = 0; i < count; ++i) {
-        const double at = from + (to - from) * i / (count - 1);
-        labels.append({mapToPosition(QPointF(at, 0), m_spent).x(),
-                       QDateTime::fromMSecsSinceEpoch(qint64(at)).toString(m_dates->format())});
-    }
-    DrawBottomLabels(painter, plot, labels, font, m_kcal->labelsBrush().color());
 }

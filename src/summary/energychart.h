@@ -28,7 +28,6 @@ class EnergyChart : public QChart {
     void SetAppearance(const QColor& line, const QColor& background, int width);
 
   private:
-    void paintDates(QPainter* painter);
     // The kcal axis: round steps, as many labels as the plot's height holds.
     void fitAxis();
 

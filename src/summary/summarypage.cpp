@@ -93,11 +93,7 @@ SummaryPage::SummaryPage(QWidget* mainWindow) {
     Chart2->setPlotAreaBackgroundVisible(true);
     Chart2->legend()->setAlignment(Qt::AlignBottom);
     m_dates = new QDateTimeAxis(Chart2);
-    // Qt draws every date it is given, over one another or cut to "..." when the axis is short:
-    // the page draws as many as fit (paintDates) and this axis only keeps their room, with blank
-    // labels (invisible ones would still be found as text in a printed PDF).
-    m_dates->setFormat(QStringLiteral(" "));
-    m_dates->setTickCount(2);
+    KeepRoomForDateLabels(m_dates); // the dates are drawn by paintOverChart
     Chart2->addAxis(m_dates, Qt::AlignBottom);
     m_kilos = new QValueAxis(Chart2);
     m_kilos->setTitleText(QStringLiteral("Poids (Kg)"));
@@ -283,24 +279,7 @@ void SummaryPage::paintOverChart(QPainter* painter) {
     const int side = std::max(6, m_trend->pen().width() + 4);
     PaintPointSquares(painter, Chart2, m_weights, side, m_weights->color(),
                       m_trend->pen().color().darker(150));
-    paintDates(painter);
-}
-
-void SummaryPage::paintDates(QPainter* painter) {
-    const QRectF plot = Chart2->plotArea();
-    const QFont font = m_dates->labelsFont();
-    const QFontMetricsF metrics(font);
-    const double room = metrics.horizontalAdvance(QStringLiteral("00/00/0000  "));
-    const int count = std::clamp(int(plot.width() / room), 2, 7);
-    const double from = double(m_dates->min().toMSecsSinceEpoch());
-    const double to = double(m_dates->max().toMSecsSinceEpoch());
-    QList<BottomLabel> labels;
-    for (int i = 0; i < count; ++i) {
-        const double at = from + (to - from) * i / (count - 1);
-        labels.append({Chart2->mapToPosition(QPointF(at, 0), m_weights).x(),
-                       QDateTime::fromMSecsSinceEpoch(qint64(at)).toString(QStringLiteral("dd/MM/yyyy"))});
-    }
-    DrawBottomLabels(painter, plot, labels, font, m_kilos->labelsBrush().color());
+    DrawDateLabels(painter, Chart2, m_weights, m_dates, m_kilos->labelsBrush().color());
 }
 
 void SummaryPage::ComboBox4Change() {

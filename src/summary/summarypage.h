@@ -118,7 +118,6 @@ class SummaryPage : public QWidget {
     // The weighed days and the dates under the chart, over what Qt draws.
     void paintOverChart(QPainter* painter);
     // The dates under the chart, as many as fit side by side.
-    void paintDates(QPainter* painter);
 
     void buildEnergyControls(QVBoxLayout* page, QHBoxLayout* top, QHBoxLayout* bottom);
     // The expenditure, the rate and the energy chart for the span.

@@ -302,16 +302,19 @@ void TestSummaryPage::energyChartReadsCleanly() {
         page()->ComboBox4->setCurrentIndex(int(span));
         page()->RefreshSummary();
         QCoreApplication::processEvents();
-        const QRect sheet = printed ? QRect(0, 0, 4760, 6716) : QRect(QPoint(), page()->ChartView40->size());
-        const QList<DrawnText> texts = TextsDrawn(page()->ChartView40, printed ? sheet : QRect());
-        const QStringList faults = LabelFaults(texts, sheet);
+        QRectF sheet(QPoint(), page()->ChartView40->size());
+        const QList<DrawnText> texts =
+            printed ? TextsPrinted(page()->ChartView40, &sheet) : TextsDrawn(page()->ChartView40);
+        const QStringList faults =
+            printed ? PrintedFaults(texts, sheet, QStringLiteral("kcal")) : LabelFaults(texts, sheet);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
         QStringList seen;
         for (const DrawnText& t : texts)
             seen << t.text;
-        QVERIFY2(seen.contains(QStringLiteral("Dépense estimée")) &&
+        // A PDF reader finds the words one by one: "Dépense", "2", "400".
+        QVERIFY2(seen.filter(QStringLiteral("Dépense")).size() >= 1 &&
                      seen.filter(QStringLiteral("/20")).size() >= 2 &&
-                     seen.filter(QRegularExpression(QStringLiteral("^[12]\\s?\\d00$"))).size() >= 2,
+                     seen.filter(QRegularExpression(QStringLiteral("^([12]\\s?)?\\d00$"))).size() >= 2,
                  qPrintable(seen.join(QLatin1Char('|'))));
     }
     p.dialogs.nextFileName = p.dir.file(QStringLiteral("energie"));

@@ -138,13 +138,14 @@ inline QList<DrawnText> TextsPrinted(QChartView* view, QRectF* page) {
     return words;
 }
 
-// On paper as on screen, the proportions hold: no word is more than three times as thick as the
-// weight axis' title (its box is upright, so its thickness is its width); and what LabelFaults
-// finds on the page.
-inline QStringList PrintedFaults(const QList<DrawnText>& words, const QRectF& page) {
+// On paper as on screen, the proportions hold: no word is more than three times as thick as a
+// word of the value axis' title (its box is upright, so its thickness is its width); and what
+// LabelFaults finds on the page.
+inline QStringList PrintedFaults(const QList<DrawnText>& words, const QRectF& page,
+                                 const QString& titleWord = QStringLiteral("(Kg)")) {
     QStringList faults = LabelFaults(words, page);
     const auto title = std::find_if(words.cbegin(), words.cend(),
-                                    [](const DrawnText& w) { return w.text == QLatin1String("(Kg)"); });
+                                    [&](const DrawnText& w) { return w.text == titleWord; });
     if (title == words.cend())
         return faults << QStringLiteral("no axis title");
     const double thickness = std::min(title->box.width(), title->box.height());
