@@ -46,6 +46,31 @@ std::optional<QString> NameProblem(const QString& name, bool category) {
     return std::nullopt;
 }
 
+std::optional<QString> NameClash(const ProfileDocument& db, const QString& name, bool category) {
+    const auto same = [&name](const QString& other) { return name.compare(other, Qt::CaseInsensitive) == 0; };
+    if (same(CategoriesSection))
+        return QStringLiteral("« %1 » est le nom que Kalimo donne à la liste des catégories : veuillez en "
+                              "choisir un autre.")
+            .arg(name);
+    const QStringList categories = CategoryNames(db);
+    const bool isCategory = std::any_of(categories.cbegin(), categories.cend(), same);
+    if (!category && isCategory)
+        return QStringLiteral("« %1 » est déjà le nom d'une catégorie : un aliment ne peut pas porter le "
+                              "même nom.")
+            .arg(name);
+    if (category && !isCategory && db.SectionExists(name))
+        return QStringLiteral("« %1 » est déjà le nom d'un aliment : une catégorie ne peut pas porter le "
+                              "même nom.")
+            .arg(name);
+    return std::nullopt;
+}
+
+std::optional<QString> NameRefusal(const ProfileDocument& db, const QString& name, bool category) {
+    if (std::optional<QString> problem = NameProblem(name, category))
+        return problem;
+    return NameClash(db, name, category);
+}
+
 void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c,
               const QString& p, const QString& g, const QString& l) {
     db.Update([&](ProfileDocument& doc) {

@@ -16,6 +16,14 @@
 // hold something.
 std::optional<QString> NameProblem(const QString& name, bool category);
 
+// Why the name would share its section of the file with an entry of another kind, or nothing
+// when it would not: the category list's own section, a food named like a category or a
+// category named like a food (letter case ignored, as the file's names are matched) would read
+// back as one another's lists and records.
+std::optional<QString> NameClash(const ProfileDocument& db, const QString& name, bool category);
+// The first of the two.
+std::optional<QString> NameRefusal(const ProfileDocument& db, const QString& name, bool category);
+
 // Adds the food to the category (or leaves it where it is listed) and writes its record:
 // "a", then "c", "p", "g", "l" as typed.
 void SaveFood(ProfileFile& db, const QString& category, const QString& name, const QString& c,

@@ -149,7 +149,7 @@ void TForm6::SaveFood() {
     if (category.isEmpty())
         throw KalimoError(Messages::ListIndexOutOfBounds(-1));
     const QString name = Edit1->text();
-    if (const auto problem = NameProblem(name, false)) {
+    if (const auto problem = NameRefusal(m_foodDatabase.Document(), name, false)) {
         ShowPlainMessage(*problem);
         return;
     }
@@ -170,7 +170,7 @@ void TForm6::DeleteFood() {
 }
 
 void TForm6::AddCategory() {
-    if (const auto problem = NameProblem(Edit6->text(), true)) {
+    if (const auto problem = NameRefusal(m_foodDatabase.Document(), Edit6->text(), true)) {
         ShowPlainMessage(*problem);
         return;
     }
@@ -194,7 +194,7 @@ void TForm6::RenameCategory() {
                          QMessageBox::Yes);
         return;
     }
-    if (const auto problem = NameProblem(newName, true)) {
+    if (const auto problem = NameRefusal(m_foodDatabase.Document(), newName, true)) {
         ShowPlainMessage(*problem);
         return;
     }

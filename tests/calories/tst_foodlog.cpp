@@ -63,6 +63,8 @@ class TestFoodLog : public QObject {
     void namesTheFileCannotHold_data();
     void namesTheFileCannotHold();
     void namesTakenReadBackAsTyped();
+    void namesSharingASection_data();
+    void namesSharingASection();
     void searchingEveryFood_data();
     void searchingEveryFood();
     void catalogueFollowsTheDatabase();
@@ -318,6 +320,29 @@ void TestFoodLog::namesTheFileCannotHold() {
     QFETCH(bool, refused);
     QCOMPARE(NameProblem(name, true).has_value(), refused);
     QCOMPARE(NameProblem(name, false).has_value(), refused);
+}
+
+void TestFoodLog::namesSharingASection_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("category");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("food named like a category") << QStringLiteral("VIANDE") << false << true;
+    QTest::newRow("food named like the list") << QStringLiteral("Catégories") << false << true;
+    QTest::newRow("category named like the list") << QStringLiteral("catégories") << true << true;
+    QTest::newRow("category named like a food") << QStringLiteral("abats") << true << true;
+    QTest::newRow("a food again") << QStringLiteral("Abats") << false << false;
+    QTest::newRow("a category again") << QStringLiteral("Viande") << true << false;
+    QTest::newRow("a new category") << QStringLiteral("Soupes") << true << false;
+}
+
+// A name that would share a section with an entry of another kind is refused before it reaches
+// the file, where the lists and records would read back as one another.
+void TestFoodLog::namesSharingASection() {
+    QFETCH(QString, name);
+    QFETCH(bool, category);
+    QFETCH(bool, refused);
+    const ProfileDocument db = ProfileDocument::Parse(DefaultFoodDatabaseBytes());
+    QCOMPARE(NameRefusal(db, name, category).has_value(), refused);
 }
 
 // Whatever name the editor takes is written and read back as the same food: listed under its
