@@ -52,7 +52,7 @@ const QList<HelpTopic>& HelpTopics() {
          QStringLiteral("Kalimo vous permet d'exporter très facilement votre courbe de poids, il vous "
                         "suffit pour cela de cliquer sur la disquette, puis de choisir le dossier, le "
                         "nom et le type d'image : bmp, ou bien jpg qui donne un fichier beaucoup plus "
-                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même ; tapée (.jpg "
+                        "petit. Inutile de taper l'extension, Kalimo l'ajoute lui-même ; tapée (.jpg, .jpeg "
                         "ou .bmp), elle choisit le format.")},
         {QStringLiteral("IMC"), QStringLiteral("Graphique"), QStringLiteral(" IMC "),
          QStringLiteral("Ce module vous permet de calculer rapidement et facilement votre Indice de "
