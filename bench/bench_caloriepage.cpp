@@ -11,9 +11,9 @@
 #include "weight/stringgrid.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QTabWidget>
 
 #include <benchmark/benchmark.h>
@@ -89,13 +89,21 @@ void BM_CaloriePage_RemainingAfterAdd_EstimateRecomputed(benchmark::State& state
     }
 }
 
-// Each key of "cafe lait" typed in turn: the search and its results listed, no painting.
-void BM_CaloriePage_SearchKey(benchmark::State& state) {
-    BenchAccount account("[Paul]\r\npassword=pw\r\n", QByteArray(),
-                         state.range(0) == 991 ? DefaultFoodDatabaseBytes() : TwentyThousandFoods());
+// The "Calories" page shown for an account whose food database holds the default foods (991) or
+// 20 000 foods.
+std::unique_ptr<BenchAccount> searchPage(const benchmark::State& state) {
+    auto account = std::make_unique<BenchAccount>("[Paul]\r\npassword=pw\r\n", QByteArray(),
+                                                  state.range(0) == 991 ? DefaultFoodDatabaseBytes()
+                                                                        : TwentyThousandFoods());
     ShowMonthForBench(3, 2004);
     Form2->PageControl1->setCurrentIndex(1);
     Form2->TabSheet2->LoadCategoryList();
+    return account;
+}
+
+// Each key of "cafe lait" typed in turn: the search and its results listed, no painting.
+void BM_CaloriePage_SearchKey(benchmark::State& state) {
+    const auto account = searchPage(state);
     QLineEdit* search = Form2->TabSheet2->Quick->Edit6;
     QListView* results = Form2->TabSheet2->Quick->ListBox3;
     const QString words = QStringLiteral("cafe lait");
@@ -109,17 +117,14 @@ void BM_CaloriePage_SearchKey(benchmark::State& state) {
 
 // The worst key: one letter that nearly every name holds ("e", then "é", the same search).
 void BM_CaloriePage_SearchOneCommonLetter(benchmark::State& state) {
-    BenchAccount account("[Paul]\r\npassword=pw\r\n", QByteArray(),
-                         state.range(0) == 991 ? DefaultFoodDatabaseBytes() : TwentyThousandFoods());
-    ShowMonthForBench(3, 2004);
-    Form2->PageControl1->setCurrentIndex(1);
-    Form2->TabSheet2->LoadCategoryList();
+    const auto account = searchPage(state);
     QLineEdit* search = Form2->TabSheet2->Quick->Edit6;
     QListView* results = Form2->TabSheet2->Quick->ListBox3;
     bool accent = false;
-    for (auto _ : state)
+    for (auto _ : state) {
         search->setText((accent = !accent) ? QStringLiteral("é") : QStringLiteral("e"));
-    results->doItemsLayout();
+        results->doItemsLayout();
+    }
 }
 } // namespace
 
